@@ -1,0 +1,50 @@
+# GoogleTest, built for mingw from Debian's sources, and the helpers that register tests.
+set(TARNVIEW_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+
+# tarnview_add_test(<name> LABEL unit|component|e2e|bench SOURCES ... [LIBS ...] [NO_MAIN])
+# One executable, one CTest entry, run under Wine in the build tree's prefix.
+# Component and end-to-end tests change the prefix's registered devices, so they
+# hold a lock that keeps them from running at the same time.
+function(tarnview_add_test name)
+  cmake_parse_arguments(T "NO_MAIN;WIN32" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 900)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  if(T_NO_MAIN)
+    target_link_libraries(${name} PRIVATE gtest gmock ${T_LIBS})
+  else()
+    target_link_libraries(${name} PRIVATE gtest_main gtest gmock ${T_LIBS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${T_LABEL}"
+    TIMEOUT ${T_TIMEOUT}
+    FIXTURES_REQUIRED wineprefix)
+  if(T_LABEL STREQUAL "component" OR T_LABEL STREQUAL "e2e" OR T_LABEL STREQUAL "bench")
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_devices)
+  endif()
+endfunction()
+
+function(tarnview_add_test_tree)
+  if(NOT EXISTS ${TARNVIEW_GTEST_SOURCE}/CMakeLists.txt)
+    message(WARNING "GoogleTest sources not found in ${TARNVIEW_GTEST_SOURCE}: no tests")
+    return()
+  endif()
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${TARNVIEW_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  # The prefix is made (or refreshed) once before any test runs.
+  add_test(NAME wineprefix_setup
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tools/prepare-prefix.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
+
+  file(GLOB_RECURSE test_lists CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/CMakeLists.txt)
+  list(SORT test_lists)
+  foreach(list_file ${test_lists})
+    get_filename_component(dir ${list_file} DIRECTORY)
+    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${dir})
+    add_subdirectory(${dir} ${CMAKE_BINARY_DIR}/${rel})
+  endforeach()
+endfunction()

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# build.sh [build-dir]: configures (once) and builds everything for Windows with mingw-w64.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$here/build}"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$here" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$build" -j"$(nproc)"

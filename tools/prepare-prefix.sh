@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# prepare-prefix.sh <build-dir>: makes the build tree's private Wine prefix (once) and
+# installs this build's Wine-side pieces into it (every time, so paths stay current):
+#   - a real Documents folder of the prefix's own (Wine links it to $HOME by default);
+#   - the virtual camera's COM server;
+#   - the gap fillers for what Wine's DirectShow lacks.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:?build dir}" && pwd)"
+prefix="$build/wineprefix"
+run() { "$here/tools/winerun" "$prefix" "$@"; }
+
+if [ ! -f "$prefix/system.reg" ]; then
+  echo "Creating Wine prefix $prefix"
+  mkdir -p "$prefix"
+  run wineboot -i >/dev/null 2>&1 || true
+  run wineserver -w 2>/dev/null || /usr/lib/wine/wineserver -w || true
+fi
+
+# Documents: a real folder inside the prefix, never a link into the user's home.
+users="$prefix/drive_c/users"
+for home in "$users"/*; do
+  [ -d "$home" ] || continue
+  [ "$(basename "$home")" = "Public" ] && continue
+  docs="$home/Documents"
+  if [ -L "$docs" ]; then rm -f "$docs"; fi   # removes the link only, never its target
+  mkdir -p "$docs"
+  # Wine replaces an empty Documents folder with a link again when it updates the prefix.
+  [ -f "$docs/.tarnview-prefix" ] || echo "Documents folder of the Tarnview test prefix" >"$docs/.tarnview-prefix"
+done
+
+register() {
+  local dll="$build/bin/$1"
+  if [ -f "$dll" ]; then
+    run regsvr32 /s "$(run winepath -w "$dll" 2>/dev/null)" >/dev/null 2>&1 || {
+      echo "regsvr32 failed for $dll" >&2; return 1; }
+  fi
+}
+register tarnview-vcam.dll
+register tarnview-winecompat.dll

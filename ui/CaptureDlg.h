@@ -1,0 +1,89 @@
+// CCaptureDlg: Tarnview's one dialog. It is the hub of the program: the capture
+// controller's handlers (ui/), camera discovery and the graph builders (capture/) and
+// the snapshot writer and painter (snapshot/) are all members of it, and it owns the
+// one graph that exists at any time.
+#pragma once
+
+#include <afxwin.h>
+#include <dshow.h>
+#include <qedit.h>
+#include <wrl/client.h>
+
+#include "ui/resource.h"
+
+// Posted by the frame-grab callback when a requested frame lies in the grab buffer.
+constexpr UINT WM_FRAME_GRABBED = WM_APP + 1;
+
+class CCaptureDlg : public CDialog
+{
+public:
+    explicit CCaptureDlg(CWnd* pParent = nullptr);
+    ~CCaptureDlg() override;
+
+    enum { IDD = IDD_MAIN };
+
+    BOOL DestroyWindow() override;
+
+    // Capture engine (capture/).
+    void FindCamera(IBaseFilter** camera);
+    HRESULT BuildPreviewGraph();
+    HRESULT BuildRecordingGraph(const char* fullPath);
+    void TearDownGraph();
+
+    // Snapshot pipeline (snapshot/).
+    void WriteSnapshot();
+    void PaintLastSnapshot();
+
+    // Error reporter and status lines (ui/).
+    void ReportError(const char* text);
+    void SetStatusText(const char* text);
+    void SetCaptureStatusText(const char* text);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+
+    afx_msg void OnPaint();
+    afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+    afx_msg HCURSOR OnQueryDragIcon();
+    afx_msg void OnAction();
+    afx_msg void OnModeSnapshot();
+    afx_msg void OnModeAvi();
+    afx_msg void OnResetCounter();
+    afx_msg void OnViewStill();
+    afx_msg void OnSetupCamera();
+    afx_msg void OnFormat();
+    afx_msg void OnDirectory();
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    afx_msg void OnClose();
+    DECLARE_MESSAGE_MAP()
+
+    // Places a graph's video window in IDC_PREVIEW. The preview graph sets the style
+    // before making the window visible, the recording graph the other way round.
+    enum class VideoWindowOrder { StyleFirst, VisibleFirst };
+    void PlaceVideoWindow(IVideoWindow* videoWindow, VideoWindowOrder order);
+
+    Microsoft::WRL::ComPtr<IGraphBuilder> m_pGraph;
+    Microsoft::WRL::ComPtr<ISampleGrabber> m_pGrabber;
+
+    // Capture state.
+    bool m_bSnapshotMode;
+    BOOL m_bRecording;
+    int m_nFileCounter;
+    DWORD m_dwRecordStart;
+    int m_nDurationSec;
+    UINT m_nTimer;
+    char m_szDirectory[255];
+    int m_nFormatIndex;
+
+    CStatic m_statusText;
+    CStatic m_lastSnapshotFrame;
+    CStatic m_previewFrame;
+    CStatic m_captureStatusText;
+
+    HICON m_hIcon;
+
+    // In-process tests reach the capture state through this.
+    friend class CaptureDlgTestAccess;
+};
