@@ -1,0 +1,54 @@
+// Renders the virtual camera's picture: a slowly moving night sky with the frame
+// number stamped machine-readably in the top-left corner and, optionally, as digits.
+// No COM, no threads of its own: one generator per streaming thread.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+#include <vector>
+
+#include "vcam/frame/SceneSettings.h"
+
+struct FrameLayout
+{
+    LONG width;
+    LONG height; // signed: negative = top-down DIB
+    LONG stride; // bytes per stored row, multiple of 4
+};
+
+// Bytes per row of a 24-bit DIB: 3 bytes per pixel, padded to a multiple of 4.
+LONG Rgb24Stride(LONG width);
+
+// The layout of a packed RGB24 DIB of the given size (stride = Rgb24Stride(width)).
+FrameLayout Rgb24Layout(LONG width, LONG height);
+
+class FrameGenerator
+{
+public:
+    // Fills one RGB24 frame (B,G,R order, bottom-up when layout.height > 0).
+    // dib must hold layout.stride * |layout.height| bytes. Widths below
+    // FrameStampMinWidth still get a picture but no readable stamp.
+    void Render(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene);
+
+private:
+    struct Star
+    {
+        float x;     // 0..1 of the width at frame 0
+        float y;     // 0..1 of the height
+        float speed; // widths per frame
+        BYTE level;  // 0..255 before the scene's brightness
+        BYTE size;   // 1 or 2 pixels
+    };
+
+    void PrepareBackground(LONG width, LONG height, int brightness);
+    void PrepareStars();
+    void CopyBackground(const FrameLayout& layout, BYTE* dib) const;
+    void DrawStars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene) const;
+
+    // Top-down packed BGR image of the sky without stars, kept for one size and brightness.
+    std::vector<BYTE> m_background;
+    LONG m_bgWidth = 0;
+    LONG m_bgHeight = 0;
+    int m_bgBrightness = -1;
+    std::vector<Star> m_stars;
+};

@@ -1,0 +1,91 @@
+// The settings a registered virtual device carries, stored as values beside its
+// FriendlyName in the device's key and read back through the device's property bag.
+//
+// Stored values (missing ones mean the default):
+//   TarnviewFormats          REG_SZ     "640x480,320x240,640x-480" (negative height = top-down)
+//   TarnviewFps              REG_DWORD  frames per second, 1..60
+//   TarnviewVideoInfo2       REG_DWORD  0/1: offer VIDEOINFOHEADER2 formats
+//   TarnviewPreviewPin       REG_DWORD  0/1: a preview pin beside the capture pin
+//   TarnviewVideoPortPin     REG_DWORD  0/1: a video port pin
+//   TarnviewFaults           REG_DWORD  VcamFault bits
+//   TarnviewStopAfter        REG_DWORD  frames delivered before the stream ends, 0 = never
+//   TarnviewStarDensity      REG_DWORD  0..100
+//   TarnviewBrightness       REG_DWORD  0..100
+//   TarnviewShowFrameNumber  REG_DWORD  0/1
+//   TarnviewDevice           REG_DWORD  1: marks a device as registered by vcamctl
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <string>
+#include <vector>
+
+#include "vcam/frame/SceneSettings.h"
+
+struct VideoFormat
+{
+    LONG width;
+    LONG height; // negative = top-down
+};
+
+namespace VcamFault {
+enum : unsigned {
+    NoStreamConfig = 1,
+    NoCapabilities = 2,
+    GetStreamCapsFails = 4,
+    GetFormatFails = 8,
+    NoPropertyPages = 16
+};
+}
+
+struct DeviceSettings
+{
+    std::vector<VideoFormat> formats; // empty in a spec = default list
+    unsigned fps = 30;
+    bool videoInfo2 = false;
+    bool previewPin = false;
+    bool videoPortPin = false;
+    unsigned faults = 0;
+    unsigned stopAfterFrames = 0; // 0 = never
+    SceneSettings scene;
+};
+
+namespace VcamValue {
+constexpr const wchar_t* Formats = L"TarnviewFormats";
+constexpr const wchar_t* Fps = L"TarnviewFps";
+constexpr const wchar_t* VideoInfo2 = L"TarnviewVideoInfo2";
+constexpr const wchar_t* PreviewPin = L"TarnviewPreviewPin";
+constexpr const wchar_t* VideoPortPin = L"TarnviewVideoPortPin";
+constexpr const wchar_t* Faults = L"TarnviewFaults";
+constexpr const wchar_t* StopAfter = L"TarnviewStopAfter";
+constexpr const wchar_t* StarDensity = L"TarnviewStarDensity";
+constexpr const wchar_t* Brightness = L"TarnviewBrightness";
+constexpr const wchar_t* ShowFrameNumber = L"TarnviewShowFrameNumber";
+constexpr const wchar_t* Marker = L"TarnviewDevice";
+}
+
+constexpr unsigned MinFps = 1;
+constexpr unsigned MaxFps = 60;
+constexpr LONG MaxFormatSide = 4096;
+
+// 640x480, 320x240, 1280x960, 642x480, 640x-480, in that order.
+std::vector<VideoFormat> DefaultFormats();
+
+// The formats a device offers: its own list, or the default list when it has none.
+std::vector<VideoFormat> EffectiveFormats(const DeviceSettings& settings);
+
+// Reads the values above; a missing value keeps its default, a value out of range or
+// unreadable fails with E_INVALIDARG and leaves *out untouched.
+HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out);
+
+// Writes every value above (the formats only when the list is not empty) and the marker.
+HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings);
+
+// "640x480,320x240,640x-480". Parsing rejects empty items, sizes of 0 or beyond
+// MaxFormatSide, a negative width, and trailing junk; *out is set only on success.
+std::wstring FormatsToText(const std::vector<VideoFormat>& formats);
+bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out);
+
+// "no-stream-config,no-caps,caps-fail,format-fail,no-pages" (empty = none).
+std::wstring FaultsToText(unsigned faults);
+bool ParseFaults(const std::wstring& text, unsigned* out);
