@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "vcam/frame/SceneSettings.h"
+#include "vcam/frame/SkyBackground.h"
 
 struct FrameLayout
 {
@@ -33,22 +34,19 @@ public:
 private:
     struct Star
     {
-        float x;     // 0..1 of the width at frame 0
-        float y;     // 0..1 of the height
-        float speed; // widths per frame
-        BYTE level;  // 0..255 before the scene's brightness
-        BYTE size;   // 1 or 2 pixels
+        double x;     // 0..1 of the width at frame 0
+        double y;     // 0..1 of the height
+        double speed; // widths per frame
+        BYTE level;   // peak level before the scene's brightness
+        BYTE tint;    // 0 bluish .. 255 yellowish
+        BYTE phase;   // twinkle phase
+        bool large;   // drawn as a small cross
     };
 
-    void PrepareBackground(LONG width, LONG height, int brightness);
     void PrepareStars();
     void CopyBackground(const FrameLayout& layout, BYTE* dib) const;
     void DrawStars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene) const;
 
-    // Top-down packed BGR image of the sky without stars, kept for one size and brightness.
-    std::vector<BYTE> m_background;
-    LONG m_bgWidth = 0;
-    LONG m_bgHeight = 0;
-    int m_bgBrightness = -1;
+    SkyBackground m_sky;
     std::vector<Star> m_stars;
 };

@@ -1,0 +1,16 @@
+#include "vcam/frame/SceneSettings.h"
+
+namespace {
+int ClampPercent(int value)
+{
+    return value < 0 ? 0 : (value > 100 ? 100 : value);
+}
+}
+
+SceneSettings ClampScene(const SceneSettings& scene)
+{
+    SceneSettings clamped = scene;
+    clamped.starDensity = ClampPercent(scene.starDensity);
+    clamped.brightness = ClampPercent(scene.brightness);
+    return clamped;
+}

@@ -1,0 +1,20 @@
+// A VARIANT that clears itself.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+class ScopedVariant
+{
+public:
+    ScopedVariant() { VariantInit(&m_value); }
+    ~ScopedVariant() { VariantClear(&m_value); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
+
+    VARIANT* Get() { return &m_value; }
+    const VARIANT& Value() const { return m_value; }
+
+private:
+    VARIANT m_value;
+};
