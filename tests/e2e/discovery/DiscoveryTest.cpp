@@ -1,0 +1,106 @@
+// Which camera the program picks among the registered video input devices, the name
+// it shows for it, and the camera's own settings pages.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "driver/TarnviewTest.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kPreferredName[] = "Halcyon Nightframe Vesper";
+
+class DiscoveryTest : public TarnviewTest
+{
+protected:
+    unsigned long long PreviewSample() const
+    {
+        RECT rect;
+        GetWindowRect(window.Control(IDC_PREVIEW), &rect);
+        HDC screen = GetDC(nullptr);
+        unsigned long long sum = 0;
+        for (int y = rect.top; y < rect.bottom; y += 4)
+            for (int x = rect.left; x < rect.right; x += 8)
+                sum = sum * 31 + GetPixel(screen, x, y);
+        ReleaseDC(nullptr, screen);
+        return sum;
+    }
+
+    bool PreviewMoves() const
+    {
+        const unsigned long long before = PreviewSample();
+        return WaitUntil([&] { return PreviewSample() != before; }, 10000);
+    }
+};
+
+TEST_F(DiscoveryTest, AnotherNameOfTheCameraIsPreferredAndShownAsItsOwn)
+{
+    AddCamera(L"Generic USB Camera");
+    AddCamera(L"vcx 4100");
+    Start();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window.Text(IDC_CAMERA_NAME), kPreferredName);
+}
+
+TEST_F(DiscoveryTest, AnyCameraIsTakenUnderItsOwnNameWhenNoneIsPreferred)
+{
+    AddCamera(L"Generic USB Camera");
+    Start();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window.Text(IDC_CAMERA_NAME), "Generic USB Camera");
+}
+
+TEST_F(DiscoveryTest, TheNameWithASuffixIsNotPreferred)
+{
+    AddCamera(L"Halcyon Nightframe Vesper #2");
+    AddCamera(L"QM-415");
+    Start();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window.Text(IDC_CAMERA_NAME), kPreferredName) << "the QM-415 device should have been bound first";
+}
+
+TEST_F(DiscoveryTest, APreferredCameraThatFailsToBindIsPassedOver)
+{
+    AddCamera(L"QM-415", {}, /*unbindable=*/true);
+    AddCamera(L"Generic USB Camera");
+    Start();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window.Text(IDC_CAMERA_NAME), "Generic USB Camera");
+    EXPECT_TRUE(window.IsEnabled(IDC_ACTION));
+}
+
+TEST_F(DiscoveryTest, SetupCameraOpensTheDriversPagesWhileThePreviewRuns)
+{
+    AddDefaultCamera();
+    Start();
+    ASSERT_TRUE(window);
+    window.Click(IDC_SETUP_CAMERA);
+    HWND frame = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (frame = FindOwnedWindow(window.Handle())) != nullptr; }))
+        << "no property frame owned by the dialog";
+    RECT frameRect, dialogRect;
+    GetWindowRect(frame, &frameRect);
+    GetWindowRect(window.Handle(), &dialogRect);
+    EXPECT_GT(frameRect.left, dialogRect.left);
+    EXPECT_GT(frameRect.top, dialogRect.top);
+    EXPECT_TRUE(PreviewMoves()) << "the preview stopped while the pages are open";
+    Screenshot("camera-settings");
+    EXPECT_TRUE(PressOk(frame));
+    EXPECT_TRUE(PreviewMoves()) << "the preview stopped after the pages closed";
+    EXPECT_EQ(window.Text(IDC_STATUS), "Preview: 640 x 480");
+}
+
+TEST_F(DiscoveryTest, SetupCameraWithoutACameraDoesNothing)
+{
+    ASSERT_TRUE(app.Start());
+    EXPECT_FALSE(DismissError().empty());
+    window = app.WaitForMainWindow();
+    ASSERT_TRUE(window);
+    window.ClickAndSettle(IDC_SETUP_CAMERA);
+    EXPECT_EQ(FindOwnedWindow(window.Handle()), nullptr);
+    EXPECT_FALSE(app.HasDialog(kErrorCaption));
+    EXPECT_TRUE(IsWindowEnabled(window.Handle()));
+}
+
+}  // namespace
+}  // namespace e2e

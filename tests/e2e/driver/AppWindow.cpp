@@ -1,0 +1,186 @@
+#include "driver/AppWindow.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr UINT kSendTimeoutMs = 60000;
+
+std::string WindowText(HWND hwnd)
+{
+    if (!hwnd)
+        return {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &length))
+        return {};
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                        SMTO_NORMAL, kSendTimeoutMs, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::string ClassOf(HWND hwnd)
+{
+    char name[128] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+struct DialogSearch
+{
+    DWORD processId;
+    const std::string* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->processId || ClassOf(hwnd) != "#32770" || !IsWindowVisible(hwnd))
+        return TRUE;
+    if (WindowText(hwnd) != *search->caption)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND AppWindow::Control(int id) const
+{
+    return GetDlgItem(m_hwnd, id);
+}
+
+std::string AppWindow::Text(int id) const
+{
+    return WindowText(Control(id));
+}
+
+std::string AppWindow::Caption() const
+{
+    return WindowText(m_hwnd);
+}
+
+void AppWindow::SetText(int id, const std::string& text) const
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_NORMAL, kSendTimeoutMs, &ignored);
+}
+
+bool AppWindow::IsEnabled(int id) const
+{
+    return IsWindowEnabled(Control(id)) != FALSE;
+}
+
+bool AppWindow::IsChecked(int id) const
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(Control(id), BM_GETCHECK, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &state);
+    return state == BST_CHECKED;
+}
+
+bool AppWindow::IsVisible(int id) const
+{
+    return IsWindowVisible(Control(id)) != FALSE;
+}
+
+bool AppWindow::IsMinimized() const
+{
+    return IsIconic(m_hwnd) != FALSE;
+}
+
+void AppWindow::Click(int id) const
+{
+    PostMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+void AppWindow::ClickAndSettle(int id) const
+{
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(Control(id), BM_CLICK, 0, 0, SMTO_NORMAL, kSendTimeoutMs, &ignored);
+    Settle();
+}
+
+void AppWindow::SystemCommand(WPARAM command) const
+{
+    PostMessageA(m_hwnd, WM_SYSCOMMAND, command, 0);
+}
+
+bool AppWindow::Settle(DWORD deadlineMs) const
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(m_hwnd, WM_NULL, 0, 0, SMTO_NORMAL, deadlineMs, &ignored) != 0;
+}
+
+RECT AppWindow::ControlRect(int id) const
+{
+    RECT rect = {};
+    HWND control = Control(id);
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, m_hwnd, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::vector<ControlInfo> AppWindow::Controls() const
+{
+    std::vector<ControlInfo> controls;
+    // Z order of the children is the template order.
+    for (HWND child = GetWindow(m_hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetParent(child) != m_hwnd)
+            continue;
+        ControlInfo info{};
+        info.hwnd = child;
+        info.id = static_cast<int>(static_cast<short>(GetDlgCtrlID(child)));
+        info.className = ClassOf(child);
+        info.text = WindowText(child);
+        info.style = GetWindowLongA(child, GWL_STYLE);
+        GetWindowRect(child, &info.clientRect);
+        MapWindowPoints(HWND_DESKTOP, m_hwnd, reinterpret_cast<POINT*>(&info.clientRect), 2);
+        controls.push_back(info);
+    }
+    return controls;
+}
+
+HWND FindProcessDialog(DWORD processId, const std::string& caption)
+{
+    DialogSearch search{processId, &caption, nullptr};
+    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+namespace {
+struct OwnedSearch
+{
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwned(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<OwnedSearch*>(param);
+    if (GetWindow(hwnd, GW_OWNER) != search->owner || !IsWindowVisible(hwnd))
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND FindOwnedWindow(HWND owner)
+{
+    OwnedSearch search{owner, nullptr};
+    EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string MessageBoxText(HWND box)
+{
+    // The message box shows its text in a static control with the id 0xFFFF.
+    return WindowText(GetDlgItem(box, 0xFFFF));
+}
+
+}  // namespace e2e

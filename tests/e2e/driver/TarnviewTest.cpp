@@ -1,0 +1,120 @@
+#include "driver/TarnviewTest.h"
+
+#include <windows.h>
+
+#include "driver/UnixTools.h"
+
+namespace e2e {
+
+namespace {
+
+std::string TestName()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+void DeleteFilesStartingWith(const std::string& folder, const std::string& prefix)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        DeleteFileA((folder + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+}  // namespace
+
+void TarnviewTest::SetUp()
+{
+    ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    ASSERT_HRESULT_SUCCEEDED(RemoveAllDevices());
+}
+
+void TarnviewTest::TearDown()
+{
+    if (app.Running()) {
+        // Whatever box a failed test left open would keep the close from ending the run.
+        for (const char* caption : {kErrorCaption, kAboutCaption})
+            if (HWND box = FindProcessDialog(app.Id(), caption))
+                PressOk(box, 5000);
+        if (!app.CloseAndWait(30000))
+            ADD_FAILURE() << "tarnview.exe did not end after its close box was pressed";
+    }
+    app.Kill();
+    RemoveAllDevices();
+    CoUninitialize();
+}
+
+void TarnviewTest::AddCamera(const std::wstring& friendlyName, DeviceSettings settings, bool unbindable)
+{
+    DeviceSpec spec;
+    wchar_t instance[16];
+    swprintf(instance, 16, L"%02d", m_nextInstance++);
+    spec.instance = instance;
+    spec.friendlyName = friendlyName;
+    spec.unbindable = unbindable;
+    spec.settings = settings;
+    ASSERT_HRESULT_SUCCEEDED(AddDevice(spec));
+}
+
+AppWindow TarnviewTest::Start(bool expectPreview)
+{
+    EXPECT_TRUE(app.Start()) << "tarnview.exe could not be started";
+    window = app.WaitForMainWindow();
+    EXPECT_TRUE(window) << "the main window did not appear";
+    if (window && expectPreview)
+        EXPECT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: ")) << "status: " << window.Text(IDC_STATUS);
+    return window;
+}
+
+std::string TarnviewTest::DismissError(DWORD deadlineMs)
+{
+    HWND box = app.WaitForDialog(kErrorCaption, deadlineMs);
+    if (!box)
+        return "<no error box>";
+    std::string text = MessageBoxText(box);
+    EXPECT_TRUE(PressOk(box));
+    return text;
+}
+
+std::string TarnviewTest::UseUniqueBaseName()
+{
+    baseName = TestName();
+    DeleteFilesStartingWith(DocumentsFolder(), baseName);
+    window.SetText(IDC_FILENAME, baseName);
+    return baseName;
+}
+
+bool TarnviewTest::WaitForFile(const std::string& path, DWORD deadlineMs) const
+{
+    return WaitUntil([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }, deadlineMs);
+}
+
+bool TarnviewTest::WaitForText(int id, const std::string& text, DWORD deadlineMs) const
+{
+    return WaitUntil([&] { return window.Text(id) == text; }, deadlineMs);
+}
+
+bool TarnviewTest::WaitForTextPrefix(int id, const std::string& prefix, DWORD deadlineMs) const
+{
+    return WaitUntil([&] { return window.Text(id).compare(0, prefix.size(), prefix) == 0; }, deadlineMs);
+}
+
+std::string TarnviewTest::Screenshot(const std::string& name) const
+{
+    std::string folder = ExecutableFolder() + "..\\artifacts\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string path = folder + name + ".png";
+    RunUnix("import -window root " + ShellQuote(UnixPath(path)));
+    return path;
+}
+
+}  // namespace e2e

@@ -1,0 +1,25 @@
+// Recording scenarios: the program in AVI mode with a unique base name, and the
+// checks that the written clip holds every camera frame once.
+#pragma once
+
+#include <string>
+
+#include "driver/MediaChecks.h"
+#include "driver/TarnviewTest.h"
+
+namespace e2e {
+
+class RecordingTest : public TarnviewTest
+{
+protected:
+    // Registers the camera, starts the program and switches it to AVI mode.
+    void StartInAviMode(DeviceSettings settings = {});
+    // Records with the given boxes until the recording stops by itself; returns the path.
+    std::string RecordFor(const std::string& durationText, const std::string& rateText);
+    std::string ClipPath(int counter) const;
+
+    // ffprobe's frame count within the tolerance, the size, and consecutive stamps.
+    void ExpectWholeClip(const std::string& path, int width, int height, long frames, long tolerance);
+};
+
+}  // namespace e2e

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# test.sh: the whole test suite. Installs what is missing, builds, prepares the build
+# tree's Wine prefix and runs every test under CTest (with Xvfb when there is no display).
+# Screenshots taken by the end-to-end tests are kept in build/artifacts/.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${TARNVIEW_BUILD:-$here/build}"
+
+bash "$here/tools/deps.sh"
+bash "$here/tools/build.sh" "$build"
+mkdir -p "$build/artifacts"
+
+run_suite() {
+  # One wineserver for the whole run saves starting it for every test.
+  WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -p 2>/dev/null || true
+  local rc=0
+  (cd "$build" && ctest --output-on-failure --timeout 900 -j2 "$@") || rc=$?
+  WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  return $rc
+}
+export -f run_suite
+export build
+"$here/tools/with-display.sh" bash -c 'run_suite "$@"' run_suite "$@"
