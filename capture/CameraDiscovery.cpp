@@ -1,0 +1,123 @@
+#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
+
+#include <wrl/client.h>
+
+#include "capture/DeviceName.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace
+{
+// The camera's own name, then two other names it goes by.
+const wchar_t kPreferredName[] = L"Halcyon Nightframe Vesper";
+const wchar_t* const kOtherPreferredNames[] = {L"QM-415", L"VCX 4100"};
+
+enum class SearchPass { Preferred, Any };
+
+class OwnedBstr
+{
+public:
+    explicit OwnedBstr(const wchar_t* text) : m_text(SysAllocString(text)) {}
+    ~OwnedBstr() { SysFreeString(m_text); }
+    OwnedBstr(const OwnedBstr&) = delete;
+    OwnedBstr& operator=(const OwnedBstr&) = delete;
+    BSTR Get() const { return m_text; }
+
+private:
+    BSTR m_text;
+};
+
+class OwnedVariant
+{
+public:
+    OwnedVariant() { VariantInit(&value); }
+    ~OwnedVariant() { VariantClear(&value); }
+    OwnedVariant(const OwnedVariant&) = delete;
+    OwnedVariant& operator=(const OwnedVariant&) = delete;
+    VARIANT value;
+};
+
+bool SameName(BSTR left, BSTR right)
+{
+    return VarBstrCmp(left, right, LOCALE_USER_DEFAULT, NORM_IGNORECASE) == VARCMP_EQ;
+}
+
+bool IsPreferredName(BSTR name)
+{
+    for (const wchar_t* other : kOtherPreferredNames)
+        if (SameName(name, OwnedBstr(other).Get()))
+            return true;
+    return SameName(name, OwnedBstr(kPreferredName).Get());
+}
+
+bool ReadFriendlyName(IMoniker* moniker, OwnedVariant& name)
+{
+    ComPtr<IPropertyBag> bag;
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
+                                      reinterpret_cast<void**>(bag.GetAddressOf()))))
+        return false;
+    name.value.vt = VT_BSTR;
+    return SUCCEEDED(bag->Read(L"FriendlyName", &name.value, nullptr)) &&
+           name.value.vt == VT_BSTR;
+}
+
+void ShowCameraName(HWND dialog, const std::string& name)
+{
+    SetDlgItemTextA(dialog, IDC_CAMERA_NAME, name.c_str());
+}
+
+// One walk over the devices: shows each candidate's name before trying to bind it, as
+// the user then sees which device a failed search tried last.
+ComPtr<IBaseFilter> BindFirstCamera(IEnumMoniker* devices, SearchPass pass, HWND dialog)
+{
+    ComPtr<IMoniker> moniker;
+    while (devices->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+    {
+        OwnedVariant name;
+        if (!ReadFriendlyName(moniker.Get(), name))
+            continue;
+        if (pass == SearchPass::Preferred)
+        {
+            if (!IsPreferredName(name.value.bstrVal))
+                continue;
+            OwnedBstr shown(kPreferredName);
+            ShowCameraName(dialog, AnsiDeviceName(shown.Get()));
+        }
+        else
+        {
+            ShowCameraName(dialog, AnsiDeviceName(name.value.bstrVal));
+        }
+        ComPtr<IBaseFilter> camera;
+        moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter,
+                              reinterpret_cast<void**>(camera.GetAddressOf()));
+        if (camera)
+            return camera;
+    }
+    return nullptr;
+}
+}  // namespace
+
+void CCaptureDlg::FindCamera(IBaseFilter** camera)
+{
+    if (!camera)
+        return;
+    *camera = nullptr;
+    ComPtr<ICreateDevEnum> deviceEnum;
+    CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum,
+                     reinterpret_cast<void**>(deviceEnum.GetAddressOf()));
+    if (!deviceEnum)
+        return;
+    // An empty category gives S_FALSE and no enumerator: test the pointer.
+    ComPtr<IEnumMoniker> devices;
+    deviceEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, devices.GetAddressOf(), 0);
+    if (!devices)
+        return;
+    devices->Reset();
+    ComPtr<IBaseFilter> found = BindFirstCamera(devices.Get(), SearchPass::Preferred, GetSafeHwnd());
+    if (!found)
+    {
+        devices->Reset();
+        found = BindFirstCamera(devices.Get(), SearchPass::Any, GetSafeHwnd());
+    }
+    *camera = found.Detach();
+}
