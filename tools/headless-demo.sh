@@ -16,7 +16,6 @@ if [ -z "$found" ]; then
 fi
 sleep 3   # let the live preview draw a few frames before the picture is taken
 import -window root "$shot"
-win=$(xwininfo -root -tree | grep '"Tarnview Video Capture"' | awk '{print $1}' | head -n1)
-xdotool_close() { "$here/tools/winerun" "$build/wineprefix" taskkill /im tarnview.exe >/dev/null 2>&1 || kill $app; }
-xdotool_close
+# taskkill without /f asks the window to close, as the close box would.
+"$here/tools/winerun" "$build/wineprefix" taskkill /im tarnview.exe >/dev/null 2>&1 || kill $app
 wait $app 2>/dev/null || true
