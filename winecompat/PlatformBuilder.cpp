@@ -1,0 +1,40 @@
+#include "PlatformBuilder.h"
+
+#include <uuids.h>
+
+using Microsoft::WRL::ComPtr;
+
+bool LibraryHandle::Load(const wchar_t* name)
+{
+    Reset();
+    m_module = LoadLibraryW(name);
+    return m_module != nullptr;
+}
+
+void LibraryHandle::Reset()
+{
+    if (m_module) {
+        FreeLibrary(m_module);
+        m_module = nullptr;
+    }
+}
+
+HRESULT CreatePlatformCaptureBuilder(LibraryHandle* library, ComPtr<ICaptureGraphBuilder2>* builder)
+{
+    using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    if (!library->Load(L"qcap.dll"))
+        return HRESULT_FROM_WIN32(GetLastError());
+    auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+        reinterpret_cast<void*>(GetProcAddress(library->Get(), "DllGetClassObject")));
+    if (!getClassObject)
+        return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = getClassObject(CLSID_CaptureGraphBuilder2, IID_PPV_ARGS(&factory));
+    ComPtr<ICaptureGraphBuilder2> created;
+    if (SUCCEEDED(hr))
+        hr = factory->CreateInstance(nullptr, IID_PPV_ARGS(&created));
+    if (SUCCEEDED(hr))
+        *builder = created;
+    return hr;
+}

@@ -1,0 +1,15 @@
+// Class identifiers of the Wine gap fillers.
+#pragma once
+
+#include <windows.h>
+
+// The capture graph builder that CLSID_CaptureGraphBuilder2 is treated as in the prefix.
+// {55DBFE39-9EE3-45AD-BE11-9EC9F4056905}
+static const CLSID CLSID_TarnviewCaptureGraphBuilder =
+    {0x55dbfe39, 0x9ee3, 0x45ad, {0xbe, 0x11, 0x9e, 0xc9, 0xf4, 0x05, 0x69, 0x05}};
+
+// The file writer used when the platform's writer offers no IStream on its pin.
+// Created in process only, never registered.
+// {3D9C0ECC-9E11-4775-97EA-CA6D4BC44301}
+static const CLSID CLSID_TarnviewStreamFileWriter =
+    {0x3d9c0ecc, 0x9e11, 0x4775, {0x97, 0xea, 0xca, 0x6d, 0x4b, 0xc4, 0x43, 0x01}};

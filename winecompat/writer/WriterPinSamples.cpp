@@ -1,0 +1,64 @@
+// The writer pin's sample side (IMemInputPin): a sample's start and stop times are the
+// byte range it fills in the file.
+#include "WriterPin.h"
+
+#include <vfwmsgs.h>
+
+STDMETHODIMP WriterPin::GetAllocator(IMemAllocator** allocator)
+{
+    if (!allocator)
+        return E_POINTER;
+    *allocator = nullptr;
+    return VFW_E_NO_ALLOCATOR;
+}
+
+STDMETHODIMP WriterPin::NotifyAllocator(IMemAllocator* allocator, BOOL)
+{
+    return allocator ? S_OK : E_POINTER;
+}
+
+STDMETHODIMP WriterPin::GetAllocatorRequirements(ALLOCATOR_PROPERTIES*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP WriterPin::Receive(IMediaSample* sample)
+{
+    if (!sample)
+        return E_POINTER;
+    {
+        ScopedLock lock(m_lock);
+        if (m_flushing)
+            return S_FALSE;
+    }
+    if (m_host.IsStopped())
+        return VFW_E_WRONG_STATE;
+    REFERENCE_TIME start = 0, stop = 0;
+    BYTE* data = nullptr;
+    if (sample->GetTime(&start, &stop) != S_OK || FAILED(sample->GetPointer(&data)))
+        return E_INVALIDARG;
+    LONG length = sample->GetActualDataLength();
+    if (start < 0 || stop < start || stop - start > length)
+        return E_INVALIDARG;  // never write past the sample's data
+    return m_host.File().WriteAt(start, data, static_cast<ULONG>(stop - start));
+}
+
+STDMETHODIMP WriterPin::ReceiveMultiple(IMediaSample** samples, long count, long* processed)
+{
+    if (!samples || !processed)
+        return E_POINTER;
+    HRESULT hr = S_OK;
+    long done = 0;
+    while (done < count && hr == S_OK) {
+        hr = Receive(samples[done]);
+        if (hr == S_OK)
+            ++done;
+    }
+    *processed = done;
+    return hr;
+}
+
+STDMETHODIMP WriterPin::ReceiveCanBlock()
+{
+    return S_OK;  // writing to disk blocks
+}
