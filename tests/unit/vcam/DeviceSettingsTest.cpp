@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "vcam/registry/DeviceSettings.h"
+
+namespace {
+
+bool Same(const std::vector<VideoFormat>& a, const std::vector<VideoFormat>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].width != b[i].width || a[i].height != b[i].height)
+            return false;
+    return true;
+}
+
+TEST(FormatsText, ParsesSizesAndTopDownHeights)
+{
+    std::vector<VideoFormat> formats;
+    ASSERT_TRUE(ParseFormats(L"640x480,320x240,640x-480", &formats));
+    EXPECT_TRUE(Same(formats, {{640, 480}, {320, 240}, {640, -480}}));
+    ASSERT_TRUE(ParseFormats(L"642x480", &formats));
+    EXPECT_TRUE(Same(formats, {{642, 480}}));
+}
+
+TEST(FormatsText, PrintsWhatItParses)
+{
+    const std::wstring text = FormatsToText(DefaultFormats());
+    EXPECT_EQ(L"640x480,320x240,1280x960,642x480,640x-480", text);
+    std::vector<VideoFormat> back;
+    ASSERT_TRUE(ParseFormats(text, &back));
+    EXPECT_TRUE(Same(back, DefaultFormats()));
+}
+
+TEST(FormatsText, RejectsMalformedListsAndLeavesOutputAlone)
+{
+    const wchar_t* bad[] = {L"",          L"640",         L"640x",       L"x480",     L"640x480,",
+                            L",640x480",  L"640x480,,1x1", L"0x480",     L"640x0",    L"640x-0",
+                            L"-640x480",  L"640x480junk", L"640X480",    L" 640x480", L"640x 480",
+                            L"4097x480",  L"640x99999",   L"99999999999x1", L"640x--480", L"640x480;320x240"};
+    for (const wchar_t* text : bad) {
+        std::vector<VideoFormat> formats = {{1, 2}};
+        EXPECT_FALSE(ParseFormats(text, &formats)) << text;
+        EXPECT_TRUE(Same(formats, {{1, 2}})) << text;
+    }
+    EXPECT_FALSE(ParseFormats(L"640x480", nullptr));
+    std::vector<VideoFormat> largest;
+    EXPECT_TRUE(ParseFormats(L"4096x-4096", &largest));
+}
+
+TEST(FaultsText, NamesEachFaultAndRoundTrips)
+{
+    unsigned faults = 99;
+    ASSERT_TRUE(ParseFaults(L"no-stream-config,no-pages", &faults));
+    EXPECT_EQ(VcamFault::NoStreamConfig | VcamFault::NoPropertyPages, faults);
+    ASSERT_TRUE(ParseFaults(L"", &faults));
+    EXPECT_EQ(0u, faults);
+
+    const unsigned all = VcamFault::NoStreamConfig | VcamFault::NoCapabilities | VcamFault::GetStreamCapsFails |
+                         VcamFault::GetFormatFails | VcamFault::NoPropertyPages;
+    EXPECT_EQ(L"no-stream-config,no-caps,caps-fail,format-fail,no-pages", FaultsToText(all));
+    ASSERT_TRUE(ParseFaults(FaultsToText(all), &faults));
+    EXPECT_EQ(all, faults);
+    EXPECT_EQ(L"", FaultsToText(0));
+}
+
+TEST(FaultsText, RejectsUnknownNames)
+{
+    for (const wchar_t* text : {L"bogus", L"no-caps,", L"no-caps,,caps-fail", L"No-Caps", L",", L"no-caps bogus"}) {
+        unsigned faults = 7;
+        EXPECT_FALSE(ParseFaults(text, &faults)) << text;
+        EXPECT_EQ(7u, faults) << text;
+    }
+}
+
+} // namespace

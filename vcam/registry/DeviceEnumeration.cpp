@@ -1,0 +1,97 @@
+#include "vcam/registry/DeviceEnumeration.h"
+
+#include <dshow.h>
+
+#include "vcam/registry/DeviceSettings.h"
+#include "vcam/registry/ScopedVariant.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+class TaskString
+{
+public:
+    ~TaskString() { CoTaskMemFree(m_text); }
+    LPOLESTR* Put() { return &m_text; }
+    std::wstring Text() const { return m_text ? m_text : L""; }
+
+private:
+    LPOLESTR m_text = nullptr;
+};
+
+std::wstring DisplayNameOf(IMoniker* moniker)
+{
+    TaskString name;
+    if (FAILED(moniker->GetDisplayName(nullptr, nullptr, name.Put())))
+        return std::wstring();
+    return name.Text();
+}
+
+FoundDevice Describe(const ComPtr<IMoniker>& moniker)
+{
+    FoundDevice device;
+    device.moniker = moniker;
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&device.bag))))
+        device.bag.Reset();
+    device.instance = SoftwareDeviceInstance(DisplayNameOf(moniker.Get()));
+    return device;
+}
+
+} // namespace
+
+HRESULT EnumerateVideoInputDevices(std::vector<FoundDevice>* devices)
+{
+    if (!devices)
+        return E_POINTER;
+    ComPtr<ICreateDevEnum> deviceEnum;
+    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&deviceEnum));
+    if (FAILED(hr))
+        return hr;
+    ComPtr<IEnumMoniker> monikers;
+    hr = deviceEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0);
+    std::vector<FoundDevice> found;
+    if (hr == S_OK && monikers) {
+        ComPtr<IMoniker> moniker;
+        while (monikers->Next(1, &moniker, nullptr) == S_OK)
+            found.push_back(Describe(moniker));
+    } else if (FAILED(hr)) {
+        return hr;
+    }
+    devices->swap(found);
+    return S_OK;
+}
+
+std::wstring SoftwareDeviceInstance(const std::wstring& displayName)
+{
+    static const wchar_t prefix[] = L"@device:sw:";
+    if (displayName.compare(0, wcslen(prefix), prefix) != 0)
+        return std::wstring();
+    const size_t slash = displayName.rfind(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : displayName.substr(slash + 1);
+}
+
+HRESULT ReadBagText(IPropertyBag* bag, const wchar_t* name, std::wstring* text)
+{
+    if (!bag || !text)
+        return E_POINTER;
+    ScopedVariant value;
+    HRESULT hr = bag->Read(name, value.Get(), nullptr);
+    if (FAILED(hr))
+        return hr;
+    if (value.Value().vt != VT_BSTR)
+        return DISP_E_TYPEMISMATCH;
+    const BSTR stored = value.Value().bstrVal;
+    text->assign(stored ? stored : L"", stored ? SysStringLen(stored) : 0);
+    return S_OK;
+}
+
+bool IsOurDevice(IPropertyBag* bag)
+{
+    if (!bag)
+        return false;
+    ScopedVariant stored;
+    ScopedVariant number;
+    return SUCCEEDED(bag->Read(VcamValue::Marker, stored.Get(), nullptr)) &&
+           SUCCEEDED(VariantChangeType(number.Get(), stored.Get(), 0, VT_I4)) && number.Value().lVal == 1;
+}
