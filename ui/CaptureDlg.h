@@ -76,6 +76,8 @@ protected:
     UINT m_nTimer;
     char m_szDirectory[255];
     int m_nFormatIndex;
+    // The short name of the file the running recording writes, shown when it stops.
+    char m_szRecordingName[MAX_PATH];
 
     CStatic m_statusText;
     CStatic m_lastSnapshotFrame;

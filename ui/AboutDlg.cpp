@@ -1,0 +1,15 @@
+#include "ui/AboutDlg.h"
+
+BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
+END_MESSAGE_MAP()
+
+CAboutDlg::CAboutDlg() : CDialog(IDD)
+{
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+}

@@ -1,0 +1,153 @@
+#include "ui/CaptureDlg.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "snapshot/GrabBuffer.h"
+#include "ui/CaptureFileName.h"
+#include "ui/ControllerTexts.h"
+#include "ui/OutputDirectory.h"
+
+namespace
+{
+// The counter only grows; at the top of its range it stays, rather than overflowing
+// into negative numbers.
+int NextCounter(int counter)
+{
+    return counter < INT_MAX ? counter + 1 : counter;
+}
+
+// Frees a shell item list with the shell's allocator.
+struct ItemListHolder
+{
+    LPITEMIDLIST items;
+    ~ItemListHolder()
+    {
+        Microsoft::WRL::ComPtr<IMalloc> allocator;
+        if (items != nullptr && SUCCEEDED(SHGetMalloc(&allocator)))
+            allocator->Free(items);
+    }
+};
+}  // namespace
+
+void CCaptureDlg::OnAction()
+{
+    char baseName[MAX_PATH] = {};
+    GetDlgItemText(IDC_FILENAME, baseName, sizeof baseName);
+    char fullPath[MAX_PATH];
+    char shortName[MAX_PATH];
+
+    if (m_bSnapshotMode)
+    {
+        // The still is named by the snapshot writer; it must not find a name too long.
+        if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "bmp", fullPath, shortName))
+        {
+            SetCaptureStatusText(ControllerText::kNameTooLong);
+            return;
+        }
+        RequestGrab(m_szDirectory, baseName);
+        return;
+    }
+
+    if (m_bRecording)
+    {
+        SetDlgItemText(IDC_LAST_FILE, m_szRecordingName);
+        KillTimer(m_nTimer);
+        TearDownGraph();
+        BuildPreviewGraph();
+        SetDlgItemText(IDC_ACTION, "&Start Capture");
+        m_bRecording = FALSE;
+        return;
+    }
+
+    // A recording under a name that does not fit is not started: the state, the
+    // counter and the preview stay as they are.
+    if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "avi", fullPath, shortName))
+    {
+        SetCaptureStatusText(ControllerText::kNameTooLong);
+        return;
+    }
+    CopyWhole(m_szRecordingName, sizeof m_szRecordingName, shortName);
+    if (IsDlgButtonChecked(IDC_INCREMENT))
+        m_nFileCounter = NextCounter(m_nFileCounter);
+    TearDownGraph();
+    BuildRecordingGraph(fullPath);
+    SetDlgItemText(IDC_ACTION, "&Stop Capture");
+    m_bRecording = TRUE;
+    SetCaptureStatusText("");
+}
+
+void CCaptureDlg::OnTimer(UINT_PTR)
+{
+    // A tick that was already queued when the recording ended must not start another.
+    if (!m_bRecording)
+        return;
+    const DWORD elapsed = (timeGetTime() - m_dwRecordStart) / 1000;
+    char text[64];
+    std::snprintf(text, sizeof text, ControllerText::kCapturedFormat, static_cast<unsigned>(elapsed));
+    SetCaptureStatusText(text);
+    if (m_nDurationSec != 0 && elapsed >= static_cast<DWORD>(m_nDurationSec))
+        OnAction();
+}
+
+void CCaptureDlg::OnModeSnapshot()
+{
+    if (m_bSnapshotMode)
+        return;
+    if (m_bRecording)
+    {
+        KillTimer(m_nTimer);
+        m_bRecording = FALSE;
+    }
+    SetDlgItemText(IDC_ACTION, "&Take Snapshot");
+    m_bSnapshotMode = true;
+    TearDownGraph();
+    BuildPreviewGraph();
+    PaintLastSnapshot();
+}
+
+void CCaptureDlg::OnModeAvi()
+{
+    if (!m_bSnapshotMode)
+        return;
+    TearDownGraph();
+    m_bSnapshotMode = false;
+    m_bRecording = FALSE;
+    SetDlgItemText(IDC_ACTION, "&Start Capture");
+    BuildPreviewGraph();
+}
+
+void CCaptureDlg::OnFormat()
+{
+    TearDownGraph();
+    ++m_nFormatIndex;
+    BuildPreviewGraph();
+}
+
+void CCaptureDlg::OnResetCounter()
+{
+    m_nFileCounter = 0;
+}
+
+void CCaptureDlg::OnDirectory()
+{
+    BROWSEINFOA browse = {};
+    browse.lpszTitle = "Pick a Directory";
+    ItemListHolder chosen{SHBrowseForFolderA(&browse)};
+    if (chosen.items == nullptr)
+        return;
+    char folder[MAX_PATH] = {};
+    if (!SHGetPathFromIDListA(chosen.items, folder))
+        return;
+    if (!SetOutputDirectory(m_szDirectory, sizeof m_szDirectory, folder))
+        SetCaptureStatusText(ControllerText::kDirectoryTooLong);
+}
+
+void CCaptureDlg::OnViewStill()
+{
+    ShellExecuteA(m_hWnd, "open", GrabBuffer.lastStillPath, nullptr, nullptr, SW_SHOWNORMAL);
+}

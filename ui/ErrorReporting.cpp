@@ -1,0 +1,22 @@
+#include "ui/CaptureDlg.h"
+
+// After a failed graph build the action button stays disabled for the rest of the
+// run; the box is task-modal and has no owner, so it cannot hide behind the dialog.
+void CCaptureDlg::ReportError(const char* text)
+{
+    HWND actionButton = nullptr;
+    GetDlgItem(IDC_ACTION, &actionButton);
+    if (actionButton != nullptr)
+        ::EnableWindow(actionButton, FALSE);
+    ::MessageBoxA(nullptr, text, "Error!", MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+void CCaptureDlg::SetStatusText(const char* text)
+{
+    m_statusText.SetWindowText(text);
+}
+
+void CCaptureDlg::SetCaptureStatusText(const char* text)
+{
+    m_captureStatusText.SetWindowText(text);
+}
