@@ -65,7 +65,7 @@ HRESULT RemoveIfOurs(IFilterMapper2* mapper, const std::wstring& instance)
     if (hr != S_OK)
         return hr;
     if (!IsOurDevice(device.bag.Get()))
-        return E_ACCESSDENIED;
+        return VCAM_E_NOT_OURS;
     return Unregister(mapper, device);
 }
 

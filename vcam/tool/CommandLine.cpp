@@ -1,0 +1,162 @@
+#include "vcam/tool/CommandLine.h"
+
+#include <cwctype>
+
+namespace {
+
+// A whole decimal number within [low, high].
+bool ParseNumber(const std::wstring& text, unsigned long low, unsigned long high, unsigned long* value)
+{
+    if (text.empty() || text.size() > 9)
+        return false;
+    unsigned long result = 0;
+    for (wchar_t c : text) {
+        if (!std::iswdigit(c))
+            return false;
+        result = result * 10 + (c - L'0');
+    }
+    if (result < low || result > high)
+        return false;
+    *value = result;
+    return true;
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* prefix, std::wstring* rest)
+{
+    const std::wstring head(prefix);
+    if (text.compare(0, head.size(), head) != 0)
+        return false;
+    *rest = text.substr(head.size());
+    return true;
+}
+
+bool ParseSwitch(const std::wstring& arg, DeviceSpec* spec)
+{
+    if (arg == L"--unbindable")
+        spec->unbindable = true;
+    else if (arg == L"--preview-pin")
+        spec->settings.previewPin = true;
+    else if (arg == L"--videoport-pin")
+        spec->settings.videoPortPin = true;
+    else if (arg == L"--videoinfo2")
+        spec->settings.videoInfo2 = true;
+    else if (arg == L"--no-frame-number")
+        spec->settings.scene.showFrameNumber = false;
+    else
+        return false;
+    return true;
+}
+
+// Options with a value: false with a reason when the option is unknown or its value bad.
+bool ParseValueOption(const std::wstring& arg, DeviceSettings* settings, std::wstring* error)
+{
+    std::wstring value;
+    unsigned long number = 0;
+    bool good = false;
+    if (StartsWith(arg, L"--formats=", &value)) {
+        good = ParseFormats(value, &settings->formats);
+    } else if (StartsWith(arg, L"--faults=", &value)) {
+        good = ParseFaults(value, &settings->faults);
+    } else if (StartsWith(arg, L"--fps=", &value)) {
+        good = ParseNumber(value, MinFps, MaxFps, &number);
+        settings->fps = good ? number : settings->fps;
+    } else if (StartsWith(arg, L"--stop-after=", &value)) {
+        good = ParseNumber(value, 0, 100000000, &number);
+        settings->stopAfterFrames = good ? number : settings->stopAfterFrames;
+    } else if (StartsWith(arg, L"--star-density=", &value)) {
+        good = ParseNumber(value, 0, 100, &number);
+        settings->scene.starDensity = good ? static_cast<int>(number) : settings->scene.starDensity;
+    } else if (StartsWith(arg, L"--brightness=", &value)) {
+        good = ParseNumber(value, 0, 100, &number);
+        settings->scene.brightness = good ? static_cast<int>(number) : settings->scene.brightness;
+    } else {
+        *error = L"unknown option " + arg;
+        return false;
+    }
+    if (!good)
+        *error = L"bad value in " + arg;
+    return good;
+}
+
+bool ParseAdd(const std::vector<std::wstring>& args, ToolCommand* command, std::wstring* error)
+{
+    if (args.size() < 3) {
+        *error = L"add needs an instance name and a friendly name";
+        return false;
+    }
+    command->device.instance = args[1];
+    command->device.friendlyName = args[2];
+    if (command->device.friendlyName.empty()) {
+        *error = L"the friendly name is empty";
+        return false;
+    }
+    for (size_t i = 3; i < args.size(); ++i)
+        if (!ParseSwitch(args[i], &command->device) && !ParseValueOption(args[i], &command->device.settings, error))
+            return false;
+    return true;
+}
+
+bool ExpectArgs(const std::vector<std::wstring>& args, size_t count, std::wstring* error)
+{
+    if (args.size() == count)
+        return true;
+    *error = args[0] + (count == 1 ? L" takes no arguments" : L" takes exactly one instance name");
+    return false;
+}
+
+} // namespace
+
+bool ParseToolCommand(const std::vector<std::wstring>& args, ToolCommand* command, std::wstring* error)
+{
+    ToolCommand parsed;
+    bool good = false;
+    if (args.empty()) {
+        *error = L"no command given";
+    } else if (args[0] == L"add") {
+        parsed.action = ToolAction::Add;
+        good = ParseAdd(args, &parsed, error);
+    } else if (args[0] == L"remove") {
+        parsed.action = ToolAction::Remove;
+        good = ExpectArgs(args, 2, error);
+        if (good)
+            parsed.device.instance = args[1];
+    } else if (args[0] == L"remove-all" || args[0] == L"list" || args[0] == L"help") {
+        parsed.action = args[0] == L"list" ? ToolAction::List
+                        : args[0] == L"help" ? ToolAction::Help : ToolAction::RemoveAll;
+        good = ExpectArgs(args, 1, error);
+    } else {
+        *error = L"unknown command " + args[0];
+    }
+    if (good)
+        *command = parsed;
+    return good;
+}
+
+const wchar_t* ToolUsage()
+{
+    return L"Registers Tarnview's virtual cameras as video input devices.\n"
+           L"\n"
+           L"usage:\n"
+           L"  vcamctl add <instance> \"<friendly name>\" [options]\n"
+           L"  vcamctl remove <instance>\n"
+           L"  vcamctl remove-all\n"
+           L"  vcamctl list\n"
+           L"\n"
+           L"Devices are listed in the order of their instance names (e.g. 01, 02).\n"
+           L"add replaces a device of ours with the same instance name. Options:\n"
+           L"  --unbindable              registered without a working filter (an unplugged camera)\n"
+           L"  --preview-pin             a preview pin beside the capture pin\n"
+           L"  --videoport-pin           a video port pin\n"
+           L"  --formats=640x480,...     offered sizes in order; a negative height is top-down\n"
+           L"                            (default 640x480,320x240,1280x960,642x480,640x-480)\n"
+           L"  --fps=N                   frames per second, 1..60 (default 30)\n"
+           L"  --videoinfo2              offer VIDEOINFOHEADER2 formats\n"
+           L"  --faults=a,b,...          no-stream-config, no-caps, caps-fail, format-fail, no-pages\n"
+           L"  --stop-after=N            end the stream after N frames (default never)\n"
+           L"  --star-density=N          0..100 (default 50)\n"
+           L"  --brightness=N            0..100 (default 70)\n"
+           L"  --no-frame-number         hide the visible frame number\n"
+           L"\n"
+           L"remove and remove-all touch only devices added by vcamctl.\n"
+           L"Exit code 0 on success, 1 when the operation fails, 2 on a usage error.\n";
+}
