@@ -1,0 +1,44 @@
+// The formats one pin offers and the one it currently produces. Not thread-safe:
+// the pin guards it with the filter's lock.
+#pragma once
+
+#include <vector>
+
+#include "vcam/filter/VideoMode.h"
+
+class FormatCatalog
+{
+public:
+    FormatCatalog();
+
+    // An empty list falls back to the default formats.
+    void Configure(const std::vector<VideoFormat>& formats, unsigned fps, bool videoInfo2);
+
+    size_t Count() const { return m_formats.size(); }
+    VideoMode Current() const { return m_current; }
+    VideoFormat FormatAt(size_t index) const { return m_formats[index]; }
+    // A format chosen with SetFormat: from now on the only one offered.
+    void SetCurrent(const VideoMode& mode);
+    // The format a connection settled on, without narrowing what is offered.
+    void Follow(const VideoMode& mode) { m_current = mode; }
+
+    // The current format with the device's preferred header.
+    HRESULT CurrentType(MediaType* out) const;
+    // A capability: always a VIDEOINFOHEADER, at the current frame rate.
+    HRESULT CapabilityType(size_t index, MediaType* out) const;
+    // What EnumMediaTypes lists: the current format first, then, until a format has
+    // been chosen with SetFormat, every other capability.
+    HRESULT OfferedTypes(std::vector<MediaType>* out) const;
+
+    // Whether the type names one of the offered sizes; resolves its frame interval
+    // (0 keeps the current one, others are clamped to 1..30 frames per second).
+    bool Accept(const AM_MEDIA_TYPE& mt, VideoMode* resolved) const;
+
+private:
+    bool Offers(const VideoFormat& format) const;
+
+    std::vector<VideoFormat> m_formats;
+    VideoMode m_current;
+    bool m_videoInfo2 = false;
+    bool m_chosen = false;
+};

@@ -1,0 +1,30 @@
+// When each frame is due, on the graph's reference clock: frame slots at
+// anchor + n * interval, so rounding never accumulates into drift. A stream that
+// fell behind skips the slots it missed instead of bursting to catch up.
+#pragma once
+
+#include <windows.h>
+#include <strmif.h>
+
+class FrameSchedule
+{
+public:
+    FrameSchedule(REFERENCE_TIME anchor, REFERENCE_TIME interval) : m_anchor(anchor), m_interval(interval) {}
+
+    REFERENCE_TIME Due() const { return m_anchor + m_slot * m_interval; }
+    REFERENCE_TIME Interval() const { return m_interval; }
+
+    // Moves to the next slot after a delivery finished at `now`; when that slot is
+    // already more than one interval in the past, moves to the slot `now` falls in.
+    void Advance(REFERENCE_TIME now)
+    {
+        ++m_slot;
+        if (now - Due() > m_interval)
+            m_slot = (now - m_anchor) / m_interval;
+    }
+
+private:
+    REFERENCE_TIME m_anchor;
+    REFERENCE_TIME m_interval;
+    LONGLONG m_slot = 0;
+};

@@ -1,0 +1,186 @@
+#include "vcam/filter/StreamWorker.h"
+
+#include <objbase.h>
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+#include "vcam/filter/FrameSchedule.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// 100 ns units from the performance counter, for graphs that run without a clock.
+REFERENCE_TIME CounterTime()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<REFERENCE_TIME>(counter.QuadPart / frequency.QuadPart * 10000000 +
+                                       counter.QuadPart % frequency.QuadPart * 10000000 / frequency.QuadPart);
+}
+
+REFERENCE_TIME ClockTime(IReferenceClock* clock)
+{
+    REFERENCE_TIME now = 0;
+    if (clock && SUCCEEDED(clock->GetTime(&now)))
+        return now;
+    return CounterTime();
+}
+
+class ComApartment
+{
+public:
+    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ~ComApartment() { if (SUCCEEDED(m_hr)) CoUninitialize(); }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT m_hr;
+};
+
+} // namespace
+
+StreamWorker::StreamWorker(StreamSetup setup) : m_setup(std::move(setup)) {}
+
+StreamWorker::~StreamWorker()
+{
+    RequestStop();
+    Join();
+}
+
+HRESULT StreamWorker::Start()
+{
+    try {
+        m_thread = std::thread(&StreamWorker::ThreadMain, this);
+        return S_OK;
+    } catch (const std::system_error&) {
+        return E_FAIL;
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+void StreamWorker::Run(REFERENCE_TIME streamStart, ComPtr<IReferenceClock> clock)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_running = true;
+        ++m_generation;
+        // Without a clock the stream's time starts now, on the counter.
+        m_streamStart = clock ? streamStart : CounterTime();
+        m_clock = std::move(clock);
+    }
+    m_wake.notify_all();
+}
+
+void StreamWorker::Pause()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_running = false;
+        ++m_generation;
+    }
+    m_wake.notify_all();
+}
+
+void StreamWorker::RequestStop()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_all();
+}
+
+void StreamWorker::Join()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void StreamWorker::ThreadMain()
+{
+    ComApartment apartment;
+    try {
+        StreamLoop();
+    } catch (...) {
+        // Out of memory while drawing: the stream falls silent, as a failing camera would.
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_clock.Reset();
+}
+
+void StreamWorker::StreamLoop()
+{
+    RunParams params;
+    while (WaitForRun(&params)) {
+        const REFERENCE_TIME anchor = std::max(ClockTime(params.clock.Get()), params.streamStart);
+        FrameSchedule schedule(anchor, m_setup.interval);
+        bool first = true;
+        while (SleepUntil(schedule.Due(), params)) {
+            if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames)
+                return;
+            if (DeliverFrame(schedule.Due() - params.streamStart, first) != S_OK)
+                return;
+            first = false;
+            schedule.Advance(ClockTime(params.clock.Get()));
+        }
+    }
+}
+
+bool StreamWorker::WaitForRun(RunParams* params)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_stop || m_running; });
+    if (m_stop)
+        return false;
+    *params = RunParams{m_generation, m_streamStart, m_clock};
+    return true;
+}
+
+bool StreamWorker::RunIsCurrent(const RunParams& params)
+{
+    return !m_stop && m_generation == params.generation;
+}
+
+bool StreamWorker::SleepUntil(REFERENCE_TIME due, const RunParams& params)
+{
+    for (;;) {
+        const REFERENCE_TIME now = ClockTime(params.clock.Get());
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!RunIsCurrent(params))
+            return false;
+        if (now >= due)
+            return true;
+        const auto wait = std::chrono::milliseconds((due - now + 9999) / 10000);
+        if (m_wake.wait_for(lock, wait, [&] { return !RunIsCurrent(params); }))
+            return false;
+    }
+}
+
+HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity)
+{
+    ComPtr<IMediaSample> sample;
+    HRESULT hr = m_setup.allocator->GetBuffer(&sample, nullptr, nullptr, 0);
+    if (FAILED(hr))
+        return hr;
+    BYTE* data = nullptr;
+    if (sample->GetSize() < m_setup.imageSize || FAILED(sample->GetPointer(&data)) || !data)
+        return E_FAIL;
+    const uint32_t number = m_setup.nextNumber->fetch_add(1);
+    m_generator.Render(m_setup.layout, data, number, m_setup.scene->Get());
+    REFERENCE_TIME stop = start + m_setup.interval;
+    LONGLONG mediaStart = number, mediaStop = static_cast<LONGLONG>(number) + 1;
+    sample->SetActualDataLength(m_setup.imageSize);
+    sample->SetTime(&start, &stop);
+    sample->SetMediaTime(&mediaStart, &mediaStop);
+    sample->SetSyncPoint(TRUE);
+    sample->SetDiscontinuity(discontinuity);
+    sample->SetPreroll(FALSE);
+    hr = m_setup.input->Receive(sample.Get());
+    ++m_delivered;
+    return hr;
+}

@@ -1,0 +1,75 @@
+// One output pin's streaming thread: paces frames on the graph's reference clock,
+// draws them with the frame generator and pushes them downstream. Lives from the
+// pin's first Run after a stop until the next Stop; Pause only holds it, because a
+// paused renderer downstream may keep it inside Receive until the graph stops.
+#pragma once
+
+#include <windows.h>
+#include <dshow.h>
+#include <wrl/client.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+#include "vcam/filter/SceneStore.h"
+#include "vcam/frame/FrameGenerator.h"
+
+struct StreamSetup
+{
+    Microsoft::WRL::ComPtr<IMemAllocator> allocator;
+    Microsoft::WRL::ComPtr<IMemInputPin> input;
+    FrameLayout layout;
+    LONG imageSize;
+    REFERENCE_TIME interval;
+    unsigned stopAfterFrames;          // 0 = never
+    const SceneStore* scene;           // outlives the worker
+    std::atomic<uint32_t>* nextNumber; // the pin's frame counter, outlives the worker
+};
+
+class StreamWorker
+{
+public:
+    explicit StreamWorker(StreamSetup setup);
+    ~StreamWorker();
+    StreamWorker(const StreamWorker&) = delete;
+    StreamWorker& operator=(const StreamWorker&) = delete;
+
+    HRESULT Start();
+    void Run(REFERENCE_TIME streamStart, Microsoft::WRL::ComPtr<IReferenceClock> clock);
+    void Pause();
+    // Ends the thread; the caller decommits the allocator in between so that a
+    // thread waiting for a buffer wakes up.
+    void RequestStop();
+    void Join();
+
+private:
+    struct RunParams
+    {
+        uint64_t generation;
+        REFERENCE_TIME streamStart;
+        Microsoft::WRL::ComPtr<IReferenceClock> clock;
+    };
+
+    void ThreadMain();
+    void StreamLoop();
+    bool WaitForRun(RunParams* params);
+    bool SleepUntil(REFERENCE_TIME due, const RunParams& params);
+    bool RunIsCurrent(const RunParams& params);
+    HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity);
+
+    StreamSetup m_setup;
+    FrameGenerator m_generator;
+    unsigned m_delivered = 0;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    bool m_running = false;
+    uint64_t m_generation = 0;
+    REFERENCE_TIME m_streamStart = 0;
+    Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
+    std::thread m_thread;
+};

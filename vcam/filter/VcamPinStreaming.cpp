@@ -1,0 +1,75 @@
+// The pin's part in the filter's state changes: its allocator and streaming thread.
+#include "vcam/filter/VcamPin.h"
+
+#include <new>
+
+#include "vcam/filter/VcamFilter.h"
+
+using Microsoft::WRL::ComPtr;
+
+HRESULT VcamPin::Activate()
+{
+    ComPtr<IMemAllocator> allocator;
+    {
+        CritSecLock data(m_filter.DataLock());
+        allocator = m_allocator;
+    }
+    return allocator ? allocator->Commit() : S_OK;
+}
+
+HRESULT VcamPin::Run(REFERENCE_TIME streamStart, ComPtr<IReferenceClock> clock)
+{
+    if (!m_worker) {
+        std::unique_ptr<StreamWorker> worker(new (std::nothrow) StreamWorker(MakeStreamSetup()));
+        if (!worker)
+            return E_OUTOFMEMORY;
+        const HRESULT hr = worker->Start();
+        if (FAILED(hr))
+            return hr;
+        m_worker = std::move(worker);
+    }
+    m_worker->Run(streamStart, std::move(clock));
+    return S_OK;
+}
+
+void VcamPin::Pause()
+{
+    if (m_worker)
+        m_worker->Pause();
+}
+
+void VcamPin::Deactivate()
+{
+    ComPtr<IMemAllocator> allocator;
+    {
+        CritSecLock data(m_filter.DataLock());
+        allocator = m_allocator;
+    }
+    if (m_worker)
+        m_worker->RequestStop();
+    // Wakes a streaming thread that waits for a free buffer.
+    if (allocator)
+        allocator->Decommit();
+    if (m_worker)
+        m_worker->Join();
+    m_worker.reset();
+}
+
+StreamSetup VcamPin::MakeStreamSetup()
+{
+    CritSecLock data(m_filter.DataLock());
+    VideoMode mode = m_formats.Current();
+    ReadRgb24Type(m_mt.Get(), &mode);
+    if (mode.interval <= 0)
+        mode.interval = m_formats.Current().interval;
+    StreamSetup setup;
+    setup.allocator = m_allocator;
+    setup.input = m_input;
+    setup.layout = Rgb24Layout(mode.format.width, mode.format.height);
+    setup.imageSize = ImageSize(mode.format);
+    setup.interval = mode.interval;
+    setup.stopAfterFrames = m_stopAfterFrames;
+    setup.scene = &m_filter.Scene();
+    setup.nextNumber = &m_nextNumber;
+    return setup;
+}
