@@ -1,0 +1,102 @@
+// The settings page's window side: its dialog, the controls and the page's size.
+#include "vcam/pages/ScenePageObject.h"
+#include "vcam/pages/ScenePageResource.h"
+
+namespace {
+
+constexpr int MaxDigits = 3;
+
+// Reads a number box; an empty box keeps the value it had, more than 100 counts as 100.
+void ReadNumber(HWND dialog, int id, int* value)
+{
+    BOOL translated = FALSE;
+    const UINT number = GetDlgItemInt(dialog, id, &translated, FALSE);
+    if (translated)
+        *value = number > 100 ? 100 : static_cast<int>(number);
+}
+
+INT_PTR CALLBACK MeasureProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+} // namespace
+
+HMODULE ScenePageModule()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ScenePageModule), &module);
+    return module;
+}
+
+SIZE ScenePageDialogSize()
+{
+    SIZE size = {0, 0};
+    const HWND dialog = CreateDialogParamW(ScenePageModule(), MAKEINTRESOURCEW(IDD_VCAM_SCENE_PAGE),
+                                          GetDesktopWindow(), &MeasureProc, 0);
+    if (!dialog)
+        return size;
+    RECT rect;
+    if (GetWindowRect(dialog, &rect)) {
+        size.cx = rect.right - rect.left;
+        size.cy = rect.bottom - rect.top;
+    }
+    DestroyWindow(dialog);
+    return size;
+}
+
+INT_PTR CALLBACK ScenePage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        SendDlgItemMessageW(dialog, IDC_VCAM_STAR_DENSITY, EM_LIMITTEXT, MaxDigits, 0);
+        SendDlgItemMessageW(dialog, IDC_VCAM_BRIGHTNESS, EM_LIMITTEXT, MaxDigits, 0);
+        return TRUE;
+    }
+    ScenePage* page = reinterpret_cast<ScenePage*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!page)
+        return FALSE;
+    if (message == WM_COMMAND) {
+        page->OnControlChanged(LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    }
+    if (message == WM_DESTROY) {
+        SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        if (page->m_dialog == dialog)
+            page->m_dialog = nullptr;
+    }
+    return FALSE;
+}
+
+void ScenePage::OnControlChanged(int id, int code)
+{
+    if (m_showingValues || !m_dialog)
+        return;
+    const bool numberEdited = code == EN_CHANGE && (id == IDC_VCAM_STAR_DENSITY || id == IDC_VCAM_BRIGHTNESS);
+    const bool checkClicked = code == BN_CLICKED && id == IDC_VCAM_SHOW_FRAME_NUMBER;
+    if (!numberEdited && !checkClicked)
+        return;
+    ReadNumber(m_dialog, IDC_VCAM_STAR_DENSITY, &m_values.starDensity);
+    ReadNumber(m_dialog, IDC_VCAM_BRIGHTNESS, &m_values.brightness);
+    m_values.showFrameNumber = IsDlgButtonChecked(m_dialog, IDC_VCAM_SHOW_FRAME_NUMBER) == BST_CHECKED;
+    MarkDirty();
+}
+
+void ScenePage::ShowValues()
+{
+    if (!m_dialog)
+        return;
+    m_showingValues = true;
+    SetDlgItemInt(m_dialog, IDC_VCAM_STAR_DENSITY, static_cast<UINT>(m_values.starDensity), FALSE);
+    SetDlgItemInt(m_dialog, IDC_VCAM_BRIGHTNESS, static_cast<UINT>(m_values.brightness), FALSE);
+    CheckDlgButton(m_dialog, IDC_VCAM_SHOW_FRAME_NUMBER, m_values.showFrameNumber ? BST_CHECKED : BST_UNCHECKED);
+    m_showingValues = false;
+}
+
+void ScenePage::MarkDirty()
+{
+    m_dirty = true;
+    if (m_site)
+        m_site->OnStatusChange(PROPPAGESTATUS_DIRTY | PROPPAGESTATUS_VALIDATE);
+}

@@ -1,0 +1,58 @@
+// The settings page object behind CreateScenePage. Private to the page's sources.
+#pragma once
+
+#include <windows.h>
+#include <ocidl.h>
+#include <wrl/client.h>
+
+#include "vcam/dll/ModuleLife.h"
+#include "vcam/frame/SceneSettings.h"
+
+class ScenePage : public IPropertyPage
+{
+public:
+    ScenePage() = default;
+    virtual ~ScenePage();
+    ScenePage(const ScenePage&) = delete;
+    ScenePage& operator=(const ScenePage&) = delete;
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IPropertyPage
+    STDMETHODIMP SetPageSite(IPropertyPageSite* site) override;
+    STDMETHODIMP Activate(HWND parent, LPCRECT rect, BOOL modal) override;
+    STDMETHODIMP Deactivate() override;
+    STDMETHODIMP GetPageInfo(PROPPAGEINFO* info) override;
+    STDMETHODIMP SetObjects(ULONG count, IUnknown** objects) override;
+    STDMETHODIMP Show(UINT command) override;
+    STDMETHODIMP Move(LPCRECT rect) override;
+    STDMETHODIMP IsPageDirty() override;
+    STDMETHODIMP Apply() override;
+    STDMETHODIMP Help(LPCOLESTR helpDir) override;
+    STDMETHODIMP TranslateAccelerator(MSG* msg) override;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnControlChanged(int id, int code);
+    void ShowValues();
+    void MarkDirty();
+
+    LONG m_refs = 1;
+    ModuleObjectCount m_count;
+    Microsoft::WRL::ComPtr<IPropertyPageSite> m_site;
+    Microsoft::WRL::ComPtr<IVcamScene> m_scene;
+    HWND m_dialog = nullptr;
+    SceneSettings m_values; // as edited; clamped when applied
+    bool m_dirty = false;
+    bool m_showingValues = false; // our own SetDlgItemInt calls are not edits
+};
+
+// The module that holds the page's dialog resource: the DLL, or a test program that
+// links the page's sources and resource directly.
+HMODULE ScenePageModule();
+
+// The page dialog's size in pixels, measured on a hidden instance.
+SIZE ScenePageDialogSize();
