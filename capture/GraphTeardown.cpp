@@ -2,6 +2,8 @@
 
 #include <wrl/client.h>
 
+#include "capture/ComQuery.h"
+
 
 using Microsoft::WRL::ComPtr;
 
@@ -12,10 +14,10 @@ void CCaptureDlg::TearDownGraph()
     if (!m_pGraph)
         return;
     ComPtr<IMediaControl> control;
-    if (SUCCEEDED(m_pGraph.As(&control)))
+    if (SUCCEEDED(QueryInto(m_pGraph.Get(), IID_IMediaControl, control)))
         control->Stop();
     ComPtr<IVideoWindow> videoWindow;
-    if (SUCCEEDED(m_pGraph.As(&videoWindow)))
+    if (SUCCEEDED(QueryInto(m_pGraph.Get(), IID_IVideoWindow, videoWindow)))
     {
         videoWindow->put_Visible(OAFALSE);
         videoWindow->put_Owner(0);

@@ -2,6 +2,8 @@
 
 #include <wrl/client.h>
 
+#include "capture/ComQuery.h"
+
 #include "capture/FrameSize.h"
 #include "capture/MediaTypeRecord.h"
 #include "capture/QeditClsids.h"
@@ -116,13 +118,13 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
     m_pGrabber->SetCallback(&FrameGrabCallback, 1);
 
     ComPtr<IVideoWindow> videoWindow;
-    m_pGraph.As(&videoWindow);
+    QueryInto(m_pGraph.Get(), IID_IVideoWindow, videoWindow);
     if (!videoWindow)
         return fail(ErrorText::kGetVideoWindow, E_FAIL);
     PlaceVideoWindow(videoWindow.Get(), VideoWindowOrder::StyleFirst);
 
     ComPtr<IMediaControl> control;
-    m_pGraph.As(&control);
+    QueryInto(m_pGraph.Get(), IID_IMediaControl, control);
     hr = control ? control->Run() : E_NOINTERFACE;
     if (FAILED(hr))
         return fail(ErrorText::kRunGraph, hr);

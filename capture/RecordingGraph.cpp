@@ -2,6 +2,8 @@
 
 #include <wrl/client.h>
 
+#include "capture/ComQuery.h"
+
 #include <vector>
 
 #include "capture/FrameRate.h"
@@ -78,13 +80,13 @@ HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
     ApplyFrameRate(builder.Get(), camera.Get(), rate);
 
     ComPtr<IVideoWindow> videoWindow;
-    m_pGraph.As(&videoWindow);
+    QueryInto(m_pGraph.Get(), IID_IVideoWindow, videoWindow);
     if (!videoWindow)
         return fail(ErrorText::kGetVideoWindow, E_FAIL);
     PlaceVideoWindow(videoWindow.Get(), VideoWindowOrder::VisibleFirst);
 
     ComPtr<IMediaControl> control;
-    m_pGraph.As(&control);
+    QueryInto(m_pGraph.Get(), IID_IMediaControl, control);
     hr = control ? control->Run() : E_NOINTERFACE;
     if (FAILED(hr))
         return fail(ErrorText::kRunGraph, hr);

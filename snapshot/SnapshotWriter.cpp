@@ -1,4 +1,6 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
+#include "snapshot/SnapshotWriter.h"
+
+#include <cstring>
 
 #include "snapshot/BmpLayout.h"
 #include "snapshot/GrabBlock.h"
@@ -7,12 +9,10 @@
 #include "snapshot/StillPainter.h"
 #include "ui/CaptureFileName.h"
 
-#include <cstring>
-
 namespace
 {
-// Takes the pending request if there is one and a frame to serve it. Called inside the
-// exclusion, so the callback cannot copy another frame once the flag is down.
+// Called inside the exclusion, so the callback cannot copy another frame once the
+// flag is down.
 bool TakePendingGrab()
 {
     if (!GrabBuffer.grabPending.load() || !GrabBuffer.frameBytes)
@@ -29,34 +29,28 @@ void RecordWrittenStill(const char (&path)[MAX_PATH], const BITMAPINFOHEADER& in
 }
 }  // namespace
 
-// Handles WM_FRAME_GRABBED. Only a still that was written whole counts: a failed open
-// or a short write leaves the shown file, the picture and "View Still" as they were.
-void CCaptureDlg::WriteSnapshot()
+StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame,
+                               char (&displayName)[MAX_PATH])
 {
-    char path[MAX_PATH] = {};
-    char displayName[MAX_PATH] = {};
+    displayName[0] = '\0';
+    GrabBlockLock lock;
+    if (!TakePendingGrab())
+        return StillOutcome::NothingPending;
+    const LONG number = counter;
+    char path[MAX_PATH];
+    // No file is attempted under a name that does not fit, so the number stays free.
+    if (!FormatCaptureNames(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName, number, "bmp", path,
+                            displayName))
+        return StillOutcome::NotWritten;
+    if (increment)
+        counter = number + 1;
+    const BITMAPINFOHEADER info = MakeStillInfoHeader(GrabBuffer.frameWidth, GrabBuffer.frameHeight);
+    if (!WriteStillFile(path, info, GrabBuffer.frameBytes, GrabBuffer.frameLength))
     {
-        GrabBlockLock lock;
-        if (!TakePendingGrab())
-            return;
-        const LONG counter = m_nFileCounter;
-        // A name too long for a path is not written; the request is spent and the
-        // counter stays, since no file was attempted under that number.
-        if (!FormatCaptureNames(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName, counter, "bmp",
-                                path, displayName))
-            return;
-        if (IsDlgButtonChecked(IDC_INCREMENT))
-            m_nFileCounter = counter + 1;
-        const BITMAPINFOHEADER info = MakeStillInfoHeader(GrabBuffer.frameWidth, GrabBuffer.frameHeight);
-        if (!WriteStillFile(path, info, GrabBuffer.frameBytes, GrabBuffer.frameLength))
-            return;
-        RecordWrittenStill(path, info);
-        HWND frame = nullptr;
-        GetDlgItem(IDC_LAST_SNAPSHOT, &frame);
-        PaintStillLocked(frame);
+        displayName[0] = '\0';
+        return StillOutcome::NotWritten;
     }
-    SetDlgItemText(IDC_LAST_FILE, displayName);
-    HWND viewStill = nullptr;
-    GetDlgItem(IDC_VIEW_STILL, &viewStill);
-    ::EnableWindow(viewStill, TRUE);
+    RecordWrittenStill(path, info);
+    PaintStillLocked(stillFrame);
+    return StillOutcome::Written;
 }

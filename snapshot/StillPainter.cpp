@@ -1,12 +1,9 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
-
 #include "snapshot/StillPainter.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "snapshot/BmpLayout.h"
-#include "snapshot/GrabBlock.h"
 #include "snapshot/GrabBuffer.h"
 
 namespace
@@ -47,14 +44,4 @@ void PaintStillLocked(HWND frame)
                   sourceHeight, GrabBuffer.frameBytes, &info, DIB_RGB_COLORS, SRCCOPY);
     EndPaint(frame, &paint);
     ReleaseDC(frame, dc);
-}
-
-void CCaptureDlg::PaintLastSnapshot()
-{
-    if (!GrabBuffer.ownerDialog)
-        return;
-    HWND frame = nullptr;
-    GetDlgItem(IDC_LAST_SNAPSHOT, &frame);
-    GrabBlockLock lock;
-    PaintStillLocked(frame);
 }

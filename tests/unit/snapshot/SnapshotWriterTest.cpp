@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "GrabSupport.h"
+#include "snapshot/GrabBuffer.h"
+#include "snapshot/SnapshotWriter.h"
+#include "snapshot/StillFile.h"
+
+namespace
+{
+BOOL WINAPI DiskFull(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+class SnapshotWriterTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetGrabBuffer();
+        GrabBuffer.ownerWindow = sink.Window();
+        GrabBuffer.frameWidth = 16;
+        GrabBuffer.frameHeight = 8;
+    }
+    void TearDown() override { ResetGrabBuffer(); }
+
+    // A request served by one frame of `value`, as the streaming thread serves it.
+    void Grab(const std::string& directory, const std::string& base, BYTE value)
+    {
+        RequestGrab(directory.c_str(), base.c_str());
+        std::vector<BYTE> frame = UniformFrame(16 * 8 * 3, value);
+        ASSERT_EQ(S_OK, DeliverFrame(frame.data(), static_cast<LONG>(frame.size())));
+    }
+
+    StillOutcome Write(bool increment = true)
+    {
+        return WritePendingStill(counter, increment, nullptr, displayName);
+    }
+
+    FrameGrabbedSink sink;
+    ScratchFolder folder;
+    LONG counter = 0;
+    char displayName[MAX_PATH] = {};
+};
+
+TEST_F(SnapshotWriterTest, NamesFollowTheCounterAndOneRequestGivesOneStill)
+{
+    Grab(folder.Path(), "Tarnview_Capture", 1);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    EXPECT_STREQ("Tarnview_Capture_0000.bmp", displayName);
+    EXPECT_EQ(folder.Path() + "Tarnview_Capture_0000.bmp", GrabBuffer.lastStillPath);
+    EXPECT_EQ(1, counter);
+    EXPECT_EQ(1, GrabBuffer.haveStill);
+    EXPECT_EQ(16, GrabBuffer.lastStillHeader.biWidth);
+    EXPECT_EQ(0, GrabBuffer.grabPending.load());
+    // The frames' other messages find the request served.
+    EXPECT_EQ(StillOutcome::NothingPending, Write());
+    EXPECT_EQ(1, counter);
+
+    counter = 9999;
+    Grab(folder.Path(), "Tarnview_Capture", 2);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    EXPECT_STREQ("Tarnview_Capture_9999.bmp", displayName);
+    Grab(folder.Path(), "Tarnview_Capture", 3);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    EXPECT_STREQ("Tarnview_Capture_10000.bmp", displayName);
+    EXPECT_EQ(10001, counter);
+}
+
+TEST_F(SnapshotWriterTest, WithoutIncrementEachStillReplacesTheLast)
+{
+    Grab(folder.Path(), "same", 1);
+    ASSERT_EQ(StillOutcome::Written, Write(false));
+    Grab(folder.Path(), "same", 2);
+    ASSERT_EQ(StillOutcome::Written, Write(false));
+    EXPECT_EQ(0, counter);
+    const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "same_0000.bmp");
+    ASSERT_EQ(54u + 16 * 8 * 3, file.size());
+    EXPECT_EQ(2, file[54]);
+}
+
+TEST_F(SnapshotWriterTest, ThreeFramesBeforeTheWriterGiveOneStillOfTheNewest)
+{
+    RequestGrab(folder.Path().c_str(), "three");
+    for (BYTE value : {11, 22, 33})
+    {
+        std::vector<BYTE> frame = UniformFrame(16 * 8 * 3, value);
+        ASSERT_EQ(S_OK, DeliverFrame(frame.data(), static_cast<LONG>(frame.size())));
+    }
+    EXPECT_EQ(3, sink.Drain());
+    int written = 0;
+    for (int message = 0; message < 3; ++message)
+        written += Write() == StillOutcome::Written;
+    EXPECT_EQ(1, written);
+    const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "three_0000.bmp");
+    ASSERT_EQ(54u + 16 * 8 * 3, file.size());
+    EXPECT_EQ(33, file[54]);
+    EXPECT_EQ(33, file.back());
+}
+
+TEST_F(SnapshotWriterTest, StillAfterFormatShrinksHoldsOnlyTheNewFrame)
+{
+    GrabBuffer.frameWidth = 64;
+    GrabBuffer.frameHeight = 48;
+    RequestGrab(folder.Path().c_str(), "big");
+    std::vector<BYTE> big = UniformFrame(64 * 48 * 3, 1);
+    ASSERT_EQ(S_OK, DeliverFrame(big.data(), static_cast<LONG>(big.size())));
+    ASSERT_EQ(StillOutcome::Written, Write());
+    GrabBuffer.frameWidth = 16;
+    GrabBuffer.frameHeight = 8;
+    Grab(folder.Path(), "small", 2);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    EXPECT_EQ(54u + 16 * 8 * 3, ReadWholeFile(folder.Path() + "small_0001.bmp").size());
+    EXPECT_EQ(64 * 48 * 3, GrabBuffer.frameCapacity);
+}
+
+TEST_F(SnapshotWriterTest, UnwritableStillDoesNotCountButSpendsTheNumber)
+{
+    Grab(folder.Path(), "good", 1);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    const std::string goodPath = GrabBuffer.lastStillPath;
+
+    Grab(folder.Path() + "no-such-folder\\", "lost", 2);
+    EXPECT_EQ(StillOutcome::NotWritten, Write());
+    EXPECT_EQ(2, counter);
+    EXPECT_EQ(0, GrabBuffer.grabPending.load());
+    EXPECT_EQ(goodPath, GrabBuffer.lastStillPath);
+
+    Grab(folder.Path(), "full", 3);
+    const StillWriteFn previous = SetStillWriteFunction(&DiskFull);
+    EXPECT_EQ(StillOutcome::NotWritten, Write());
+    SetStillWriteFunction(previous);
+    EXPECT_EQ(3, counter);
+    EXPECT_FALSE(FileExists(folder.Path() + "full_0002.bmp"));
+    EXPECT_EQ(goodPath, GrabBuffer.lastStillPath);
+    EXPECT_EQ(1, GrabBuffer.lastStillHeader.biPlanes);
+    EXPECT_EQ(StillOutcome::NothingPending, Write());  // not retried
+}
+
+TEST_F(SnapshotWriterTest, NameThatDoesNotFitIsRefusedWithoutSpendingTheNumber)
+{
+    // Fits exactly: 259 characters of path.
+    const std::string base(259 - folder.Path().size() - std::string("_0000.bmp").size(), 'n');
+    Grab(folder.Path(), base, 1);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    EXPECT_EQ(259u, std::string(GrabBuffer.lastStillPath).size());
+
+    // One more character does not.
+    Grab(folder.Path(), base + "nn", 2);
+    EXPECT_EQ(StillOutcome::NotWritten, Write());
+    EXPECT_EQ(1, counter);
+    EXPECT_EQ(0, GrabBuffer.grabPending.load());
+    EXPECT_STREQ("", displayName);
+
+    // A base name cut at the request never reaches the disk under the cut name.
+    Grab("C:\\", std::string(600, 'x'), 3);
+    EXPECT_EQ(StillOutcome::NotWritten, Write());
+    EXPECT_EQ(1, counter);
+}
+}  // namespace
