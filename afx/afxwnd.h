@@ -6,6 +6,11 @@
 #include "afxgdi.h"
 #include "afxmsgmap.h"
 
+// windowsx.h (pulled in by dshow.h) has a macro of this name; CWnd has a member.
+#ifdef SubclassWindow
+#undef SubclassWindow
+#endif
+
 class CCmdTarget
 {
 public:
