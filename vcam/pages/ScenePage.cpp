@@ -71,12 +71,14 @@ STDMETHODIMP ScenePage::Activate(HWND parent, LPCRECT rect, BOOL)
         return E_POINTER;
     if (m_dialog)
         return E_UNEXPECTED;
+    SetLastError(ERROR_SUCCESS);
     const HWND dialog = CreateDialogParamW(ScenePageModule(), MAKEINTRESOURCEW(IDD_VCAM_SCENE_PAGE), parent,
                                           &ScenePage::DialogProc, reinterpret_cast<LPARAM>(this));
-    if (!dialog)
-        return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_RESOURCE_NOT_FOUND);
-    m_dialog = dialog;
-    ShowValues();
+    if (!dialog) {
+        m_dialog = nullptr;
+        const DWORD error = GetLastError();
+        return HRESULT_FROM_WIN32(error != ERROR_SUCCESS ? error : ERROR_RESOURCE_NOT_FOUND);
+    }
     MoveWindow(m_dialog, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
     return S_OK;
 }

@@ -49,9 +49,14 @@ SIZE ScenePageDialogSize()
 INT_PTR CALLBACK ScenePage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
+        // The page owns its dialog from here on, so that edits arriving before
+        // CreateDialogParam returns already count.
+        ScenePage* page = reinterpret_cast<ScenePage*>(lParam);
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         SendDlgItemMessageW(dialog, IDC_VCAM_STAR_DENSITY, EM_LIMITTEXT, MaxDigits, 0);
         SendDlgItemMessageW(dialog, IDC_VCAM_BRIGHTNESS, EM_LIMITTEXT, MaxDigits, 0);
+        page->m_dialog = dialog;
+        page->ShowValues();
         return TRUE;
     }
     ScenePage* page = reinterpret_cast<ScenePage*>(GetWindowLongPtrW(dialog, DWLP_USER));
