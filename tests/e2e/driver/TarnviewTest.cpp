@@ -42,11 +42,13 @@ void TarnviewTest::TearDown()
 {
     if (app.Running()) {
         // Whatever box a failed test left open would keep the close from ending the run.
-        for (const char* caption : {kErrorCaption, kAboutCaption})
+        for (const char* caption : {kErrorCaption, kAboutCaption}) {
             if (HWND box = FindProcessDialog(app.Id(), caption))
                 PressOk(box, 5000);
-        if (!app.CloseAndWait(30000))
+        }
+        if (!app.CloseAndWait(30000)) {
             ADD_FAILURE() << "tarnview.exe did not end after its close box was pressed";
+        }
     }
     app.Kill();
     RemoveAllDevices();

@@ -34,7 +34,8 @@ TEST_F(StartupTest, FirstStartShowsTheDefaults)
     EXPECT_TRUE(GetWindowLongA(window.Control(IDC_PREVIEW), GWL_STYLE) & WS_CLIPCHILDREN);
     EXPECT_TRUE(GetWindowLongA(window.Control(IDC_LAST_SNAPSHOT), GWL_STYLE) & WS_CLIPCHILDREN);
     // Focus starts on the first tab stop.
-    GUITHREADINFO gui{sizeof gui};
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof gui;
     ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window.Handle(), nullptr), &gui));
     EXPECT_EQ(gui.hwndFocus, window.Control(IDC_MODE_SNAPSHOT));
     Screenshot("first-start");

@@ -117,8 +117,9 @@ void ExpectStyle(const ExpectedControl& expected, const ControlInfo& actual, HWN
         wanted &= ~(WS_BORDER | ES_AUTOHSCROLL);
     }
     for (DWORD bit : {DWORD(WS_TABSTOP), DWORD(WS_GROUP), DWORD(WS_DISABLED), DWORD(WS_BORDER)})
-        if (wanted & bit)
+        if (wanted & bit) {
             EXPECT_TRUE(style & bit) << "style bit " << std::hex << bit;
+        }
 }
 
 class TemplateTest : public TarnviewTest
@@ -141,8 +142,9 @@ TEST_F(TemplateTest, MainDialogControlsMatchTheLayout)
         SCOPED_TRACE("control #" + std::to_string(i + 1) + " \"" + actual.text + "\"");
         EXPECT_EQ(actual.id, expected.id);
         EXPECT_STRCASEEQ(actual.className.c_str(), expected.className);
-        if (expected.caption)
+        if (expected.caption) {
             EXPECT_EQ(actual.text, expected.caption);
+        }
         ExpectStyle(expected, actual, actual.hwnd);
         RECT want = units.ToPixels(expected.x, expected.y, expected.w, expected.h);
         EXPECT_EQ(actual.clientRect.left, want.left);
