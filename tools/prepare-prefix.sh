@@ -14,7 +14,7 @@ if [ ! -f "$prefix/system.reg" ]; then
   echo "Creating Wine prefix $prefix"
   mkdir -p "$prefix"
   run wineboot -i >/dev/null 2>&1 || true
-  run wineserver -w 2>/dev/null || /usr/lib/wine/wineserver -w || true
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w || true
 fi
 
 # Documents: a real folder inside the prefix, never a link into the user's home.

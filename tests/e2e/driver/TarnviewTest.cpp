@@ -72,8 +72,9 @@ AppWindow TarnviewTest::Start(bool expectPreview)
     EXPECT_TRUE(app.Start()) << "tarnview.exe could not be started";
     window = app.WaitForMainWindow();
     EXPECT_TRUE(window) << "the main window did not appear";
-    if (window && expectPreview)
+    if (window && expectPreview) {
         EXPECT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: ")) << "status: " << window.Text(IDC_STATUS);
+    }
     return window;
 }
 
