@@ -29,10 +29,9 @@ HRESULT FileTarget::SetName(LPCWSTR name)
     if (!copy)
         return E_OUTOFMEMORY;
     ScopedLock lock(m_lock);
-    CloseLocked();
     CoTaskMemFree(m_name);
     m_name = copy;
-    return S_OK;
+    return CreateLocked();
 }
 
 HRESULT FileTarget::CopyName(LPWSTR* name)
@@ -47,11 +46,19 @@ HRESULT FileTarget::CopyName(LPWSTR* name)
 HRESULT FileTarget::Open()
 {
     ScopedLock lock(m_lock);
+    if (m_file != INVALID_HANDLE_VALUE && !m_written)
+        return S_OK;
+    return CreateLocked();
+}
+
+HRESULT FileTarget::CreateLocked()
+{
     CloseLocked();
     if (!m_name)
         return E_UNEXPECTED;
     m_file = CreateFileW(m_name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_written = false;
     return m_file == INVALID_HANDLE_VALUE ? LastError() : S_OK;
 }
 
@@ -78,6 +85,7 @@ HRESULT FileTarget::Write(const void* data, ULONG size, ULONG* written)
     if (m_file == INVALID_HANDLE_VALUE)
         return E_UNEXPECTED;
     BOOL ok = WriteFile(m_file, data, size, &done, nullptr);
+    m_written = true;
     if (written)
         *written = done;
     if (!ok)
@@ -93,6 +101,7 @@ HRESULT FileTarget::WriteAt(LONGLONG offset, const void* data, ULONG size)
     LARGE_INTEGER position;
     position.QuadPart = offset;
     DWORD done = 0;
+    m_written = true;
     if (!SetFilePointerEx(m_file, position, nullptr, FILE_BEGIN) || !WriteFile(m_file, data, size, &done, nullptr))
         return LastError();
     return done == size ? S_OK : STG_E_MEDIUMFULL;
@@ -140,6 +149,7 @@ HRESULT FileTarget::SetSize(ULONGLONG size)
     if (!SetFilePointerEx(m_file, zero, &current, FILE_CURRENT) ||
         !SetFilePointerEx(m_file, target, nullptr, FILE_BEGIN) || !SetEndOfFile(m_file))
         return LastError();
+    m_written = true;
     SetFilePointerEx(m_file, current, nullptr, FILE_BEGIN);
     return S_OK;
 }

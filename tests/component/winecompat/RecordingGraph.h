@@ -1,0 +1,12 @@
+// Running and stopping a recording graph in tests.
+#pragma once
+
+#include <dshow.h>
+
+// Runs the graph and waits for EC_COMPLETE; *completed says whether it came in time.
+HRESULT RunToCompletion(IGraphBuilder* graph, long timeoutMs, bool* completed);
+HRESULT RunFor(IGraphBuilder* graph, DWORD milliseconds);
+HRESULT StopGraph(IGraphBuilder* graph);
+
+// The source clip played through File Source (Async) and the AVI splitter.
+HRESULT AddClipSource(IGraphBuilder* graph, const wchar_t* file, IBaseFilter** splitter);
