@@ -29,6 +29,15 @@ for home in "$users"/*; do
   [ -f "$docs/.tarnview-prefix" ] || echo "Documents folder of the Tarnview test prefix" >"$docs/.tarnview-prefix"
 done
 
+# On our own Xvfb server (no window manager) Wine draws the windows' frames itself
+# inside a desktop window; on a real display the user's window manager does.
+if [ "${TARNVIEW_XVFB:-}" = "1" ]; then
+  run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+else
+  run reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
+fi
+
 register() {
   local dll="$build/bin/$1"
   if [ -f "$dll" ]; then
