@@ -38,34 +38,33 @@ void CCaptureDlg::OnAction()
 {
     char baseName[MAX_PATH] = {};
     GetDlgItemText(IDC_FILENAME, baseName, sizeof baseName);
+    if (m_bSnapshotMode)
+        RequestSnapshot(baseName);
+    else if (m_bRecording)
+        StopRecording();
+    else
+        StartRecording(baseName);
+}
+
+void CCaptureDlg::RequestSnapshot(const char* baseName)
+{
+    // The snapshot writer names the still; it must not meet a name that cannot fit.
     char fullPath[MAX_PATH];
     char shortName[MAX_PATH];
-
-    if (m_bSnapshotMode)
+    if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "bmp", fullPath, shortName))
     {
-        // The still is named by the snapshot writer; it must not find a name too long.
-        if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "bmp", fullPath, shortName))
-        {
-            SetCaptureStatusText(ControllerText::kNameTooLong);
-            return;
-        }
-        RequestGrab(m_szDirectory, baseName);
+        SetCaptureStatusText(ControllerText::kNameTooLong);
         return;
     }
+    RequestGrab(m_szDirectory, baseName);
+}
 
-    if (m_bRecording)
-    {
-        SetDlgItemText(IDC_LAST_FILE, m_szRecordingName);
-        KillTimer(m_nTimer);
-        TearDownGraph();
-        BuildPreviewGraph();
-        SetDlgItemText(IDC_ACTION, "&Start Capture");
-        m_bRecording = FALSE;
-        return;
-    }
-
-    // A recording under a name that does not fit is not started: the state, the
-    // counter and the preview stay as they are.
+// A recording under a name that does not fit is not started: the state, the counter
+// and the preview stay as they are, and the action button stays usable.
+void CCaptureDlg::StartRecording(const char* baseName)
+{
+    char fullPath[MAX_PATH];
+    char shortName[MAX_PATH];
     if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "avi", fullPath, shortName))
     {
         SetCaptureStatusText(ControllerText::kNameTooLong);
@@ -79,6 +78,18 @@ void CCaptureDlg::OnAction()
     SetDlgItemText(IDC_ACTION, "&Stop Capture");
     m_bRecording = TRUE;
     SetCaptureStatusText("");
+}
+
+// The name shown is the one the recording started with, whatever the counter and the
+// base name have become since.
+void CCaptureDlg::StopRecording()
+{
+    SetDlgItemText(IDC_LAST_FILE, m_szRecordingName);
+    KillTimer(m_nTimer);
+    TearDownGraph();
+    BuildPreviewGraph();
+    SetDlgItemText(IDC_ACTION, "&Start Capture");
+    m_bRecording = FALSE;
 }
 
 void CCaptureDlg::OnTimer(UINT_PTR)

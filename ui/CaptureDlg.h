@@ -64,6 +64,11 @@ protected:
     enum class VideoWindowOrder { StyleFirst, VisibleFirst };
     void PlaceVideoWindow(IVideoWindow* videoWindow, VideoWindowOrder order);
 
+    // The three roads of the action button (ui/CaptureController.cpp).
+    void RequestSnapshot(const char* baseName);
+    void StartRecording(const char* baseName);
+    void StopRecording();
+
     Microsoft::WRL::ComPtr<IGraphBuilder> m_pGraph;
     Microsoft::WRL::ComPtr<ISampleGrabber> m_pGrabber;
 
