@@ -184,10 +184,36 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRes
 {
     if (message == WM_INITDIALOG)
     {
-        *pResult = OnInitDialog();
+        *pResult = HandleInitDialog();
         return TRUE;
     }
     return CWnd::OnWndMsg(message, wParam, lParam, pResult);
+}
+
+BOOL CDialog::HandleInitDialog()
+{
+    RECT rectBefore = {};
+    ::GetWindowRect(m_hWnd, &rectBefore);
+    const DWORD styleBefore = GetStyle();
+    const BOOL result = OnInitDialog();
+    AutoCenter(rectBefore, styleBefore);
+    return result;
+}
+
+// As MFC does: a dialog that is still hidden and unmoved after its initialisation, and
+// that has no owner or a disabled one (a modal dialog's), is centred.
+void CDialog::AutoCenter(const RECT& rectBefore, DWORD styleBefore)
+{
+    if (m_hWnd == nullptr || (styleBefore & WS_VISIBLE) != 0 || (GetStyle() & (WS_VISIBLE | WS_CHILD)) != 0)
+        return;
+    RECT rect = {};
+    ::GetWindowRect(m_hWnd, &rect);
+    if (rect.left != rectBefore.left || rect.top != rectBefore.top)
+        return;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowEnabled(owner))
+        return;
+    CenterWindow();
 }
 
 // Commands the dialog does not take go on to the application, as menus' do.

@@ -189,6 +189,33 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint)
     ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
 
+void CWnd::CenterWindow(CWnd* pAlternateOwner)
+{
+    HWND center = pAlternateOwner != nullptr ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT area = monitor.rcWork;
+    RECT target = area;
+    if (center != nullptr && ::IsWindowVisible(center) && !::IsIconic(center))
+        ::GetWindowRect(center, &target);
+    RECT own = {};
+    ::GetWindowRect(m_hWnd, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    int x = (target.left + target.right) / 2 - width / 2;
+    int y = (target.top + target.bottom) / 2 - height / 2;
+    if (x + width > area.right)
+        x = area.right - width;
+    if (x < area.left)
+        x = area.left;
+    if (y + height > area.bottom)
+        y = area.bottom - height;
+    if (y < area.top)
+        y = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
 {
     return reinterpret_cast<HICON>(::SendMessageA(m_hWnd, WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,

@@ -78,6 +78,9 @@ public:
     void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
     void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+    // Centres the window over its owner (or pAlternateOwner), or over the work area
+    // when there is none to centre on, keeping it inside the work area.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
@@ -173,6 +176,8 @@ protected:
 
 private:
     HWND CreateFromTemplate(HWND hWndParent);
+    BOOL HandleInitDialog();
+    void AutoCenter(const RECT& rectBefore, DWORD styleBefore);
     HWND ModalOwner() const;
     void RunModalLoop();
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "TestResources.h"
@@ -165,4 +166,61 @@ TEST(Windows, SystemMenuTakesAppendedItems)
     char text[32] = {};
     menu->GetMenuString(before + 1, text, sizeof text, MF_BYPOSITION);
     EXPECT_STREQ(text, "&About...");
+}
+
+namespace
+{
+class MovingDlg : public CDialog
+{
+public:
+    MovingDlg() : CDialog(IDD_AFX_TEST) {}
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        ::SetWindowPos(m_hWnd, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return TRUE;
+    }
+};
+
+POINT Centre(HWND hWnd)
+{
+    RECT rect = {};
+    ::GetWindowRect(hWnd, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+POINT WorkAreaCentre()
+{
+    RECT area = {};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+}  // namespace
+
+TEST(Centring, UnownedHiddenDialogIsCentredAfterInitialisation)
+{
+    CDialog dlg(IDD_AFX_TEST);
+    ASSERT_TRUE(dlg.Create(IDD_AFX_TEST));
+    const POINT centre = Centre(dlg.m_hWnd);
+    const POINT expected = WorkAreaCentre();
+    EXPECT_NEAR(centre.x, expected.x, 1);
+    EXPECT_NEAR(centre.y, expected.y, 1);
+}
+
+TEST(Centring, DialogThatPlacedItselfOrHasAnEnabledOwnerStaysPut)
+{
+    MovingDlg moved;
+    ASSERT_TRUE(moved.Create(IDD_AFX_TEST));
+    RECT rect = {};
+    ::GetWindowRect(moved.m_hWnd, &rect);
+    EXPECT_EQ(rect.left, 3);
+    EXPECT_EQ(rect.top, 4);
+
+    CDialog owned(IDD_AFX_TEST);
+    ASSERT_TRUE(owned.Create(IDD_AFX_TEST, &moved));
+    const POINT centre = Centre(owned.m_hWnd);
+    const POINT workCentre = WorkAreaCentre();
+    EXPECT_FALSE(std::abs(centre.x - workCentre.x) <= 1 && std::abs(centre.y - workCentre.y) <= 1);
 }

@@ -26,6 +26,7 @@ public:
     bool controlsAliveAtDestroy = false;
     bool ownerEnabledWhileOpen = true;
     HWND ownerWhileOpen = nullptr;
+    POINT centreWhileOpen = {};
 
     BOOL DestroyWindow() override
     {
@@ -59,6 +60,9 @@ protected:
     afx_msg void OnTimer(UINT_PTR nIDEvent)
     {
         KillTimer(nIDEvent);
+        RECT rect = {};
+        GetWindowRect(&rect);
+        centreWhileOpen = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         calls.push_back("timer");
         EndDialog(42);
     }
@@ -129,9 +133,16 @@ TEST(DoModal, OwnerIsDisabledWhileTheDialogRunsAndEnabledAfter)
 {
     CDialog owner(IDD_AFX_TEST);
     ASSERT_TRUE(owner.Create(IDD_AFX_TEST));
+    owner.ShowWindow(SW_SHOW);
+    owner.MoveWindow(100, 80, 600, 500);
+    RECT ownerRect = {};
+    owner.GetWindowRect(&ownerRect);
     ModalDlg dlg(Script::EndFromTimer, IDD_AFX_TEST, &owner);
     EXPECT_EQ(dlg.DoModal(), 42);
     EXPECT_EQ(dlg.ownerWhileOpen, owner.m_hWnd);
     EXPECT_FALSE(dlg.ownerEnabledWhileOpen);
     EXPECT_TRUE(owner.IsWindowEnabled());
+    // Centred over the owner, which had to be disabled for that.
+    EXPECT_NEAR(dlg.centreWhileOpen.x, (ownerRect.left + ownerRect.right) / 2, 1);
+    EXPECT_NEAR(dlg.centreWhileOpen.y, (ownerRect.top + ownerRect.bottom) / 2, 1);
 }
