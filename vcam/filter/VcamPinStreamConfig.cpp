@@ -40,6 +40,12 @@ HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
         CritSecLock data(m_filter.DataLock());
         peer = m_peer;
         previous = m_formats.Current();
+        VideoMode connected;
+        if (ReadRgb24Type(m_mt.Get(), &connected) && SameFormat(connected.format, mode.format) &&
+            connected.interval == mode.interval) {
+            m_formats.SetCurrent(mode);
+            return S_OK; // nothing changes: no reason to disturb the peer
+        }
         const HRESULT hr = BuildRgb24Type(mode, m_mt.Get().formattype == FORMAT_VideoInfo2, &mt);
         if (FAILED(hr))
             return hr;

@@ -1,0 +1,100 @@
+#include "GrabGraph.h"
+
+#include "capture/QeditClsids.h"
+#include "vcam/frame/FrameStamp.h"
+
+LONGLONG NowUs()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart / frequency.QuadPart * 1000000 +
+           counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
+
+std::vector<FrameRecord> FrameRecorder::Frames()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_frames;
+}
+
+size_t FrameRecorder::Count()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_frames.size();
+}
+
+STDMETHODIMP FrameRecorder::QueryInterface(REFIID riid, void** ppv)
+{
+    if (riid == IID_IUnknown || riid == IID_ISampleGrabberCB) {
+        *ppv = static_cast<ISampleGrabberCB*>(this);
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP FrameRecorder::SampleCB(double, IMediaSample* sample)
+{
+    FrameRecord record = {};
+    record.arrivalUs = NowUs();
+    record.length = sample->GetActualDataLength();
+    if (FAILED(sample->GetTime(&record.start, &record.stop)))
+        record.start = record.stop = -1;
+    BYTE* data = nullptr;
+    if (SUCCEEDED(sample->GetPointer(&data)) && width > 0)
+        record.numbered = ReadFrameNumberFromDib(data, width, height, &record.number);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_frames.push_back(record);
+    return S_OK;
+}
+
+GrabGraph::~GrabGraph()
+{
+    if (control)
+        control->Stop();
+    CoTaskMemFree(connected.pbFormat);
+    if (connected.pUnk)
+        connected.pUnk->Release();
+}
+
+HRESULT GrabGraph::Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin)
+{
+    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph));
+    if (FAILED(hr))
+        return hr;
+    graph.As(&control);
+    hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
+    if (FAILED(hr))
+        return hr;
+    grabberFilter.As(&grabber);
+    hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
+    if (FAILED(hr))
+        return hr;
+    AM_MEDIA_TYPE want = {};
+    want.majortype = MEDIATYPE_Video;
+    want.subtype = MEDIASUBTYPE_RGB24;
+    grabber->SetMediaType(&want);
+    graph->AddFilter(camera, L"Camera");
+    graph->AddFilter(grabberFilter.Get(), L"Grabber");
+    graph->AddFilter(renderer.Get(), L"Null");
+    ComPtr<IPin> source = pin ? ComPtr<IPin>(pin) : PinOfCategory(camera, PIN_CATEGORY_CAPTURE);
+    if (!source)
+        return E_FAIL;
+    hr = graph->Connect(source.Get(), FirstPin(grabberFilter.Get(), PINDIR_INPUT).Get());
+    if (FAILED(hr))
+        return hr;
+    hr = graph->Connect(FirstPin(grabberFilter.Get(), PINDIR_OUTPUT).Get(),
+                        FirstPin(renderer.Get(), PINDIR_INPUT).Get());
+    if (FAILED(hr))
+        return hr;
+    hr = grabber->GetConnectedMediaType(&connected);
+    if (FAILED(hr))
+        return hr;
+    if (const VIDEOINFOHEADER* vih = VideoInfoOf(connected)) {
+        recorder->width = vih->bmiHeader.biWidth;
+        recorder->height = vih->bmiHeader.biHeight;
+    }
+    grabber->SetBufferSamples(FALSE);
+    return grabber->SetCallback(recorder, 0);
+}

@@ -1,0 +1,62 @@
+// camera pin -> sample grabber -> null renderer, with a callback that records every
+// frame: arrival time, sample times, frame size and the stamped frame number.
+#pragma once
+
+#include <windows.h>
+#include <dshow.h>
+#include <qedit.h>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "VcamTestSupport.h"
+
+struct FrameRecord
+{
+    LONGLONG arrivalUs;    // on the performance counter
+    REFERENCE_TIME start;
+    REFERENCE_TIME stop;
+    long length;
+    bool numbered;
+    uint32_t number;
+};
+
+class FrameRecorder final : public ISampleGrabberCB
+{
+public:
+    // Filled in once the grabber is connected.
+    LONG width = 0;
+    LONG height = 0;
+
+    std::vector<FrameRecord> Frames();
+    size_t Count();
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
+    // Owned by the test, which outlives the graph.
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP SampleCB(double time, IMediaSample* sample) override;
+    STDMETHODIMP BufferCB(double, BYTE*, long) override { return S_OK; }
+
+private:
+    std::mutex m_mutex;
+    std::vector<FrameRecord> m_frames;
+};
+
+LONGLONG NowUs();
+
+struct GrabGraph
+{
+    ComPtr<IGraphBuilder> graph;
+    ComPtr<IMediaControl> control;
+    ComPtr<IBaseFilter> grabberFilter;
+    ComPtr<ISampleGrabber> grabber;
+    ComPtr<IBaseFilter> renderer;
+    AM_MEDIA_TYPE connected = {};
+
+    ~GrabGraph();
+    // Adds the camera, connects `pin` (the camera's capture pin when null) through
+    // the grabber into the null renderer and installs the recorder.
+    HRESULT Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin = nullptr);
+};

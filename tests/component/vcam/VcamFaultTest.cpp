@@ -1,0 +1,166 @@
+// Devices registered with faults behave as broken cameras do, and otherwise still work.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "GrabGraph.h"
+#include "VcamTestSupport.h"
+#include <dvdmedia.h>
+#include "vcam/VcamGuids.h"
+
+namespace {
+
+class VcamFaults : public ::testing::Test
+{
+protected:
+    ComPtr<IBaseFilter> AddCamera(unsigned faults, unsigned stopAfter = 0, bool videoInfo2 = false)
+    {
+        DeviceSettings settings;
+        settings.faults = faults;
+        settings.stopAfterFrames = stopAfter;
+        settings.videoInfo2 = videoInfo2;
+        return devices.Add(L"Tarnview Faulty Camera", settings);
+    }
+
+    // Runs the camera into a grabber until `frames` arrived or `ms` passed.
+    void Stream(IBaseFilter* camera, FrameRecorder* recorder, size_t frames, DWORD ms)
+    {
+        GrabGraph graph;
+        ASSERT_EQ(S_OK, graph.Build(camera, recorder));
+        ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+        const LONGLONG deadline = NowUs() + ms * 1000LL;
+        while (recorder->Count() < frames && NowUs() < deadline)
+            Sleep(10);
+        ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
+    }
+
+    ComApartment com;
+    DeviceScope devices;
+};
+
+ComPtr<IPin> CapturePin(IBaseFilter* camera)
+{
+    return PinOfCategory(camera, PIN_CATEGORY_CAPTURE);
+}
+
+} // namespace
+
+TEST_F(VcamFaults, NoStreamConfigHidesTheInterfaceButStreams)
+{
+    ComPtr<IBaseFilter> camera = AddCamera(VcamFault::NoStreamConfig);
+    ASSERT_TRUE(camera);
+    ComPtr<IAMStreamConfig> config;
+    EXPECT_EQ(E_NOINTERFACE, CapturePin(camera.Get())->QueryInterface(IID_PPV_ARGS(&config)));
+    FrameRecorder recorder;
+    Stream(camera.Get(), &recorder, 5, 3000);
+    EXPECT_GE(recorder.Count(), 5u);
+}
+
+TEST_F(VcamFaults, NoCapabilitiesStillConnectsWithTheDefaultType)
+{
+    ComPtr<IBaseFilter> camera = AddCamera(VcamFault::NoCapabilities);
+    ASSERT_TRUE(camera);
+    ComPtr<IAMStreamConfig> config = StreamConfigOf(CapturePin(camera.Get()).Get());
+    ASSERT_TRUE(config);
+    int count = -1, size = 0;
+    ASSERT_EQ(S_OK, config->GetNumberOfCapabilities(&count, &size));
+    EXPECT_EQ(0, count);
+    AM_MEDIA_TYPE* mt = nullptr;
+    VIDEO_STREAM_CONFIG_CAPS caps;
+    EXPECT_EQ(S_FALSE, config->GetStreamCaps(0, &mt, reinterpret_cast<BYTE*>(&caps)));
+    FrameRecorder recorder;
+    Stream(camera.Get(), &recorder, 5, 3000);
+    EXPECT_EQ(640, recorder.width);
+    EXPECT_GE(recorder.Count(), 5u);
+}
+
+TEST_F(VcamFaults, FailingCapsAndFormatQueries)
+{
+    ComPtr<IBaseFilter> camera = AddCamera(VcamFault::GetStreamCapsFails | VcamFault::GetFormatFails);
+    ASSERT_TRUE(camera);
+    ComPtr<IAMStreamConfig> config = StreamConfigOf(CapturePin(camera.Get()).Get());
+    ASSERT_TRUE(config);
+    int count = 0, size = 0;
+    EXPECT_EQ(S_OK, config->GetNumberOfCapabilities(&count, &size));
+    EXPECT_EQ(5, count);
+    AM_MEDIA_TYPE* mt = nullptr;
+    VIDEO_STREAM_CONFIG_CAPS caps;
+    EXPECT_EQ(E_FAIL, config->GetStreamCaps(0, &mt, reinterpret_cast<BYTE*>(&caps)));
+    EXPECT_EQ(nullptr, mt);
+    EXPECT_EQ(E_FAIL, config->GetFormat(&mt));
+    EXPECT_EQ(nullptr, mt);
+    FrameRecorder recorder;
+    Stream(camera.Get(), &recorder, 5, 3000);
+    EXPECT_GE(recorder.Count(), 5u);
+}
+
+TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndTheConnection)
+{
+    ComPtr<IBaseFilter> camera = AddCamera(0, 0, true);
+    ASSERT_TRUE(camera);
+    ComPtr<IAMStreamConfig> config = StreamConfigOf(CapturePin(camera.Get()).Get());
+    AM_MEDIA_TYPE* mt = nullptr;
+    ASSERT_EQ(S_OK, config->GetFormat(&mt));
+    std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter> current(mt);
+    ASSERT_EQ(FORMAT_VideoInfo2, current->formattype);
+    ASSERT_GE(current->cbFormat, sizeof(VIDEOINFOHEADER2));
+    const auto* vih2 = reinterpret_cast<const VIDEOINFOHEADER2*>(current->pbFormat);
+    EXPECT_EQ(640, vih2->bmiHeader.biWidth);
+    EXPECT_EQ(333333, vih2->AvgTimePerFrame);
+
+    // Capabilities stay plain VIDEOINFOHEADERs, and choosing one keeps the preference.
+    VIDEO_STREAM_CONFIG_CAPS caps;
+    ASSERT_EQ(S_OK, config->GetStreamCaps(1, &mt, reinterpret_cast<BYTE*>(&caps)));
+    std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter> cap(mt);
+    EXPECT_EQ(FORMAT_VideoInfo, cap->formattype);
+    ASSERT_EQ(S_OK, config->SetFormat(cap.get()));
+    ASSERT_EQ(S_OK, config->GetFormat(&mt));
+    current.reset(mt);
+    EXPECT_EQ(FORMAT_VideoInfo2, current->formattype);
+
+    FrameRecorder recorder;
+    GrabGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
+    EXPECT_EQ(FORMAT_VideoInfo2, graph.connected.formattype);
+}
+
+TEST_F(VcamFaults, StopAfterFramesFallsSilentWhileRunning)
+{
+    ComPtr<IBaseFilter> camera = AddCamera(0, 7);
+    ASSERT_TRUE(camera);
+    FrameRecorder recorder;
+    GrabGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
+    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+    Sleep(1500);
+    FILTER_STATE state;
+    EXPECT_EQ(S_OK, camera->GetState(0, &state));
+    EXPECT_EQ(State_Running, state);
+    EXPECT_EQ(7u, recorder.Count());
+    ComPtr<IMediaEvent> events;
+    ASSERT_EQ(S_OK, graph.graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf())));
+    long code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+        EXPECT_NE(EC_COMPLETE, code) << "a stalled camera sends no end of stream";
+        events->FreeEventParams(code, p1, p2);
+    }
+    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
+}
+
+TEST_F(VcamFaults, PropertyPagesOnlyWithoutTheFault)
+{
+    ComPtr<IBaseFilter> broken = AddCamera(VcamFault::NoPropertyPages);
+    ASSERT_TRUE(broken);
+    ComPtr<ISpecifyPropertyPages> pages;
+    EXPECT_EQ(E_NOINTERFACE, broken.As(&pages));
+
+    ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Paged Camera");
+    ASSERT_TRUE(camera);
+    ASSERT_EQ(S_OK, camera.As(&pages));
+    CAUUID list = {};
+    ASSERT_EQ(S_OK, pages->GetPages(&list));
+    ASSERT_EQ(1u, list.cElems);
+    EXPECT_EQ(CLSID_TarnviewVcamScenePage, list.pElems[0]);
+    CoTaskMemFree(list.pElems);
+}

@@ -1,0 +1,74 @@
+// The camera's settings page opens in the system property frame and closes again.
+#include <gtest/gtest.h>
+
+#include <olectl.h>
+#include <atomic>
+#include <thread>
+
+#include "VcamTestSupport.h"
+
+namespace {
+
+struct FrameSearch
+{
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM context)
+{
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, ARRAYSIZE(className));
+    if (IsWindowVisible(window) && wcscmp(className, L"#32770") == 0) {
+        reinterpret_cast<FrameSearch*>(context)->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Watches the thread that shows the modal frame and cancels the frame once it is up.
+void DismissFrameOf(DWORD threadId, std::atomic<bool>* seen, std::atomic<bool>* done)
+{
+    const DWORD deadline = GetTickCount() + 10000;
+    while (!*done && GetTickCount() < deadline) {
+        FrameSearch search;
+        EnumThreadWindows(threadId, FindDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            *seen = true;
+            Sleep(300); // let the page finish initialising
+            PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return;
+        }
+        Sleep(50);
+    }
+}
+
+} // namespace
+
+TEST(VcamPropertyPage, FrameOpensOnTheCameraAndCloses)
+{
+    ComApartment com;
+    DeviceScope devices;
+    ASSERT_EQ(0, LiveObjects());
+    {
+        ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Page Camera");
+        ASSERT_TRUE(camera);
+        ComPtr<ISpecifyPropertyPages> pages;
+        ASSERT_EQ(S_OK, camera.As(&pages));
+        CAUUID list = {};
+        ASSERT_EQ(S_OK, pages->GetPages(&list));
+        ComPtr<IUnknown> object;
+        camera.As(&object);
+        IUnknown* objects[] = {object.Get()};
+
+        std::atomic<bool> seen{false}, done{false};
+        std::thread watcher(DismissFrameOf, GetCurrentThreadId(), &seen, &done);
+        const HRESULT hr = OleCreatePropertyFrame(nullptr, 0, 0, L"Tarnview Page Camera", 1, objects, list.cElems,
+                                                  list.pElems, 0, 0, nullptr);
+        done = true;
+        watcher.join();
+        CoTaskMemFree(list.pElems);
+        EXPECT_EQ(S_OK, hr);
+        EXPECT_TRUE(seen) << "no property frame appeared";
+    }
+    EXPECT_EQ(0, LiveObjects()) << "the page or the filter was not released";
+}
