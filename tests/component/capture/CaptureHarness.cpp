@@ -1,0 +1,247 @@
+#include "CaptureHarness.h"
+
+#include <cstring>
+
+#include "snapshot/GrabBuffer.h"
+
+namespace
+{
+void ResetGrabBuffer()
+{
+    ReleaseGrabBlock();
+    GrabBuffer.grabPending.store(0);
+    GrabBuffer.frameCapacity = 0;
+    GrabBuffer.frameLength = 0;
+    GrabBuffer.haveStill = 0;
+    GrabBuffer.ownerDialog = nullptr;
+    GrabBuffer.lastStillPath[0] = '\0';
+}
+
+// COM for the test thread, as the dialog's own initialisation would join it.
+class ComApartment : public testing::Environment
+{
+public:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override
+    {
+        RemoveAllDevices();
+        CoUninitialize();
+    }
+};
+const testing::Environment* const comApartment = testing::AddGlobalTestEnvironment(new ComApartment);
+}  // namespace
+
+void CaptureDlgTestAccess::SetDirectory(CCaptureDlg& dlg, const std::string& directory)
+{
+    ASSERT_LT(directory.size(), sizeof dlg.m_szDirectory);
+    std::memcpy(dlg.m_szDirectory, directory.c_str(), directory.size() + 1);
+}
+
+ErrorBoxWatcher::ErrorBoxWatcher() : m_thread([this] { Watch(); }) {}
+
+ErrorBoxWatcher::~ErrorBoxWatcher()
+{
+    m_stop.store(true);
+    m_thread.join();
+}
+
+std::vector<std::string> ErrorBoxWatcher::Texts()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_texts;
+}
+
+void ErrorBoxWatcher::Clear()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_texts.clear();
+}
+
+void ErrorBoxWatcher::Watch()
+{
+    while (!m_stop.load())
+    {
+        HWND box = FindWindowA("#32770", "Error!");
+        if (box && IsWindowVisible(box))
+        {
+            char text[512] = {};
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            {
+                std::lock_guard<std::mutex> guard(m_lock);
+                m_texts.push_back(text);
+            }
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            // Let the box go before looking again, so one box is counted once.
+            for (int i = 0; i < 100 && IsWindow(box); ++i)
+                Sleep(10);
+        }
+        Sleep(20);
+    }
+}
+
+DeviceSpec Device(const wchar_t* instance, const wchar_t* name, bool unbindable)
+{
+    DeviceSpec spec;
+    spec.instance = instance;
+    spec.friendlyName = name;
+    spec.unbindable = unbindable;
+    return spec;
+}
+
+DeviceSpec Device(const wchar_t* instance, const wchar_t* name, std::vector<VideoFormat> formats)
+{
+    DeviceSpec spec = Device(instance, name);
+    spec.settings.formats = std::move(formats);
+    return spec;
+}
+
+void CaptureComponentTest::SetUp()
+{
+    ResetGrabBuffer();
+    ASSERT_TRUE(SUCCEEDED(RemoveAllDevices()));
+}
+
+void CaptureComponentTest::TearDown()
+{
+    CloseDialog();
+    ResetGrabBuffer();
+    RemoveAllDevices();
+}
+
+void CaptureComponentTest::AddDevices(const std::vector<DeviceSpec>& devices)
+{
+    for (const DeviceSpec& spec : devices)
+        ASSERT_EQ(S_OK, AddDevice(spec)) << "adding device " << spec.instance.size();
+}
+
+CCaptureDlg& CaptureComponentTest::OpenDialog()
+{
+    dialog = new CCaptureDlg();
+    EXPECT_TRUE(dialog->Create(IDD_MAIN, nullptr));
+    Pump(50);
+    return *dialog;
+}
+
+void CaptureComponentTest::CloseDialog()
+{
+    if (!dialog)
+        return;
+    dialog->DestroyWindow();
+    delete dialog;
+    dialog = nullptr;
+    Pump();
+}
+
+std::string CaptureComponentTest::ControlText(int id)
+{
+    char text[1024] = {};
+    GetDlgItemTextA(dialog->GetSafeHwnd(), id, text, sizeof text);
+    return text;
+}
+
+void CaptureComponentTest::Pump(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (milliseconds)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+LONG VcamLiveObjects()
+{
+    HMODULE module = GetModuleHandleA("tarnview-vcam.dll");
+    if (!module)
+        return -1;
+    using LiveObjectsFn = LONG(WINAPI*)();
+    auto live = reinterpret_cast<LiveObjectsFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "VcamLiveObjects")));
+    return live ? live() : -1;
+}
+
+LONG CapturePinWidth(IBaseFilter* camera)
+{
+    Microsoft::WRL::ComPtr<IEnumPins> pins;
+    if (!camera || FAILED(camera->EnumPins(&pins)))
+        return 0;
+    Microsoft::WRL::ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+    {
+        Microsoft::WRL::ComPtr<IAMStreamConfig> config;
+        if (FAILED(pin.As(&config)))
+            continue;
+        AM_MEDIA_TYPE* type = nullptr;
+        if (FAILED(config->GetFormat(&type)) || !type)
+            continue;
+        LONG width = 0;
+        if (type->formattype == FORMAT_VideoInfo && type->cbFormat >= sizeof(VIDEOINFOHEADER))
+            width = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biWidth;
+        CoTaskMemFree(type->pbFormat);
+        if (type->pUnk)
+            type->pUnk->Release();
+        CoTaskMemFree(type);
+        if (width)
+            return width;
+    }
+    return 0;
+}
+
+bool GraphRuns(IGraphBuilder* graph)
+{
+    Microsoft::WRL::ComPtr<IMediaControl> control;
+    if (!graph || FAILED(graph->QueryInterface(IID_IMediaControl,
+                                               reinterpret_cast<void**>(control.GetAddressOf()))))
+        return false;
+    OAFilterState state = State_Stopped;
+    control->GetState(1000, &state);
+    return state == State_Running;
+}
+
+TempFolder::TempFolder()
+{
+    static int serial = 0;
+    char base[MAX_PATH] = {};
+    GetTempPathA(sizeof base, base);
+    m_path = std::string(base) + "tarnview-cap-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++serial) + "\\";
+    CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((m_path + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((m_path + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(m_path.c_str());
+}
+
+std::vector<BYTE> FileBytes(const std::string& path)
+{
+    std::vector<BYTE> bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    if (!bytes.empty())
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    CloseHandle(file);
+    return bytes;
+}
