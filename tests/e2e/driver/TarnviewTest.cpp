@@ -70,6 +70,16 @@ void TarnviewTest::AddCamera(const std::wstring& friendlyName, DeviceSettings se
 AppWindow TarnviewTest::Start(bool expectPreview)
 {
     EXPECT_TRUE(app.Start()) << "tarnview.exe could not be started";
+    // An unexpected error box at start-up keeps the main window hidden: say what it says.
+    HWND box = nullptr;
+    WaitUntil([&] {
+        box = FindProcessDialog(app.Id(), kErrorCaption);
+        return box || FindProcessDialog(app.Id(), kMainCaption);
+    }, 60000);
+    if (box) {
+        ADD_FAILURE() << "error box at start-up: " << MessageBoxText(box);
+        PressOk(box);
+    }
     window = app.WaitForMainWindow();
     EXPECT_TRUE(window) << "the main window did not appear";
     if (window && expectPreview) {

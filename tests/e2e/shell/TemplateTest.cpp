@@ -75,9 +75,11 @@ public:
     bool Ready() const { return m_dialog != nullptr; }
     RECT ToPixels(int x, int y, int w, int h) const
     {
-        RECT rect = {x, y, x + w, y + h};
-        MapDialogRect(m_dialog, &rect);
-        return rect;
+        // The dialog manager converts position and size separately, so the right
+        // edge is the converted x plus the converted width.
+        RECT position = {x, y, w, h};
+        MapDialogRect(m_dialog, &position);
+        return RECT{position.left, position.top, position.left + position.right, position.top + position.bottom};
     }
 
 private:
@@ -116,7 +118,13 @@ void ExpectStyle(const ExpectedControl& expected, const ControlInfo& actual, HWN
         EXPECT_TRUE(bordered);
         wanted &= ~(WS_BORDER | ES_AUTOHSCROLL);
     }
-    for (DWORD bit : {DWORD(WS_TABSTOP), DWORD(WS_GROUP), DWORD(WS_DISABLED), DWORD(WS_BORDER)})
+    if (wanted & WS_BORDER) {
+        // Wine trades a static's border for a client edge, as it does for edit boxes.
+        const LONG exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
+        EXPECT_TRUE((style & WS_BORDER) || (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)));
+        wanted &= ~WS_BORDER;
+    }
+    for (DWORD bit : {DWORD(WS_TABSTOP), DWORD(WS_GROUP), DWORD(WS_DISABLED)})
         if (wanted & bit) {
             EXPECT_TRUE(style & bit) << "style bit " << std::hex << bit;
         }
