@@ -62,6 +62,10 @@ HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
         return fail(ErrorText::kSetRecordingGraph, hr);
 
     ApplyCaptureFormat(builder.Get(), camera.Get(), m_nFormatIndex);
+    // The rate goes on before the streams connect too: a driver that must reconnect to
+    // change a connected pin's rate can leave the multiplexer without frames, and the
+    // multiplexer writes the rate it connected with into the file's header.
+    ApplyFrameRate(builder.Get(), camera.Get(), rate);
 
     const std::vector<wchar_t> widePath = WidePath(fullPath ? fullPath : "");
     ComPtr<IBaseFilter> mux;
@@ -76,7 +80,7 @@ HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
                                           nullptr, nullptr)))
         return fail(ErrorText::kRenderCapturePin, hr);
 
-    // The rate goes on once both streams are connected, when the format is final.
+    // And once both streams are connected, when the format is final.
     ApplyFrameRate(builder.Get(), camera.Get(), rate);
 
     ComPtr<IVideoWindow> videoWindow;
