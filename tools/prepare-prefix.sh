@@ -32,6 +32,10 @@ done
 # On our own Xvfb server (no window manager) Wine draws the windows' frames itself
 # inside a desktop window; on a real display the user's window manager does.
 if [ "${TARNVIEW_XVFB:-}" = "1" ]; then
+  # A desktop left from an earlier run lives on that run's X server, now gone; windows
+  # created under it fail with BadWindow. Stop the prefix's processes first.
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
   run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
 else
