@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <system_error>
+#include <vector>
 
 #include "vcam/filter/FrameSchedule.h"
 
@@ -78,12 +79,13 @@ void StreamWorker::Run(REFERENCE_TIME streamStart, ComPtr<IReferenceClock> clock
 
 void StreamWorker::Pause()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_running = false;
-        ++m_generation;
-    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_running = false;
+    ++m_generation;
     m_wake.notify_all();
+    // Lets a frame already on its way finish, so that filters stopped after us see no
+    // more samples. Bounded: a paused renderer may hold that frame until it stops.
+    m_wake.wait_for(lock, std::chrono::milliseconds(PauseGraceMs), [this] { return !m_delivering; });
 }
 
 void StreamWorker::RequestStop()
@@ -109,26 +111,53 @@ void StreamWorker::ThreadMain()
     } catch (...) {
         // Out of memory while drawing: the stream falls silent, as a failing camera would.
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_clock.Reset();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_clock.Reset();
+        m_delivering = false;
+    }
+    m_wake.notify_all();
 }
 
 void StreamWorker::StreamLoop()
 {
+    // One frame drawn ahead, so that the generator's per-size preparation does not
+    // make the first real frame late.
+    std::vector<BYTE> scratch(static_cast<size_t>(m_setup.imageSize));
+    m_generator.Render(m_setup.layout, scratch.data(), 0, m_setup.scene->Get());
+    scratch = std::vector<BYTE>();
+
     RunParams params;
     while (WaitForRun(&params)) {
-        const REFERENCE_TIME anchor = std::max(ClockTime(params.clock.Get()), params.streamStart);
+        // After a pause the stream time runs on from where it stopped: the first frame
+        // waits until the last one has ended, so samples never overlap.
+        REFERENCE_TIME anchor = std::max(ClockTime(params.clock.Get()), params.streamStart);
+        if (m_lastStop >= 0)
+            anchor = std::max(anchor, params.streamStart + m_lastStop);
         FrameSchedule schedule(anchor, m_setup.interval);
         bool first = true;
         while (SleepUntil(schedule.Due(), params)) {
-            if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames)
+            if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames) {
+                FinishDelivery();
                 return;
-            if (DeliverFrame(schedule.Due() - params.streamStart, first) != S_OK)
+            }
+            const HRESULT hr = DeliverFrame(schedule.Due() - params.streamStart, first);
+            FinishDelivery();
+            if (hr != S_OK)
                 return;
             first = false;
             schedule.Advance(ClockTime(params.clock.Get()));
         }
     }
+}
+
+void StreamWorker::FinishDelivery()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_delivering = false;
+    }
+    m_wake.notify_all();
 }
 
 bool StreamWorker::WaitForRun(RunParams* params)
@@ -153,8 +182,10 @@ bool StreamWorker::SleepUntil(REFERENCE_TIME due, const RunParams& params)
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!RunIsCurrent(params))
             return false;
-        if (now >= due)
+        if (now >= due) {
+            m_delivering = true;
             return true;
+        }
         const auto wait = std::chrono::milliseconds((due - now + 9999) / 10000);
         if (m_wake.wait_for(lock, wait, [&] { return !RunIsCurrent(params); }))
             return false;
@@ -182,5 +213,6 @@ HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity)
     sample->SetPreroll(FALSE);
     hr = m_setup.input->Receive(sample.Get());
     ++m_delivered;
+    m_lastStop = stop;
     return hr;
 }

@@ -32,6 +32,8 @@ struct StreamSetup
 class StreamWorker
 {
 public:
+    static constexpr int PauseGraceMs = 250;
+
     explicit StreamWorker(StreamSetup setup);
     ~StreamWorker();
     StreamWorker(const StreamWorker&) = delete;
@@ -39,6 +41,7 @@ public:
 
     HRESULT Start();
     void Run(REFERENCE_TIME streamStart, Microsoft::WRL::ComPtr<IReferenceClock> clock);
+    // Stops delivering; waits up to PauseGraceMs for a frame already on its way.
     void Pause();
     // Ends the thread; the caller decommits the allocator in between so that a
     // thread waiting for a buffer wakes up.
@@ -58,16 +61,19 @@ private:
     bool WaitForRun(RunParams* params);
     bool SleepUntil(REFERENCE_TIME due, const RunParams& params);
     bool RunIsCurrent(const RunParams& params);
+    void FinishDelivery();
     HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity);
 
     StreamSetup m_setup;
     FrameGenerator m_generator;
     unsigned m_delivered = 0;
+    REFERENCE_TIME m_lastStop = -1; // stream time where the last frame ended; -1 before the first
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_stop = false;
     bool m_running = false;
+    bool m_delivering = false; // between the decision to send a frame and Receive's return
     uint64_t m_generation = 0;
     REFERENCE_TIME m_streamStart = 0;
     Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
