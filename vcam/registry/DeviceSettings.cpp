@@ -112,6 +112,17 @@ std::vector<VideoFormat> EffectiveFormats(const DeviceSettings& settings)
     return settings.formats.empty() ? DefaultFormats() : settings.formats;
 }
 
+bool SettingsAreValid(const DeviceSettings& settings)
+{
+    for (const VideoFormat& format : settings.formats) {
+        const LONG height = format.height < 0 ? -format.height : format.height;
+        if (format.width <= 0 || format.width > MaxFormatSide || height == 0 || height > MaxFormatSide)
+            return false;
+    }
+    return settings.fps >= MinFps && settings.fps <= MaxFps && (settings.faults & ~AllFaults) == 0 &&
+           settings.stopAfterFrames <= static_cast<unsigned>(LONG_MAX);
+}
+
 HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out)
 {
     if (!bag || !out)

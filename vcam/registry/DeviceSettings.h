@@ -74,6 +74,10 @@ std::vector<VideoFormat> DefaultFormats();
 // The formats a device offers: its own list, or the default list when it has none.
 std::vector<VideoFormat> EffectiveFormats(const DeviceSettings& settings);
 
+// Whether every value lies in the range LoadDeviceSettings accepts (the scene is clamped
+// when saved, so any scene passes). A device saved with bad values could not be bound.
+bool SettingsAreValid(const DeviceSettings& settings);
+
 // Reads the values above; a missing value keeps its default, a value out of range or
 // unreadable fails with E_INVALIDARG and leaves *out untouched.
 HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out);

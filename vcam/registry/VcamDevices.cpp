@@ -105,7 +105,7 @@ HRESULT OpenDeviceBag(const ComPtr<IMoniker>& moniker, const std::wstring& insta
 
 HRESULT AddDevice(const DeviceSpec& spec)
 {
-    if (!ValidInstance(spec.instance) || spec.friendlyName.empty())
+    if (!ValidInstance(spec.instance) || spec.friendlyName.empty() || !SettingsAreValid(spec.settings))
         return E_INVALIDARG;
     ComPtr<IFilterMapper2> mapper;
     HRESULT hr = CreateMapper(&mapper);

@@ -159,6 +159,12 @@ TEST_F(VcamDevices, RejectsBadSpecsWithoutRegisteringAnything)
     EXPECT_EQ(E_INVALIDARG, AddDevice(Spec(L"", L"No Instance")));
     EXPECT_EQ(E_INVALIDARG, AddDevice(Spec(L"a\\b", L"Nested Instance")));
     EXPECT_EQ(E_INVALIDARG, AddDevice(Spec(L"04", L"")));
+    DeviceSpec badFps = Spec(L"05", L"05 Bad Rate");
+    badFps.settings.fps = 0; // could never be loaded by the filter
+    EXPECT_EQ(E_INVALIDARG, AddDevice(badFps));
+    DeviceSpec badFormat = Spec(L"06", L"06 Bad Format");
+    badFormat.settings.formats = {{640, 0}};
+    EXPECT_EQ(E_INVALIDARG, AddDevice(badFormat));
     EXPECT_EQ(E_INVALIDARG, RemoveDevice(L""));
     EXPECT_TRUE(ListDeviceNames().empty());
 }
