@@ -54,6 +54,22 @@ TEST_F(VcamServer, RegistersBothClassesWithThisDllAndBothThreadingModels)
     }
 }
 
+TEST_F(VcamServer, UnregisterRemovesTheClassesAndRegisterRestoresThem)
+{
+    ASSERT_EQ(0, LiveObjects());
+    using EntryFn = HRESULT(WINAPI*)();
+    auto unregisterServer = Export<EntryFn>("DllUnregisterServer");
+    auto registerServer = Export<EntryFn>("DllRegisterServer");
+    ASSERT_TRUE(unregisterServer && registerServer);
+    ASSERT_EQ(S_OK, unregisterServer());
+    ComPtr<IBaseFilter> filter;
+    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(CLSID_TarnviewVirtualCamera, nullptr, CLSCTX_INPROC_SERVER,
+                                                    IID_PPV_ARGS(&filter)));
+    EXPECT_EQ(S_OK, unregisterServer()) << "unregistering twice is harmless";
+    ASSERT_EQ(S_OK, registerServer());
+    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_TarnviewVirtualCamera, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
+}
+
 TEST_F(VcamServer, ClassObjectsCountTowardsUnloading)
 {
     ASSERT_EQ(0, LiveObjects());
