@@ -68,8 +68,14 @@ void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frame
         return;
     const SceneSettings clamped = ClampScene(scene);
     const LONG rows = LayoutRows(layout.height);
-    if (m_sky.width != layout.width || m_sky.height != rows || m_sky.brightness != clamped.brightness)
-        m_sky = PaintSky(layout.width, rows, clamped.brightness);
+    if (m_sky.width != layout.width || m_sky.height != rows) {
+        m_sky = PaintSky(layout.width, rows);
+        m_scaledBrightness = -1;
+    }
+    if (m_scaledBrightness != clamped.brightness) {
+        ScaleSky(m_sky, clamped.brightness, &m_scaledSky);
+        m_scaledBrightness = clamped.brightness;
+    }
     if (m_stars.empty())
         PrepareStars();
 
@@ -100,7 +106,7 @@ void FrameGenerator::CopyBackground(const FrameLayout& layout, BYTE* dib) const
 {
     const LONG rows = LayoutRows(layout.height);
     const size_t rowBytes = static_cast<size_t>(layout.width) * 3;
-    const BYTE* source = m_sky.pixels.data();
+    const BYTE* source = m_scaledSky.data();
     for (LONG y = 0; y < rows; ++y, source += rowBytes) {
         BYTE* row = dib + VisualRowOffset(y, rows, layout.stride, layout.height > 0);
         std::memcpy(row, source, rowBytes);

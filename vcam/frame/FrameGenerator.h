@@ -48,5 +48,7 @@ private:
     void DrawStars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene) const;
 
     SkyBackground m_sky;
+    std::vector<BYTE> m_scaledSky; // m_sky at m_scaledBrightness
+    int m_scaledBrightness = -1;
     std::vector<Star> m_stars;
 };

@@ -45,7 +45,10 @@ Color AddMoon(Color sky, LONG x, LONG y, LONG width, LONG height)
     const double radius = 0.055 * (width < height ? width : height);
     const double dx = x - 0.78 * width;
     const double dy = y - 0.2 * height;
-    const double d = std::sqrt(dx * dx + dy * dy);
+    const double squared = dx * dx + dy * dy;
+    if (squared > 49 * radius * radius) // the halo has faded below one level there
+        return sky;
+    const double d = std::sqrt(squared);
     if (d <= radius) {
         const double limb = 0.8 + 0.2 * std::sqrt(1 - (d / radius) * (d / radius));
         return {205 * limb, 220 * limb, 225 * limb};
@@ -56,28 +59,37 @@ Color AddMoon(Color sky, LONG x, LONG y, LONG width, LONG height)
 
 } // namespace
 
-SkyBackground PaintSky(LONG width, LONG height, int brightness)
+SkyBackground PaintSky(LONG width, LONG height)
 {
     SkyBackground sky;
     sky.width = width;
     sky.height = height;
-    sky.brightness = brightness;
     sky.pixels.resize(static_cast<size_t>(width) * height * 3);
     sky.horizon.resize(width);
     for (LONG x = 0; x < width; ++x)
         sky.horizon[x] = HillTop(x, width, height);
 
-    const double gain = brightness / 70.0;
     BYTE* out = sky.pixels.data();
     for (LONG y = 0; y < height; ++y) {
         const Color row = SkyAt(static_cast<double>(y) / (0.82 * height));
         for (LONG x = 0; x < width; ++x, out += 3) {
             Color c = y >= sky.horizon[x] ? Color{9, 7, 6} : AddMoon(row, x, y, width, height);
             const double grain = Grain(x, y);
-            out[0] = ToByte((c.b + grain) * gain);
-            out[1] = ToByte((c.g + grain) * gain);
-            out[2] = ToByte((c.r + grain) * gain);
+            out[0] = ToByte(c.b + grain);
+            out[1] = ToByte(c.g + grain);
+            out[2] = ToByte(c.r + grain);
         }
     }
     return sky;
+}
+
+void ScaleSky(const SkyBackground& sky, int brightness, std::vector<BYTE>* scaled)
+{
+    BYTE table[256];
+    for (int level = 0; level < 256; ++level)
+        table[level] = ToByte(level * brightness / 70.0);
+    scaled->resize(sky.pixels.size());
+    BYTE* out = scaled->data();
+    for (BYTE level : sky.pixels)
+        *out++ = table[level];
 }

@@ -1,5 +1,6 @@
 // The still part of the virtual camera's picture: a night-sky gradient with a faint
-// moon over a dark hill line. Computed once per size and brightness.
+// moon over a dark hill line. Painted once per size at the default brightness; other
+// brightness values only scale it (ScaleSky), which is much cheaper than painting.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +10,11 @@ struct SkyBackground
 {
     LONG width = 0;
     LONG height = 0;
-    int brightness = -1;
     std::vector<BYTE> pixels;  // top-down packed BGR, 3 * width bytes per row
     std::vector<LONG> horizon; // per column: first visual row of the hill
 };
 
-SkyBackground PaintSky(LONG width, LONG height, int brightness);
+SkyBackground PaintSky(LONG width, LONG height);
+
+// The sky's pixels at a brightness of 0..100 (70 = as painted), into *scaled.
+void ScaleSky(const SkyBackground& sky, int brightness, std::vector<BYTE>* scaled);
