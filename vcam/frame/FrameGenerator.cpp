@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "vcam/frame/DibRows.h"
 #include "vcam/frame/FrameDigits.h"
@@ -66,6 +67,21 @@ void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frame
 {
     if (!dib || !LayoutUsable(layout))
         return;
+    try {
+        RenderSky(layout, dib, frameNumber, scene);
+    } catch (const std::bad_alloc&) {
+        // Runs on a streaming thread: without memory for the sky, send a black frame
+        // that still carries its number.
+        for (LONG y = 0; y < LayoutRows(layout.height); ++y)
+            std::memset(dib + static_cast<ptrdiff_t>(y) * layout.stride, 0, layout.stride);
+        m_sky = SkyBackground();
+        m_scaledBrightness = -1;
+    }
+    DrawFrameStamp(layout, dib, frameNumber);
+}
+
+void FrameGenerator::RenderSky(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene)
+{
     const SceneSettings clamped = ClampScene(scene);
     const LONG rows = LayoutRows(layout.height);
     if (m_sky.width != layout.width || m_sky.height != rows) {
@@ -83,7 +99,6 @@ void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frame
     DrawStars(layout, dib, frameNumber, clamped);
     if (clamped.showFrameNumber)
         DrawFrameDigits(layout, dib, frameNumber);
-    DrawFrameStamp(layout, dib, frameNumber);
 }
 
 void FrameGenerator::PrepareStars()

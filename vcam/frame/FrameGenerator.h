@@ -43,6 +43,7 @@ private:
         bool large;   // drawn as a small cross
     };
 
+    void RenderSky(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene);
     void PrepareStars();
     void CopyBackground(const FrameLayout& layout, BYTE* dib) const;
     void DrawStars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene) const;

@@ -2,6 +2,7 @@
 #include "vcam/registry/DeviceSettings.h"
 
 #include <climits>
+#include <new>
 
 #include "vcam/registry/ScopedVariant.h"
 
@@ -123,10 +124,10 @@ bool SettingsAreValid(const DeviceSettings& settings)
            settings.stopAfterFrames <= static_cast<unsigned>(LONG_MAX);
 }
 
-HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out)
+namespace {
+
+HRESULT LoadInto(IPropertyBag* bag, DeviceSettings* out)
 {
-    if (!bag || !out)
-        return E_POINTER;
     DeviceSettings settings;
     const bool good = LoadFormats(bag, &settings.formats) &&
                       LoadNumber(bag, VcamValue::Fps, MinFps, MaxFps, &settings.fps) &&
@@ -142,10 +143,24 @@ HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out)
     return S_OK;
 }
 
-HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings)
+} // namespace
+
+// Called from the filter's IPersistPropertyBag::Load: no exception may leave.
+HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out)
 {
-    if (!bag)
+    if (!bag || !out)
         return E_POINTER;
+    try {
+        return LoadInto(bag, out);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+namespace {
+
+HRESULT SaveTo(IPropertyBag* bag, const DeviceSettings& settings)
+{
     const SceneSettings scene = ClampScene(settings.scene);
     const struct { const wchar_t* name; long value; } numbers[] = {
         {VcamValue::Fps, static_cast<long>(settings.fps)},
@@ -165,4 +180,17 @@ HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings)
         if (SUCCEEDED(hr))
             hr = WriteNumber(bag, number.name, number.value);
     return hr;
+}
+
+} // namespace
+
+HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings)
+{
+    if (!bag)
+        return E_POINTER;
+    try {
+        return SaveTo(bag, settings);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
 }
