@@ -43,6 +43,8 @@ long long FileSizeUnix(const std::string& unixPath)
 
 void RemoveScratchDir()
 {
+    if (GetEnvironmentVariableA("TARNVIEW_KEEP_SCRATCH", nullptr, 0) != 0)
+        return;  // kept for a look at the recorded files
     std::string pattern = WindowsPathA(ScratchDirUnix()) + "\\*";
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);

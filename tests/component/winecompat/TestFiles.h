@@ -8,4 +8,4 @@ std::string WindowsPathA(const std::string& unixPath);     // "Z:\\tmp\\..."
 std::wstring WindowsPathW(const std::string& unixPath);
 bool FileExistsUnix(const std::string& unixPath);
 long long FileSizeUnix(const std::string& unixPath);       // -1 when missing
-void RemoveScratchDir();
+void RemoveScratchDir();  // not when TARNVIEW_KEEP_SCRATCH is set
