@@ -40,7 +40,7 @@ enum : unsigned {
 
 struct DeviceSettings
 {
-    std::vector<VideoFormat> formats; // empty in a spec = default list
+    std::vector<VideoFormat> formats; // empty = the default list
     unsigned fps = 30;
     bool videoInfo2 = false;
     bool previewPin = false;
