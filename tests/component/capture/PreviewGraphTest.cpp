@@ -181,33 +181,39 @@ private:
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         char className[32] = {};
-        char title[64] = {};
+        wchar_t title[64] = {};
         GetClassNameA(window, className, sizeof className);
-        GetWindowTextA(window, title, sizeof title);
+        // Never GetWindowText here: it would send to the test thread, which may be
+        // waiting for this one.
+        InternalGetWindowText(window, title, 64);
         if (process != GetCurrentProcessId() || window == closer->m_owner ||
             !IsWindowVisible(window) || std::string(className) != "#32770" ||
-            std::string(title) == "Error!")
+            std::wstring(title) == L"Error!")
             return TRUE;
-        if (!closer->m_seen.load())
-            GetWindowRect(window, &closer->m_rect);
+        GetWindowRect(window, &closer->m_rect);
+        closer->m_frame = window;
         closer->m_seen.store(true);
-        // Asked again until it goes: a frame still being set up may miss the first.
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
         return FALSE;
     }
     void Watch()
     {
         while (!m_stop.load())
         {
-            EnumWindows(&Check, reinterpret_cast<LPARAM>(this));
-            // Wine's modal property frame notices its end only at the next message.
-            if (m_seen.load())
+            if (!m_seen.load())
+                EnumWindows(&Check, reinterpret_cast<LPARAM>(this));
+            // Asked until it is gone: a frame still being set up may miss the first
+            // Cancel, and Wine's modal frame notices its end only at a further message.
+            if (m_seen.load() && IsWindow(m_frame))
+            {
+                PostMessageA(m_frame, WM_COMMAND, IDCANCEL, 0);
                 PostThreadMessageA(GetWindowThreadProcessId(m_owner, nullptr), WM_NULL, 0, 0);
+            }
             Sleep(100);
         }
     }
 
     HWND m_owner;
+    HWND m_frame = nullptr;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_seen{false};
     RECT m_rect{};
