@@ -1,0 +1,35 @@
+#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
+
+#include "snapshot/GrabBlock.h"
+#include "snapshot/GrabBuffer.h"
+#include "snapshot/SnapshotWriter.h"
+#include "snapshot/StillPainter.h"
+
+// Handles WM_FRAME_GRABBED. Only a still that was written whole counts: otherwise the
+// shown file name, the picture and "View Still" stay as they were.
+void CCaptureDlg::WriteSnapshot()
+{
+    HWND frame = nullptr;
+    GetDlgItem(IDC_LAST_SNAPSHOT, &frame);
+    const bool increment = IsDlgButtonChecked(IDC_INCREMENT) != 0;
+    char displayName[MAX_PATH];
+    LONG counter = m_nFileCounter;
+    const StillOutcome outcome = WritePendingStill(counter, increment, frame, displayName);
+    m_nFileCounter = counter;
+    if (outcome != StillOutcome::Written)
+        return;
+    SetDlgItemText(IDC_LAST_FILE, displayName);
+    HWND viewStill = nullptr;
+    GetDlgItem(IDC_VIEW_STILL, &viewStill);
+    ::EnableWindow(viewStill, TRUE);
+}
+
+void CCaptureDlg::PaintLastSnapshot()
+{
+    if (!GrabBuffer.ownerDialog)
+        return;
+    HWND frame = nullptr;
+    GetDlgItem(IDC_LAST_SNAPSHOT, &frame);
+    GrabBlockLock lock;
+    PaintStillLocked(frame);
+}
