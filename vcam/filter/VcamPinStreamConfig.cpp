@@ -34,33 +34,36 @@ STDMETHODIMP VcamPin::SetFormat(AM_MEDIA_TYPE* pmt)
 HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
 {
     ComPtr<IPin> peer;
-    MediaType mt;
-    VideoMode previous;
+    MediaType wanted, connected;
+    FormatCatalog previous;
     {
         CritSecLock data(m_filter.DataLock());
-        peer = m_peer;
-        previous = m_formats.Current();
-        VideoMode connected;
-        if (ReadRgb24Type(m_mt.Get(), &connected) && SameFormat(connected.format, mode.format) &&
-            connected.interval == mode.interval) {
+        VideoMode current;
+        if (ReadRgb24Type(m_mt.Get(), &current) && SameFormat(current.format, mode.format) &&
+            current.interval == mode.interval) {
             m_formats.SetCurrent(mode);
             return S_OK; // nothing changes: no reason to disturb the peer
         }
-        const HRESULT hr = BuildRgb24Type(mode, m_mt.Get().formattype == FORMAT_VideoInfo2, &mt);
+        peer = m_peer;
+        previous = m_formats;
+        HRESULT hr = connected.Assign(m_mt.Get());
+        if (SUCCEEDED(hr))
+            hr = BuildRgb24Type(mode, m_mt.Get().formattype == FORMAT_VideoInfo2, &wanted);
         if (FAILED(hr))
             return hr;
-    }
-    if (peer->QueryAccept(&mt.Get()) != S_OK)
-        return VFW_E_INVALIDMEDIATYPE;
-    {
-        CritSecLock data(m_filter.DataLock());
+        // Chosen before reconnecting: the reconnection offers the current format.
         m_formats.SetCurrent(mode);
     }
-    const HRESULT hr = Reconnect(mt.Get());
+    HRESULT hr = peer->QueryAccept(&wanted.Get()) == S_OK ? Reconnect(wanted.Get()) : VFW_E_INVALIDMEDIATYPE;
     if (SUCCEEDED(hr))
         return hr;
-    CritSecLock data(m_filter.DataLock());
-    m_formats.SetCurrent(previous);
+    {
+        CritSecLock data(m_filter.DataLock());
+        m_formats = previous;
+    }
+    // A reconnection that failed half way leaves the pins apart: join them as they were.
+    if (!IsConnected())
+        Connect(peer.Get(), &connected.Get());
     return hr;
 }
 

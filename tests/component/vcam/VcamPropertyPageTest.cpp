@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "GrabGraph.h"
 #include "VcamTestSupport.h"
 
 namespace {
@@ -44,13 +45,24 @@ void DismissFrameOf(DWORD threadId, std::atomic<bool>* seen, std::atomic<bool>* 
 
 } // namespace
 
+// As a capture program opens the pages: on a second filter of the same device, owned
+// by its window, while the first one streams.
 TEST(VcamPropertyPage, FrameOpensOnTheCameraAndCloses)
 {
     ComApartment com;
     DeviceScope devices;
     ASSERT_EQ(0, LiveObjects());
+    FrameRecorder recorder;
     {
-        ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Page Camera");
+        ComPtr<IBaseFilter> streaming = devices.Add(L"Tarnview Page Camera");
+        ASSERT_TRUE(streaming);
+        GrabGraph graph;
+        ASSERT_EQ(S_OK, graph.Build(streaming.Get(), &recorder));
+        ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+        HWND owner = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                     nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(owner);
+        ComPtr<IBaseFilter> camera = BindDevice(L"Tarnview Page Camera");
         ASSERT_TRUE(camera);
         ComPtr<ISpecifyPropertyPages> pages;
         ASSERT_EQ(S_OK, camera.As(&pages));
@@ -62,13 +74,16 @@ TEST(VcamPropertyPage, FrameOpensOnTheCameraAndCloses)
 
         std::atomic<bool> seen{false}, done{false};
         std::thread watcher(DismissFrameOf, GetCurrentThreadId(), &seen, &done);
-        const HRESULT hr = OleCreatePropertyFrame(nullptr, 0, 0, L"Tarnview Page Camera", 1, objects, list.cElems,
-                                                  list.pElems, 0, 0, nullptr);
+        const size_t framesBefore = recorder.Count();
+        const HRESULT hr = OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, objects, list.cElems, list.pElems, 0, 0,
+                                                  nullptr);
         done = true;
         watcher.join();
         CoTaskMemFree(list.pElems);
         EXPECT_EQ(S_OK, hr);
         EXPECT_TRUE(seen) << "no property frame appeared";
+        EXPECT_GT(recorder.Count(), framesBefore + 5) << "the other filter's stream stalled";
+        DestroyWindow(owner);
     }
     EXPECT_EQ(0, LiveObjects()) << "the page or the filter was not released";
 }
