@@ -89,7 +89,7 @@ protected:
         // S_FALSE: a live source cannot cue, the graph finishes the transition running.
         HRESULT run = RunFor(m_graph.Get(), 2200);
         EXPECT_TRUE(run == S_OK || run == S_FALSE) << std::hex << run;
-        ASSERT_EQ(S_OK, StopGraph(m_graph.Get()));
+        ASSERT_EQ(S_OK, StopSourceThenGraph(m_graph.Get(), m_camera.Get()));
         m_mux.Reset();
         m_builder.Reset();
         m_camera.Reset();

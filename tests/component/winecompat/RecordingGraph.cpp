@@ -60,6 +60,12 @@ HRESULT StopGraph(IGraphBuilder* graph)
     return SUCCEEDED(hr) ? control->Stop() : hr;
 }
 
+HRESULT StopSourceThenGraph(IGraphBuilder* graph, IBaseFilter* source)
+{
+    HRESULT hr = source->Stop();
+    return SUCCEEDED(hr) ? StopGraph(graph) : hr;
+}
+
 HRESULT AddClipSource(IGraphBuilder* graph, const wchar_t* file, IBaseFilter** splitter)
 {
     ComPtr<IBaseFilter> reader, demux;
