@@ -143,8 +143,11 @@ void StreamWorker::StreamLoop()
             }
             const HRESULT hr = DeliverFrame(schedule.Due() - params.streamStart, first);
             FinishDelivery();
-            if (hr != S_OK)
-                return;
+            if (hr != S_OK) {
+                // Downstream refused the frame: silent until the graph changes state.
+                WaitForStateChange(params);
+                break;
+            }
             first = false;
             schedule.Advance(ClockTime(params.clock.Get()));
         }
@@ -168,6 +171,12 @@ bool StreamWorker::WaitForRun(RunParams* params)
         return false;
     *params = RunParams{m_generation, m_streamStart, m_clock};
     return true;
+}
+
+void StreamWorker::WaitForStateChange(const RunParams& params)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_wake.wait(lock, [&] { return !RunIsCurrent(params); });
 }
 
 bool StreamWorker::RunIsCurrent(const RunParams& params)

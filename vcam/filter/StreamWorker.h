@@ -61,6 +61,7 @@ private:
     bool WaitForRun(RunParams* params);
     bool SleepUntil(REFERENCE_TIME due, const RunParams& params);
     bool RunIsCurrent(const RunParams& params);
+    void WaitForStateChange(const RunParams& params);
     void FinishDelivery();
     HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity);
 
