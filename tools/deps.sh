@@ -8,6 +8,7 @@ packages=(
   wine64 wine
   xvfb xauth x11-utils
   ffmpeg imagemagick
+  gstreamer1.0-plugins-good
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -42,6 +42,9 @@ else
   run reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
 fi
 
+# A crashing program must end, not wait in winedbg until the test's timeout.
+run reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+
 register() {
   local dll="$build/bin/$1"
   if [ -f "$dll" ]; then
@@ -51,3 +54,7 @@ register() {
 }
 register tarnview-vcam.dll
 register tarnview-winecompat.dll
+
+# One wineserver for the whole run saves starting one for every program; the test
+# command stops it at the end.
+WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p 2>/dev/null || true

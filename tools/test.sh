@@ -11,8 +11,6 @@ bash "$here/tools/build.sh" "$build"
 mkdir -p "$build/artifacts"
 
 run_suite() {
-  # One wineserver for the whole run saves starting it for every test.
-  WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -p 2>/dev/null || true
   local rc=0
   (cd "$build" && ctest --output-on-failure --timeout 900 -j2 "$@") || rc=$?
   WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
