@@ -42,8 +42,10 @@ else
   run reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
 fi
 
-# A crashing program must end, not wait in winedbg until the test's timeout.
-run reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1 || true
+# A crashing program must end (Wine has printed the exception), not wait in winedbg
+# until the test's timeout: the "debugger" is a command that exits at once.
+run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d 'cmd.exe /c exit 1' /f >/dev/null 2>&1
+run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /d 1 /f >/dev/null 2>&1
 
 register() {
   local dll="$build/bin/$1"
