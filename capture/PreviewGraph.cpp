@@ -10,6 +10,7 @@
 #include "capture/StatusText.h"
 #include "capture/StreamFormat.h"
 #include "snapshot/FrameGrabCallback.h"
+#include "snapshot/GrabBlock.h"
 #include "snapshot/GrabBuffer.h"
 #include "ui/ErrorTexts.h"
 
@@ -112,6 +113,8 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
     GrabBuffer.ownerDialog = this;
     GrabBuffer.frameWidth = width;
     GrabBuffer.frameHeight = height;
+    // A frame still waiting from the previous graph would be written under this size.
+    DiscardGrabbedFrame();
 
     m_pGrabber->SetBufferSamples(FALSE);
     m_pGrabber->SetOneShot(FALSE);

@@ -25,6 +25,11 @@ public:
 //   E_INVALIDARG  a length that is not a frame (zero or negative)
 HRESULT StoreGrabbedFrame(const BYTE* buffer, LONG length) noexcept;
 
+// Called by each preview-graph build when it sets the new frame size: a frame copied
+// through the previous graph no longer matches it, so the block is marked as holding
+// no frame (frameLength 0) and a pending request waits for the new graph's first frame.
+void DiscardGrabbedFrame() noexcept;
+
 // Where frame blocks come from. Tests replace it to reach the out-of-memory path;
 // any replacement must hand out process-heap memory (blocks go back with HeapFree).
 using GrabBlockAllocateFn = BYTE* (*)(LONG bytes);

@@ -105,6 +105,12 @@ void RequestGrab(const char* directory, const char* baseName)
     GrabBuffer.grabPending.store(1);
 }
 
+void DiscardGrabbedFrame() noexcept
+{
+    GrabBlockLock lock;
+    GrabBuffer.frameLength = 0;
+}
+
 void ReleaseGrabBlock()
 {
     GrabBlockLock lock;

@@ -12,10 +12,11 @@
 namespace
 {
 // Called inside the exclusion, so the callback cannot copy another frame once the
-// flag is down.
+// flag is down. A block without a frame of the running format (released, or discarded
+// by a rebuild) leaves the request for the next frame.
 bool TakePendingGrab()
 {
-    if (!GrabBuffer.grabPending.load() || !GrabBuffer.frameBytes)
+    if (!GrabBuffer.grabPending.load() || !GrabBuffer.frameBytes || GrabBuffer.frameLength <= 0)
         return false;
     GrabBuffer.grabPending.store(0);
     return true;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "GrabSupport.h"
+#include "snapshot/GrabBlock.h"
 #include "snapshot/GrabBuffer.h"
 #include "snapshot/SnapshotWriter.h"
 #include "snapshot/StillFile.h"
@@ -116,6 +117,29 @@ TEST_F(SnapshotWriterTest, StillAfterFormatShrinksHoldsOnlyTheNewFrame)
     ASSERT_EQ(StillOutcome::Written, Write());
     EXPECT_EQ(54u + 16 * 8 * 3, ReadWholeFile(folder.Path() + "small_0001.bmp").size());
     EXPECT_EQ(64 * 48 * 3, GrabBuffer.frameCapacity);
+}
+
+TEST_F(SnapshotWriterTest, FrameFromBeforeAFormatChangeWaitsForTheNewGraphsFrame)
+{
+    GrabBuffer.frameWidth = 64;
+    GrabBuffer.frameHeight = 48;
+    RequestGrab(folder.Path().c_str(), "switch");
+    std::vector<BYTE> old = UniformFrame(64 * 48 * 3, 1);
+    ASSERT_EQ(S_OK, DeliverFrame(old.data(), static_cast<LONG>(old.size())));
+    // "Mode" pressed before the message is handled: the rebuild sets the new size.
+    GrabBuffer.frameWidth = 16;
+    GrabBuffer.frameHeight = 8;
+    DiscardGrabbedFrame();
+    EXPECT_EQ(StillOutcome::NothingPending, Write());
+    EXPECT_EQ(1, GrabBuffer.grabPending.load());
+    EXPECT_EQ(0, counter);
+
+    std::vector<BYTE> fresh = UniformFrame(16 * 8 * 3, 2);
+    ASSERT_EQ(S_OK, DeliverFrame(fresh.data(), static_cast<LONG>(fresh.size())));
+    ASSERT_EQ(StillOutcome::Written, Write());
+    const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "switch_0000.bmp");
+    ASSERT_EQ(54u + 16 * 8 * 3, file.size());
+    EXPECT_EQ(2, file[54]);
 }
 
 TEST_F(SnapshotWriterTest, UnwritableStillDoesNotCountButSpendsTheNumber)
