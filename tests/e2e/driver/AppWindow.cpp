@@ -177,6 +177,64 @@ HWND FindOwnedWindow(HWND owner)
     return search.found;
 }
 
+namespace {
+struct WindowListing
+{
+    DWORD processId;
+    std::string text;
+};
+
+BOOL CALLBACK DescribeWindow(HWND hwnd, LPARAM param)
+{
+    auto* listing = reinterpret_cast<WindowListing*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != listing->processId)
+        return TRUE;
+    char line[512];
+    snprintf(line, sizeof line, "[%p \"%s\" %s owner=%p %s] ", static_cast<void*>(hwnd), WindowText(hwnd).c_str(),
+             ClassOf(hwnd).c_str(), static_cast<void*>(GetWindow(hwnd, GW_OWNER)),
+             IsWindowVisible(hwnd) ? "visible" : "hidden");
+    listing->text += line;
+    return TRUE;
+}
+}  // namespace
+
+namespace {
+struct OtherDialogSearch
+{
+    DWORD processId;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOtherDialog(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<OtherDialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->processId || hwnd == search->except || ClassOf(hwnd) != "#32770" ||
+        !IsWindowVisible(hwnd))
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND FindOtherDialog(DWORD processId, HWND except)
+{
+    OtherDialogSearch search{processId, except, nullptr};
+    EnumWindows(MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string DescribeTopLevelWindows(DWORD processId)
+{
+    WindowListing listing{processId, {}};
+    EnumWindows(DescribeWindow, reinterpret_cast<LPARAM>(&listing));
+    return listing.text;
+}
+
 std::string MessageBoxText(HWND box)
 {
     // The message box shows its text in a static control with the id 0xFFFF.

@@ -60,6 +60,13 @@ HWND FindProcessDialog(DWORD processId, const std::string& caption);
 // A visible top-level window owned by the given window (a modal frame it opened), or null.
 HWND FindOwnedWindow(HWND owner);
 
+// A visible top-level dialog of the process other than the given one, or null.
+HWND FindOtherDialog(DWORD processId, HWND except);
+
+// Caption, class, owner and visibility of every top-level window of the process,
+// for failure messages.
+std::string DescribeTopLevelWindows(DWORD processId);
+
 // The message text of a message box (its static control).
 std::string MessageBoxText(HWND box);
 
