@@ -34,15 +34,45 @@ HRESULT FormatCatalog::CapabilityType(size_t index, MediaType* out) const
 HRESULT FormatCatalog::OfferedTypes(std::vector<MediaType>* out) const
 {
     out->clear();
-    out->emplace_back();
-    HRESULT hr = CurrentType(&out->back());
-    if (FAILED(hr) || m_chosen)
-        return hr;
+    for (const VideoMode& mode : OfferedModes()) {
+        const HRESULT hr = AppendTypes(mode, true, out);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
+
+HRESULT FormatCatalog::ConnectionTypes(std::vector<MediaType>* out) const
+{
+    out->clear();
+    for (const VideoMode& mode : OfferedModes()) {
+        const HRESULT hr = AppendTypes(mode, false, out);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
+
+std::vector<VideoMode> FormatCatalog::OfferedModes() const
+{
+    std::vector<VideoMode> modes{m_current};
+    if (m_chosen)
+        return modes;
     for (const VideoFormat& format : m_formats) {
-        if (SameFormat(format, m_current.format))
+        if (!SameFormat(format, m_current.format))
+            modes.push_back(VideoMode{format, m_current.interval});
+    }
+    return modes;
+}
+
+HRESULT FormatCatalog::AppendTypes(const VideoMode& mode, bool videoInfo2First, std::vector<MediaType>* out) const
+{
+    const bool headers[2] = {videoInfo2First, !videoInfo2First};
+    for (bool videoInfo2 : headers) {
+        if (videoInfo2 && !m_videoInfo2)
             continue;
         out->emplace_back();
-        hr = BuildRgb24Type(VideoMode{format, m_current.interval}, m_videoInfo2, &out->back());
+        const HRESULT hr = BuildRgb24Type(mode, videoInfo2, &out->back());
         if (FAILED(hr))
             return hr;
     }

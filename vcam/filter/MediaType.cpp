@@ -71,7 +71,7 @@ bool MatchesPartialType(const AM_MEDIA_TYPE* partial, const AM_MEDIA_TYPE& full)
 
 bool IsCompleteType(const AM_MEDIA_TYPE& mt)
 {
-    return mt.majortype != GUID_NULL && mt.formattype != GUID_NULL;
+    return mt.majortype != GUID_NULL && mt.formattype != GUID_NULL && mt.pbFormat && mt.cbFormat;
 }
 
 MediaType::MediaType() { ZeroMemory(&m_mt, sizeof(m_mt)); }

@@ -13,7 +13,8 @@ void DeleteTaskMediaType(AM_MEDIA_TYPE* mt);
 
 // True when every non-null GUID of the partial type equals the full type's.
 bool MatchesPartialType(const AM_MEDIA_TYPE* partial, const AM_MEDIA_TYPE& full);
-// True when majortype and formattype are given, i.e. a connection can be tried as is.
+// True when majortype, formattype and a format block are given, i.e. a connection can
+// be tried as is; a type naming only the header is a partial type.
 bool IsCompleteType(const AM_MEDIA_TYPE& mt);
 
 class MediaType

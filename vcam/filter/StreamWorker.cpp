@@ -1,7 +1,6 @@
 #include "vcam/filter/StreamWorker.h"
 
 #include <objbase.h>
-#include <algorithm>
 #include <chrono>
 #include <system_error>
 #include <vector>
@@ -66,12 +65,14 @@ HRESULT StreamWorker::Start()
 
 void StreamWorker::Run(REFERENCE_TIME streamStart, ComPtr<IReferenceClock> clock)
 {
+    const REFERENCE_TIME now = ClockTime(clock.Get());
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_running = true;
         ++m_generation;
+        m_captureStart = now;
         // Without a clock the stream's time starts now, on the counter.
-        m_streamStart = clock ? streamStart : CounterTime();
+        m_streamStart = clock ? streamStart : now;
         m_clock = std::move(clock);
     }
     m_wake.notify_all();
@@ -129,19 +130,21 @@ void StreamWorker::StreamLoop()
 
     RunParams params;
     while (WaitForRun(&params)) {
-        // After a pause the stream time runs on from where it stopped: the first frame
-        // waits until the last one has ended, so samples never overlap.
-        REFERENCE_TIME anchor = std::max(ClockTime(params.clock.Get()), params.streamStart);
-        if (m_lastStop >= 0)
-            anchor = std::max(anchor, params.streamStart + m_lastStop);
-        FrameSchedule schedule(anchor, m_setup.interval);
+        // The first frame is captured at once. After a pause the stamps run on from
+        // where they stopped, so samples never overlap or go back.
+        const REFERENCE_TIME stampBase = m_lastStop;
+        // How far the first sample is ahead of the graph's stream time.
+        const REFERENCE_TIME lead = params.streamStart + stampBase - params.captureStart;
+        FrameSchedule schedule(params.captureStart, m_setup.interval, lead);
         bool first = true;
         while (SleepUntil(schedule.Due(), params)) {
             if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames) {
                 FinishDelivery();
                 return;
             }
-            const HRESULT hr = DeliverFrame(schedule.Due() - params.streamStart, first);
+            REFERENCE_TIME held = 0;
+            const REFERENCE_TIME stamp = stampBase + schedule.Slot() * m_setup.interval;
+            const HRESULT hr = DeliverFrame(stamp, first, params, &held);
             FinishDelivery();
             if (hr != S_OK) {
                 // Downstream refused the frame: silent until the graph changes state.
@@ -149,7 +152,7 @@ void StreamWorker::StreamLoop()
                 break;
             }
             first = false;
-            schedule.Advance(ClockTime(params.clock.Get()));
+            schedule.Advance(ClockTime(params.clock.Get()), held);
         }
     }
 }
@@ -169,7 +172,7 @@ bool StreamWorker::WaitForRun(RunParams* params)
     m_wake.wait(lock, [this] { return m_stop || m_running; });
     if (m_stop)
         return false;
-    *params = RunParams{m_generation, m_streamStart, m_clock};
+    *params = RunParams{m_generation, m_captureStart, m_streamStart, m_clock};
     return true;
 }
 
@@ -201,7 +204,8 @@ bool StreamWorker::SleepUntil(REFERENCE_TIME due, const RunParams& params)
     }
 }
 
-HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity)
+HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params,
+                                   REFERENCE_TIME* held)
 {
     ComPtr<IMediaSample> sample;
     HRESULT hr = m_setup.allocator->GetBuffer(&sample, nullptr, nullptr, 0);
@@ -220,7 +224,9 @@ HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity)
     sample->SetSyncPoint(TRUE);
     sample->SetDiscontinuity(discontinuity);
     sample->SetPreroll(FALSE);
+    const REFERENCE_TIME handedOver = ClockTime(params.clock.Get());
     hr = m_setup.input->Receive(sample.Get());
+    *held = ClockTime(params.clock.Get()) - handedOver;
     ++m_delivered;
     m_lastStop = stop;
     return hr;

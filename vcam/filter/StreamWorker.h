@@ -2,6 +2,9 @@
 // draws them with the frame generator and pushes them downstream. Lives from the
 // pin's first Run after a stop until the next Stop; Pause only holds it, because a
 // paused renderer downstream may keep it inside Receive until the graph stops.
+// Capture starts when the filter is run, not at the later stream start the graph
+// hands over: samples are stamped from that moment, so a recording holds everything
+// from Run on, without negative times.
 #pragma once
 
 #include <windows.h>
@@ -52,6 +55,7 @@ private:
     struct RunParams
     {
         uint64_t generation;
+        REFERENCE_TIME captureStart; // clock time of the Run call
         REFERENCE_TIME streamStart;
         Microsoft::WRL::ComPtr<IReferenceClock> clock;
     };
@@ -63,12 +67,13 @@ private:
     bool RunIsCurrent(const RunParams& params);
     void WaitForStateChange(const RunParams& params);
     void FinishDelivery();
-    HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity);
+    // `held` receives the time downstream kept the sample inside Receive.
+    HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params, REFERENCE_TIME* held);
 
     StreamSetup m_setup;
     FrameGenerator m_generator;
     unsigned m_delivered = 0;
-    REFERENCE_TIME m_lastStop = -1; // stream time where the last frame ended; -1 before the first
+    REFERENCE_TIME m_lastStop = 0; // where the last frame ended, counted from the capture start
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -76,6 +81,7 @@ private:
     bool m_running = false;
     bool m_delivering = false; // between the decision to send a frame and Receive's return
     uint64_t m_generation = 0;
+    REFERENCE_TIME m_captureStart = 0;
     REFERENCE_TIME m_streamStart = 0;
     Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
     std::thread m_thread;

@@ -30,7 +30,7 @@ public:
     // Called by the filter, holding its state lock.
     void Configure(const DeviceSettings& settings);
     bool IsConnected();
-    HRESULT Activate();   // stopped -> paused: commits the allocator
+    HRESULT Activate();   // stopped -> paused: commits the allocator, starts the streaming thread
     HRESULT Run(REFERENCE_TIME streamStart, Microsoft::WRL::ComPtr<IReferenceClock> clock);
     void Pause();
     void Deactivate();    // -> stopped: ends the streaming thread, decommits
@@ -86,6 +86,7 @@ private:
     void DropConnection();
     HRESULT ChangeConnectedFormat(const VideoMode& mode);
     HRESULT Reconnect(const AM_MEDIA_TYPE& mt);
+    HRESULT StartWorker();
     StreamSetup MakeStreamSetup();
 
     VcamFilter& m_filter;

@@ -65,7 +65,7 @@ HRESULT VcamPin::ConnectWithTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial
     std::vector<MediaType> types;
     {
         CritSecLock data(m_filter.DataLock());
-        const HRESULT hr = m_formats.OfferedTypes(&types);
+        const HRESULT hr = m_formats.ConnectionTypes(&types);
         if (FAILED(hr))
             return hr;
     }

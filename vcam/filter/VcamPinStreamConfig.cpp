@@ -94,8 +94,8 @@ STDMETHODIMP VcamPin::GetFormat(AM_MEDIA_TYPE** pmt)
         CritSecLock data(m_filter.DataLock());
         if (m_faults & VcamFault::GetFormatFails)
             return E_FAIL;
-        if (m_peer)
-            return NewTaskMediaType(m_mt.Get(), pmt);
+        // The device's own header, also while connected with the other one: the
+        // current format follows the connection's size and rate.
         MediaType current;
         const HRESULT hr = m_formats.CurrentType(&current);
         return FAILED(hr) ? hr : NewTaskMediaType(current.Get(), pmt);

@@ -14,20 +14,30 @@ HRESULT VcamPin::Activate()
         CritSecLock data(m_filter.DataLock());
         allocator = m_allocator;
     }
-    return allocator ? allocator->Commit() : S_OK;
+    const HRESULT hr = allocator ? allocator->Commit() : S_OK;
+    // The thread starts here, so that it has drawn its first frame ahead before Run.
+    return FAILED(hr) ? hr : StartWorker();
+}
+
+HRESULT VcamPin::StartWorker()
+{
+    if (m_worker)
+        return S_OK;
+    std::unique_ptr<StreamWorker> worker(new (std::nothrow) StreamWorker(MakeStreamSetup()));
+    if (!worker)
+        return E_OUTOFMEMORY;
+    const HRESULT hr = worker->Start();
+    if (FAILED(hr))
+        return hr;
+    m_worker = std::move(worker);
+    return S_OK;
 }
 
 HRESULT VcamPin::Run(REFERENCE_TIME streamStart, ComPtr<IReferenceClock> clock)
 {
-    if (!m_worker) {
-        std::unique_ptr<StreamWorker> worker(new (std::nothrow) StreamWorker(MakeStreamSetup()));
-        if (!worker)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = worker->Start();
-        if (FAILED(hr))
-            return hr;
-        m_worker = std::move(worker);
-    }
+    const HRESULT hr = StartWorker();
+    if (FAILED(hr))
+        return hr;
     m_worker->Run(streamStart, std::move(clock));
     return S_OK;
 }

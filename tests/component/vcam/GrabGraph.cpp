@@ -39,6 +39,7 @@ STDMETHODIMP FrameRecorder::SampleCB(double, IMediaSample* sample)
     FrameRecord record = {};
     record.arrivalUs = NowUs();
     record.length = sample->GetActualDataLength();
+    record.discontinuity = sample->IsDiscontinuity() == S_OK;
     if (FAILED(sample->GetTime(&record.start, &record.stop)))
         record.start = record.stop = -1;
     BYTE* data = nullptr;

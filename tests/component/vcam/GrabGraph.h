@@ -18,6 +18,7 @@ struct FrameRecord
     REFERENCE_TIME start;
     REFERENCE_TIME stop;
     long length;
+    bool discontinuity;
     bool numbered;
     uint32_t number;
 };

@@ -1,6 +1,8 @@
 // The camera under Wine's capture graph builder, as a capture program drives it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
 #include "capture/QeditClsids.h"
@@ -99,6 +101,42 @@ TEST_F(VcamCaptureBuilder, WithoutPreviewPinBothStreamsGoThroughASmartTee)
     RunBriefly();
     ExpectIncreasingNumbers(captured);
     EXPECT_GE(previewed.Count(), 5u);
+}
+
+// The Smart Tee's preview stream carries no times, so nothing downstream holds the
+// frames: they arrive as the camera captures them, from the moment it is run.
+TEST_F(VcamCaptureBuilder, FramesFlowFromTheMomentOfRun)
+{
+    Build(DeviceSettings());
+    ASSERT_EQ(VFW_S_NOPREVIEWPIN, Render(PIN_CATEGORY_PREVIEW, &previewed));
+    ComPtr<IMediaControl> control;
+    ASSERT_EQ(S_OK, graph.As(&control));
+    ASSERT_TRUE(SUCCEEDED(control->Pause()));
+    const LONGLONG runAt = NowUs();
+    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    Sleep(1100);
+    ASSERT_TRUE(SUCCEEDED(control->Pause()));
+    Sleep(300);
+    const LONGLONG resumeAt = NowUs();
+    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    Sleep(300);
+    ASSERT_EQ(S_OK, WaitForState(control.Get(), State_Stopped));
+
+    const std::vector<FrameRecord> frames = previewed.Frames();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_LT(frames.front().arrivalUs - runAt, 50000);
+    size_t inFirstSecond = 0;
+    for (const FrameRecord& frame : frames)
+        inFirstSecond += frame.arrivalUs >= runAt && frame.arrivalUs < runAt + 1000000;
+    std::printf("vcam capture start: first frame %lld us after Run, %zu frames in its first second\n",
+                frames.front().arrivalUs - runAt, inFirstSecond);
+    EXPECT_NEAR(30.0, static_cast<double>(inFirstSecond), 1.0);
+    size_t resumed = 0;
+    while (resumed < frames.size() && frames[resumed].arrivalUs < resumeAt)
+        ++resumed;
+    ASSERT_LT(resumed, frames.size());
+    EXPECT_LT(frames[resumed].arrivalUs - resumeAt, 50000) << "a resumed camera captures at once";
+    ExpectIncreasingNumbers(previewed);
 }
 
 TEST_F(VcamCaptureBuilder, PreviewPinIsRenderedDirectlyWithTheSameFrames)

@@ -94,11 +94,12 @@ TEST_F(VcamFaults, FailingCapsAndFormatQueries)
     EXPECT_GE(recorder.Count(), 5u);
 }
 
-TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndTheConnection)
+TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndOffersBothHeaders)
 {
     ComPtr<IBaseFilter> camera = AddCamera(0, 0, true);
     ASSERT_TRUE(camera);
-    ComPtr<IAMStreamConfig> config = StreamConfigOf(CapturePin(camera.Get()).Get());
+    ComPtr<IPin> capture = CapturePin(camera.Get());
+    ComPtr<IAMStreamConfig> config = StreamConfigOf(capture.Get());
     AM_MEDIA_TYPE* mt = nullptr;
     ASSERT_EQ(S_OK, config->GetFormat(&mt));
     std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter> current(mt);
@@ -107,6 +108,26 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndTheConnection)
     const auto* vih2 = reinterpret_cast<const VIDEOINFOHEADER2*>(current->pbFormat);
     EXPECT_EQ(640, vih2->bmiHeader.biWidth);
     EXPECT_EQ(333333, vih2->AvgTimePerFrame);
+
+    // Each format twice, VIDEOINFOHEADER2 first, the same size and rate in both.
+    ComPtr<IEnumMediaTypes> types;
+    ASSERT_EQ(S_OK, capture->EnumMediaTypes(&types));
+    AM_MEDIA_TYPE* list[12] = {};
+    ULONG fetched = 0;
+    EXPECT_EQ(S_FALSE, types->Next(12, list, &fetched));
+    ASSERT_EQ(10u, fetched);
+    const LONG widths[] = {640, 320, 1280, 642, 640};
+    for (ULONG i = 0; i < fetched; i += 2) {
+        EXPECT_EQ(FORMAT_VideoInfo2, list[i]->formattype) << i;
+        const VIDEOINFOHEADER* vih = VideoInfoOf(*list[i + 1]);
+        ASSERT_TRUE(vih) << i;
+        EXPECT_EQ(widths[i / 2], vih->bmiHeader.biWidth);
+        EXPECT_EQ(reinterpret_cast<const VIDEOINFOHEADER2*>(list[i]->pbFormat)->bmiHeader.biHeight,
+                  vih->bmiHeader.biHeight);
+        EXPECT_EQ(333333, vih->AvgTimePerFrame);
+    }
+    for (ULONG i = 0; i < fetched; ++i)
+        DeleteMediaTypeRecord(list[i]);
 
     // Capabilities stay plain VIDEOINFOHEADERs, and choosing one keeps the preference.
     VIDEO_STREAM_CONFIG_CAPS caps;
@@ -118,10 +139,58 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndTheConnection)
     current.reset(mt);
     EXPECT_EQ(FORMAT_VideoInfo2, current->formattype);
 
+    // The grabber takes either header and gets frames; the format stays reported with
+    // the device's header, at the connection's size.
     FrameRecorder recorder;
     GrabGraph graph;
     ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
-    EXPECT_EQ(FORMAT_VideoInfo2, graph.connected.formattype);
+    ASSERT_EQ(S_OK, config->GetFormat(&mt));
+    current.reset(mt);
+    ASSERT_EQ(FORMAT_VideoInfo2, current->formattype);
+    EXPECT_EQ(320, reinterpret_cast<const VIDEOINFOHEADER2*>(current->pbFormat)->bmiHeader.biWidth);
+    AM_MEDIA_TYPE connected = {};
+    ASSERT_EQ(S_OK, capture->ConnectionMediaType(&connected));
+    EXPECT_TRUE(connected.formattype == FORMAT_VideoInfo || connected.formattype == FORMAT_VideoInfo2);
+    CoTaskMemFree(connected.pbFormat);
+    recorder.width = 320; // the grabber fills these in only for a VIDEOINFOHEADER
+    recorder.height = 240;
+    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+    const LONGLONG deadline = NowUs() + 3000000;
+    while (recorder.Count() < 5 && NowUs() < deadline)
+        Sleep(10);
+    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
+    ASSERT_GE(recorder.Count(), 5u);
+    EXPECT_TRUE(recorder.Frames().front().numbered);
+}
+
+// A peer that asks for a header gets it.
+TEST_F(VcamFaults, VideoInfo2CameraConnectsWithTheHeaderAskedFor)
+{
+    ComPtr<IBaseFilter> camera = AddCamera(0, 0, true);
+    ASSERT_TRUE(camera);
+    FrameRecorder recorder;
+    GrabGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
+    ComPtr<IPin> capture = CapturePin(camera.Get());
+    ComPtr<IPin> peer;
+    ASSERT_EQ(S_OK, capture->ConnectedTo(&peer));
+    for (const GUID& header : {FORMAT_VideoInfo2, FORMAT_VideoInfo}) {
+        ASSERT_EQ(S_OK, peer->Disconnect());
+        ASSERT_EQ(S_OK, capture->Disconnect());
+        AM_MEDIA_TYPE partial = {};
+        partial.majortype = MEDIATYPE_Video;
+        partial.subtype = MEDIASUBTYPE_RGB24;
+        partial.formattype = header;
+        ASSERT_EQ(S_OK, capture->Connect(peer.Get(), &partial));
+        AM_MEDIA_TYPE connected = {};
+        ASSERT_EQ(S_OK, capture->ConnectionMediaType(&connected));
+        EXPECT_EQ(header, connected.formattype);
+        CoTaskMemFree(connected.pbFormat);
+        AM_MEDIA_TYPE* mt = nullptr;
+        ASSERT_EQ(S_OK, StreamConfigOf(capture.Get())->GetFormat(&mt));
+        EXPECT_EQ(FORMAT_VideoInfo2, mt->formattype);
+        DeleteMediaTypeRecord(mt);
+    }
 }
 
 TEST_F(VcamFaults, StopAfterFramesFallsSilentWhileRunning)

@@ -199,8 +199,51 @@ TEST_F(VcamStream, SamplesCarryTheClockAndStreamTime)
     const REFERENCE_TIME span = frames.back().start - frames.front().start;
     EXPECT_EQ(static_cast<REFERENCE_TIME>(frames.size() - 1) * 333333, span);
     // Frames arrive in real time: the stamps and arrival agree within a few frames.
-    const LONGLONG arrivalSpanUs = frames.back().arrivalUs - frames.front().arrivalUs;
-    EXPECT_NEAR(span / 10.0, static_cast<double>(arrivalSpanUs), 70000.0);
+    // The renderer holds the first sample until the graph's stream start (its stamp is
+    // ahead of stream time), so the second frame comes that much later; from then on
+    // the renderer paces the stream.
+    const REFERENCE_TIME pacedSpan = frames.back().start - frames[1].start;
+    const LONGLONG arrivalSpanUs = frames.back().arrivalUs - frames[1].arrivalUs;
+    EXPECT_NEAR(pacedSpan / 10.0, static_cast<double>(arrivalSpanUs), 70000.0);
+}
+
+// Capture begins when the camera is run, not at the graph's later stream start: the
+// first frame is stamped 0 and comes at once, later ones count intervals from there,
+// and a resumed stream runs on from where it paused.
+TEST_F(VcamStream, StampsCountFromTheStartOfCapture)
+{
+    ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Stamp Camera");
+    ASSERT_TRUE(camera);
+    FrameRecorder recorder;
+    GrabGraph graph;
+    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
+    ASSERT_TRUE(SUCCEEDED(graph.control->Pause()));
+    const LONGLONG runAt = NowUs();
+    ASSERT_TRUE(SUCCEEDED(graph.control->Run()));
+    Sleep(700);
+    ASSERT_TRUE(SUCCEEDED(graph.control->Pause()));
+    const size_t firstRun = recorder.Count();
+    Sleep(200);
+    ASSERT_TRUE(SUCCEEDED(graph.control->Run()));
+    Sleep(700);
+    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
+
+    const std::vector<FrameRecord> frames = recorder.Frames();
+    ASSERT_GE(firstRun, 10u);
+    ASSERT_GT(frames.size(), firstRun + 5);
+    EXPECT_LT(frames[0].arrivalUs - runAt, 50000) << "the first frame waits for the graph's stream start";
+    EXPECT_EQ(0, frames[0].start);
+    EXPECT_TRUE(frames[0].discontinuity);
+    for (size_t i = 1; i < firstRun; ++i) {
+        EXPECT_EQ(static_cast<REFERENCE_TIME>(i) * 333333, frames[i].start) << "frame " << i;
+        EXPECT_FALSE(frames[i].discontinuity) << "frame " << i;
+    }
+    EXPECT_TRUE(frames[firstRun].discontinuity);
+    EXPECT_EQ(frames[firstRun - 1].stop, frames[firstRun].start) << "the stamps run on across the pause";
+    for (size_t i = 1; i < frames.size(); ++i) {
+        EXPECT_EQ(frames[i - 1].number + 1, frames[i].number) << "frame " << i;
+        EXPECT_LE(frames[i - 1].stop, frames[i].start) << "frame " << i;
+    }
 }
 
 TEST_F(VcamStream, ReleasedWhileRunningLeavesNothingBehind)

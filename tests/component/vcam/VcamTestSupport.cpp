@@ -41,11 +41,11 @@ DeviceScope::~DeviceScope()
 ComPtr<IBaseFilter> DeviceScope::Add(const std::wstring& friendlyName, const DeviceSettings& settings)
 {
     static int counter = 0;
-    DeviceSpec spec;
-    spec.instance = L"vcamtest" + std::to_wstring(++counter);
-    spec.friendlyName = friendlyName;
-    spec.settings = settings;
-    const HRESULT hr = AddDevice(spec);
+    DeviceSpec entry;
+    entry.instance = L"vcamtest" + std::to_wstring(++counter);
+    entry.friendlyName = friendlyName;
+    entry.settings = settings;
+    const HRESULT hr = AddDevice(entry);
     EXPECT_EQ(S_OK, hr);
     ComPtr<IBaseFilter> filter = BindDevice(friendlyName);
     EXPECT_TRUE(filter);
