@@ -7,7 +7,7 @@
 
 #include "ModuleLife.h"
 #include "OutputFile.h"
-#include "PlatformBuilder.h"
+#include "PlatformClass.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -2,13 +2,14 @@
 
 #include <new>
 
-#include "CaptureBuilder.h"
 #include "ModuleLife.h"
 
 namespace {
 
-class CaptureBuilderFactory final : public IClassFactory {
+class ClassFactory final : public IClassFactory {
 public:
+    explicit ClassFactory(CreateObjectFn create) : m_create(create) {}
+
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
         if (!ppv)
@@ -36,7 +37,7 @@ public:
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        return CreateCaptureBuilder(riid, ppv);
+        return m_create(riid, ppv);
     }
     STDMETHODIMP LockServer(BOOL lock) override
     {
@@ -45,15 +46,16 @@ public:
     }
 
 private:
+    CreateObjectFn m_create;
     ModuleObjectCount m_count;
     volatile LONG m_refs = 1;
 };
 
 }  // namespace
 
-HRESULT GetCaptureBuilderFactory(REFIID riid, void** ppv)
+HRESULT GetClassFactory(CreateObjectFn create, REFIID riid, void** ppv)
 {
-    auto* factory = new (std::nothrow) CaptureBuilderFactory;
+    auto* factory = new (std::nothrow) ClassFactory(create);
     if (!factory)
         return E_OUTOFMEMORY;
     HRESULT hr = factory->QueryInterface(riid, ppv);

@@ -1,6 +1,8 @@
-// The class factory of the capture graph builder.
+// The class factory of every class this DLL serves; `create` makes one object.
 #pragma once
 
 #include <unknwn.h>
 
-HRESULT GetCaptureBuilderFactory(REFIID riid, void** ppv);
+using CreateObjectFn = HRESULT (*)(REFIID riid, void** ppv);
+
+HRESULT GetClassFactory(CreateObjectFn create, REFIID riid, void** ppv);

@@ -1,7 +1,9 @@
 // The DLL's COM entry points (registration lives in Registration.cpp).
 #include <windows.h>
 
+#include "CaptureBuilder.h"
 #include "ClassFactory.h"
+#include "FilterGraph.h"
 #include "ModuleLife.h"
 #include "WinecompatGuids.h"
 
@@ -10,9 +12,11 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** 
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    if (clsid != CLSID_TarnviewCaptureGraphBuilder)
-        return CLASS_E_CLASSNOTAVAILABLE;
-    return GetCaptureBuilderFactory(riid, ppv);
+    if (clsid == CLSID_TarnviewCaptureGraphBuilder)
+        return GetClassFactory(CreateCaptureBuilder, riid, ppv);
+    if (clsid == CLSID_TarnviewFilterGraph)
+        return GetClassFactory(CreateFilterGraph, riid, ppv);
+    return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 extern "C" HRESULT WINAPI DllCanUnloadNow()

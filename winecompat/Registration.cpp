@@ -1,5 +1,5 @@
-// regsvr32 entry points: our class key, and TreatAs on the platform's capture graph
-// builder so that every CoCreateInstance of it in the prefix reaches our wrapper.
+// regsvr32 entry points: our class keys, and TreatAs on the platform's classes we wrap
+// so that every CoCreateInstance of them in the prefix reaches our wrappers.
 #include <windows.h>
 #include <strmif.h>
 #include <uuids.h>
@@ -11,6 +11,17 @@
 #include "WinecompatGuids.h"
 
 namespace {
+
+struct WrappedClass {
+    const CLSID* platform;
+    const CLSID* ours;
+    const wchar_t* name;
+};
+
+const WrappedClass kWrappedClasses[] = {
+    {&CLSID_CaptureGraphBuilder2, &CLSID_TarnviewCaptureGraphBuilder, L"Tarnview capture graph builder (Wine)"},
+    {&CLSID_FilterGraph, &CLSID_TarnviewFilterGraph, L"Tarnview filter graph (Wine)"},
+};
 
 std::wstring GuidText(REFGUID guid)
 {
@@ -51,13 +62,13 @@ HRESULT ModulePath(std::wstring* path)
     return S_OK;
 }
 
-bool TreatAsPointsToUs()
+bool TreatAsPointsToUs(const WrappedClass& wrapped)
 {
-    std::wstring path = ClassKeyPath(CLSID_CaptureGraphBuilder2) + L"\\TreatAs";
+    std::wstring path = ClassKeyPath(*wrapped.platform) + L"\\TreatAs";
     wchar_t value[40] = {};
     DWORD bytes = sizeof(value) - sizeof(wchar_t);
     LONG rc = RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &bytes);
-    return rc == ERROR_SUCCESS && GuidText(CLSID_TarnviewCaptureGraphBuilder) == value;
+    return rc == ERROR_SUCCESS && GuidText(*wrapped.ours) == value;
 }
 
 HRESULT DeleteTree(const std::wstring& path)
@@ -70,38 +81,52 @@ HRESULT DeleteTree(const std::wstring& path)
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
 }
 
-HRESULT RegisterOurClass()
+HRESULT RegisterOurClass(const WrappedClass& wrapped)
 {
     std::wstring dll;
     HRESULT hr = ModulePath(&dll);
-    const std::wstring key = ClassKeyPath(CLSID_TarnviewCaptureGraphBuilder);
+    const std::wstring key = ClassKeyPath(*wrapped.ours);
     if (SUCCEEDED(hr))
-        hr = WriteKey(key, nullptr, L"Tarnview capture graph builder (Wine)");
+        hr = WriteKey(key, nullptr, wrapped.name);
     if (SUCCEEDED(hr))
         hr = WriteKey(key + L"\\InprocServer32", nullptr, dll);
     if (SUCCEEDED(hr))
         hr = WriteKey(key + L"\\InprocServer32", L"ThreadingModel", L"Both");
+    if (SUCCEEDED(hr))
+        hr = WriteKey(ClassKeyPath(*wrapped.platform) + L"\\TreatAs", nullptr, GuidText(*wrapped.ours));
     return hr;
+}
+
+HRESULT UnregisterOurClass(const WrappedClass& wrapped)
+{
+    HRESULT hr = S_OK;
+    // Someone else's TreatAs is not ours to remove.
+    if (TreatAsPointsToUs(wrapped))
+        hr = DeleteTree(ClassKeyPath(*wrapped.platform) + L"\\TreatAs");
+    HRESULT classHr = DeleteTree(ClassKeyPath(*wrapped.ours));
+    return FAILED(hr) ? hr : classHr;
 }
 
 }  // namespace
 
 extern "C" HRESULT WINAPI DllUnregisterServer()
 {
-    HRESULT hr = S_OK;
-    // Someone else's TreatAs is not ours to remove.
-    if (TreatAsPointsToUs())
-        hr = DeleteTree(ClassKeyPath(CLSID_CaptureGraphBuilder2) + L"\\TreatAs");
-    HRESULT classHr = DeleteTree(ClassKeyPath(CLSID_TarnviewCaptureGraphBuilder));
-    return FAILED(hr) ? hr : classHr;
+    HRESULT result = S_OK;
+    for (const WrappedClass& wrapped : kWrappedClasses) {
+        HRESULT hr = UnregisterOurClass(wrapped);
+        if (SUCCEEDED(result))
+            result = hr;
+    }
+    return result;
 }
 
 extern "C" HRESULT WINAPI DllRegisterServer()
 {
-    HRESULT hr = RegisterOurClass();
-    if (SUCCEEDED(hr))
-        hr = WriteKey(ClassKeyPath(CLSID_CaptureGraphBuilder2) + L"\\TreatAs", nullptr,
-                      GuidText(CLSID_TarnviewCaptureGraphBuilder));
+    HRESULT hr = S_OK;
+    for (const WrappedClass& wrapped : kWrappedClasses) {
+        if (SUCCEEDED(hr))
+            hr = RegisterOurClass(wrapped);
+    }
     if (FAILED(hr))
         DllUnregisterServer();
     return hr;

@@ -8,6 +8,11 @@
 static const CLSID CLSID_TarnviewCaptureGraphBuilder =
     {0x55dbfe39, 0x9ee3, 0x45ad, {0xbe, 0x11, 0x9e, 0xc9, 0xf4, 0x05, 0x69, 0x05}};
 
+// The filter graph that CLSID_FilterGraph is treated as in the prefix.
+// {AC15D270-F63A-4AAD-9EE1-73491AD3348D}
+static const CLSID CLSID_TarnviewFilterGraph =
+    {0xac15d270, 0xf63a, 0x4aad, {0x9e, 0xe1, 0x73, 0x49, 0x1a, 0xd3, 0x34, 0x8d}};
+
 // The file writer used when the platform's writer offers no IStream on its pin.
 // Created in process only, never registered.
 // {3D9C0ECC-9E11-4775-97EA-CA6D4BC44301}

@@ -14,11 +14,11 @@ using Microsoft::WRL::ComPtr;
 CameraDevice::CameraDevice(const DeviceSettings& settings)
 {
     RemoveAllDevices();
-    DeviceSpec spec;
-    spec.instance = L"01";
-    spec.friendlyName = L"Winecompat Test Camera";
-    spec.settings = settings;
-    m_added = AddDevice(spec);
+    DeviceSpec entry;
+    entry.instance = L"01";
+    entry.friendlyName = L"Winecompat Test Camera";
+    entry.settings = settings;
+    m_added = AddDevice(entry);
 }
 
 CameraDevice::~CameraDevice()

@@ -1,5 +1,5 @@
-// The platform's own capture graph builder, taken straight from qcap.dll's class
-// factory: CoCreateInstance would follow TreatAs back to us.
+// The platform's own classes, taken straight from their DLLs' class factories:
+// CoCreateInstance would follow TreatAs back to us.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,10 @@ public:
 private:
     HMODULE m_module = nullptr;
 };
+
+// Loads `dll` into *library and asks its DllGetClassObject for `clsid`'s factory.
+HRESULT GetPlatformClassFactory(LibraryHandle* library, const wchar_t* dll, REFCLSID clsid,
+                                Microsoft::WRL::ComPtr<IClassFactory>* factory);
 
 HRESULT CreatePlatformCaptureBuilder(LibraryHandle* library,
                                      Microsoft::WRL::ComPtr<ICaptureGraphBuilder2>* builder);
