@@ -69,7 +69,7 @@ HRESULT RemoveIfOurs(IFilterMapper2* mapper, const std::wstring& instance)
     return Unregister(mapper, device);
 }
 
-HRESULT RegisterDevice(IFilterMapper2* mapper, const DeviceSpec& spec, ComPtr<IMoniker>* moniker)
+HRESULT RegisterDevice(IFilterMapper2* mapper, const DeviceSpec& entry, ComPtr<IMoniker>* moniker)
 {
     REGPINTYPES video = {&MEDIATYPE_Video, &MEDIASUBTYPE_NULL};
     REGFILTERPINS2 pin = {};
@@ -83,9 +83,9 @@ HRESULT RegisterDevice(IFilterMapper2* mapper, const DeviceSpec& spec, ComPtr<IM
     filter.dwMerit = MERIT_DO_NOT_USE;
     filter.cPins2 = 1;
     filter.rgPins2 = &pin;
-    const CLSID& clsid = spec.unbindable ? CLSID_TarnviewUnpluggedCamera : CLSID_TarnviewVirtualCamera;
-    return mapper->RegisterFilter(clsid, spec.friendlyName.c_str(), &*moniker, &CLSID_VideoInputDeviceCategory,
-                                  spec.instance.c_str(), &filter);
+    const CLSID& clsid = entry.unbindable ? CLSID_TarnviewUnpluggedCamera : CLSID_TarnviewVirtualCamera;
+    return mapper->RegisterFilter(clsid, entry.friendlyName.c_str(), &*moniker, &CLSID_VideoInputDeviceCategory,
+                                  entry.instance.c_str(), &filter);
 }
 
 // The mapper hands the device's moniker back; should it not, the enumerator finds it.
@@ -103,26 +103,26 @@ HRESULT OpenDeviceBag(const ComPtr<IMoniker>& moniker, const std::wstring& insta
 
 } // namespace
 
-HRESULT AddDevice(const DeviceSpec& spec)
+HRESULT AddDevice(const DeviceSpec& entry)
 {
-    if (!ValidInstance(spec.instance) || spec.friendlyName.empty() || !SettingsAreValid(spec.settings))
+    if (!ValidInstance(entry.instance) || entry.friendlyName.empty() || !SettingsAreValid(entry.settings))
         return E_INVALIDARG;
     ComPtr<IFilterMapper2> mapper;
     HRESULT hr = CreateMapper(&mapper);
     if (SUCCEEDED(hr))
-        hr = RemoveIfOurs(mapper.Get(), spec.instance);
+        hr = RemoveIfOurs(mapper.Get(), entry.instance);
     ComPtr<IMoniker> moniker;
     if (SUCCEEDED(hr))
-        hr = RegisterDevice(mapper.Get(), spec, &moniker);
+        hr = RegisterDevice(mapper.Get(), entry, &moniker);
     if (FAILED(hr))
         return hr;
     ComPtr<IPropertyBag> bag;
-    hr = OpenDeviceBag(moniker, spec.instance, &bag);
+    hr = OpenDeviceBag(moniker, entry.instance, &bag);
     if (SUCCEEDED(hr))
-        hr = SaveDeviceSettings(bag.Get(), spec.settings);
+        hr = SaveDeviceSettings(bag.Get(), entry.settings);
     if (FAILED(hr)) // a device without its settings would behave as another one: take it away
-        mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, spec.instance.c_str(),
-                                 spec.unbindable ? CLSID_TarnviewUnpluggedCamera : CLSID_TarnviewVirtualCamera);
+        mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, entry.instance.c_str(),
+                                 entry.unbindable ? CLSID_TarnviewUnpluggedCamera : CLSID_TarnviewVirtualCamera);
     return FAILED(hr) ? hr : S_OK;
 }
 

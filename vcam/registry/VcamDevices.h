@@ -21,7 +21,7 @@ constexpr HRESULT VCAM_E_NOT_OURS = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0
 // Registers the device (replacing one with the same instance name), stores its
 // settings beside FriendlyName and marks it as ours; VCAM_E_NOT_OURS when the instance
 // name is taken by another device. The caller has COM initialised.
-HRESULT AddDevice(const DeviceSpec& spec);
+HRESULT AddDevice(const DeviceSpec& entry);
 
 // Removes the device with this instance name if it is ours; S_FALSE when there is none,
 // VCAM_E_NOT_OURS when it is someone else's.

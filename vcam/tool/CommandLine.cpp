@@ -30,18 +30,18 @@ bool StartsWith(const std::wstring& text, const wchar_t* prefix, std::wstring* r
     return true;
 }
 
-bool ParseSwitch(const std::wstring& arg, DeviceSpec* spec)
+bool ParseSwitch(const std::wstring& arg, DeviceSpec* entry)
 {
     if (arg == L"--unbindable")
-        spec->unbindable = true;
+        entry->unbindable = true;
     else if (arg == L"--preview-pin")
-        spec->settings.previewPin = true;
+        entry->settings.previewPin = true;
     else if (arg == L"--videoport-pin")
-        spec->settings.videoPortPin = true;
+        entry->settings.videoPortPin = true;
     else if (arg == L"--videoinfo2")
-        spec->settings.videoInfo2 = true;
+        entry->settings.videoInfo2 = true;
     else if (arg == L"--no-frame-number")
-        spec->settings.scene.showFrameNumber = false;
+        entry->settings.scene.showFrameNumber = false;
     else
         return false;
     return true;

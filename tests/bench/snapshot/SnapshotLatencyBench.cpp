@@ -13,9 +13,9 @@ class SnapshotLatency : public CaptureComponentTest
 
 TEST_F(SnapshotLatency, ClickToFileAtVgaThirtyFps)
 {
-    DeviceSpec spec = Device(L"01", L"Generic USB Camera", {{640, 480}});
-    spec.settings.fps = 30;
-    AddDevices({spec});
+    DeviceSpec entry = Device(L"01", L"Generic USB Camera", {{640, 480}});
+    entry.settings.fps = 30;
+    AddDevices({entry});
     TempFolder folder;
     CCaptureDlg& dlg = OpenDialog();
     CaptureDlgTestAccess::SetDirectory(dlg, folder.Path());

@@ -81,18 +81,18 @@ void ErrorBoxWatcher::Watch()
 
 DeviceSpec Device(const wchar_t* instance, const wchar_t* name, bool unbindable)
 {
-    DeviceSpec spec;
-    spec.instance = instance;
-    spec.friendlyName = name;
-    spec.unbindable = unbindable;
-    return spec;
+    DeviceSpec entry;
+    entry.instance = instance;
+    entry.friendlyName = name;
+    entry.unbindable = unbindable;
+    return entry;
 }
 
 DeviceSpec Device(const wchar_t* instance, const wchar_t* name, std::vector<VideoFormat> formats)
 {
-    DeviceSpec spec = Device(instance, name);
-    spec.settings.formats = std::move(formats);
-    return spec;
+    DeviceSpec entry = Device(instance, name);
+    entry.settings.formats = std::move(formats);
+    return entry;
 }
 
 void CaptureComponentTest::SetUp()
@@ -110,8 +110,8 @@ void CaptureComponentTest::TearDown()
 
 void CaptureComponentTest::AddDevices(const std::vector<DeviceSpec>& devices)
 {
-    for (const DeviceSpec& spec : devices)
-        ASSERT_EQ(S_OK, AddDevice(spec)) << "adding device " << spec.instance.size();
+    for (const DeviceSpec& entry : devices)
+        ASSERT_EQ(S_OK, AddDevice(entry)) << "adding device " << entry.instance.size();
 }
 
 CCaptureDlg& CaptureComponentTest::OpenDialog()

@@ -99,9 +99,9 @@ TEST_F(PreviewGraphTest, SnapshotsCarryLiveFramesFromTheRunningPreview)
 
 TEST_F(PreviewGraphTest, VideoPortCameraIsRenderedIntoTheNullRenderer)
 {
-    DeviceSpec spec = Device(L"01", L"Generic USB Camera");
-    spec.settings.videoPortPin = true;
-    AddDevices({spec});
+    DeviceSpec entry = Device(L"01", L"Generic USB Camera");
+    entry.settings.videoPortPin = true;
+    AddDevices({entry});
     CCaptureDlg& dlg = OpenDialog();
     EXPECT_TRUE(HasFilterNamed(CaptureDlgTestAccess::Graph(dlg), L"NULL renderer"));
     EXPECT_TRUE(GraphRuns(CaptureDlgTestAccess::Graph(dlg)));
@@ -120,9 +120,9 @@ TEST_F(PreviewGraphTest, CamerasWithoutUsableStreamConfigStillPreview)
                           Case{VcamFault::GetStreamCapsFails, 1}})
     {
         SCOPED_TRACE(testing::Message() << "fault " << c.fault);
-        DeviceSpec spec = Device(L"01", L"Generic USB Camera");
-        spec.settings.faults = c.fault;
-        AddDevices({spec});
+        DeviceSpec entry = Device(L"01", L"Generic USB Camera");
+        entry.settings.faults = c.fault;
+        AddDevices({entry});
         CCaptureDlg& dlg = OpenDialog();
         EXPECT_TRUE(GraphRuns(CaptureDlgTestAccess::Graph(dlg)));
         EXPECT_EQ("Preview: 640 x 480", ControlText(IDC_STATUS));
@@ -137,9 +137,9 @@ TEST_F(PreviewGraphTest, CamerasWithoutUsableStreamConfigStillPreview)
 
 TEST_F(PreviewGraphTest, VideoInfo2CameraPreviewsWithItsSizeRead)
 {
-    DeviceSpec spec = Device(L"01", L"Generic USB Camera", {{320, 240}});
-    spec.settings.videoInfo2 = true;
-    AddDevices({spec});
+    DeviceSpec entry = Device(L"01", L"Generic USB Camera", {{320, 240}});
+    entry.settings.videoInfo2 = true;
+    AddDevices({entry});
     CCaptureDlg& dlg = OpenDialog();
     CaptureDlgTestAccess::SetDirectory(dlg, folder.Path());
     EXPECT_EQ("Preview: 320 x 240", ControlText(IDC_STATUS)) << testing::PrintToString(errors.Texts());

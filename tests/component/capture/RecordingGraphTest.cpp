@@ -42,9 +42,9 @@ REFERENCE_TIME CameraFrameDuration(IGraphBuilder* graph)
 class RecordingGraphTest : public CaptureComponentTest
 {
 protected:
-    CCaptureDlg& OpenWith(DeviceSpec spec)
+    CCaptureDlg& OpenWith(DeviceSpec entry)
     {
-        AddDevices({spec});
+        AddDevices({entry});
         CCaptureDlg& dlg = OpenDialog();
         dlg.TearDownGraph();
         return dlg;
@@ -110,9 +110,9 @@ TEST_F(RecordingGraphTest, CamerasWithoutUsableStreamConfigStillRecord)
     for (unsigned fault : {unsigned(VcamFault::GetFormatFails), unsigned(VcamFault::NoStreamConfig),
                            unsigned(VcamFault::NoCapabilities), unsigned(VcamFault::GetStreamCapsFails)})
     {
-        DeviceSpec spec = Device(L"01", L"Generic USB Camera");
-        spec.settings.faults = fault;
-        CCaptureDlg& faulty = OpenWith(spec);
+        DeviceSpec entry = Device(L"01", L"Generic USB Camera");
+        entry.settings.faults = fault;
+        CCaptureDlg& faulty = OpenWith(entry);
         EXPECT_EQ(S_OK, Record(faulty, folder.Path() + "fault" + std::to_string(fault) + ".avi", "7"))
             << "fault " << fault;
         CloseDialog();
@@ -127,9 +127,9 @@ TEST_F(RecordingGraphTest, OnlyAVideoInfoFormatTakesTheRate)
 {
     for (bool videoInfo2 : {false, true})
     {
-        DeviceSpec spec = Device(L"01", L"Generic USB Camera", {{320, 240}});
-        spec.settings.videoInfo2 = videoInfo2;
-        CCaptureDlg& dlg = OpenWith(spec);
+        DeviceSpec entry = Device(L"01", L"Generic USB Camera", {{320, 240}});
+        entry.settings.videoInfo2 = videoInfo2;
+        CCaptureDlg& dlg = OpenWith(entry);
         ComPtr<IGraphBuilder> graph;
         ComPtr<ICaptureGraphBuilder2> builder;
         ComPtr<IBaseFilter> camera;

@@ -15,13 +15,13 @@ const wchar_t GenericName[] = L"01 Generic USB Camera";
 const wchar_t VcxName[] = L"02 vcx 4100";
 const wchar_t UnpluggedName[] = L"03 Unplugged Camera";
 
-DeviceSpec Spec(const wchar_t* instance, const wchar_t* name, bool unbindable = false)
+DeviceSpec Entry(const wchar_t* instance, const wchar_t* name, bool unbindable = false)
 {
-    DeviceSpec spec;
-    spec.instance = instance;
-    spec.friendlyName = name;
-    spec.unbindable = unbindable;
-    return spec;
+    DeviceSpec entry;
+    entry.instance = instance;
+    entry.friendlyName = name;
+    entry.unbindable = unbindable;
+    return entry;
 }
 
 class VcamDevices : public ::testing::Test
@@ -49,9 +49,9 @@ protected:
 
 TEST_F(VcamDevices, EnumerateInInstanceOrderWhateverTheOrderAdded)
 {
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"03", UnpluggedName, true)));
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"01", GenericName)));
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"02", VcxName)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"03", UnpluggedName, true)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"01", GenericName)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"02", VcxName)));
     const std::vector<std::wstring> names = ListDeviceNames();
     EXPECT_TRUE(ContainsInOrder(names, {GenericName, VcxName, UnpluggedName}));
     EXPECT_EQ(3u, names.size()) << "a fresh prefix has no other cameras";
@@ -59,7 +59,7 @@ TEST_F(VcamDevices, EnumerateInInstanceOrderWhateverTheOrderAdded)
 
 TEST_F(VcamDevices, UnbindableDeviceIsListedButCannotBeBound)
 {
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"03", UnpluggedName, true)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"03", UnpluggedName, true)));
     ComPtr<IMoniker> moniker = FindDeviceByName(UnpluggedName);
     ASSERT_TRUE(moniker);
     ComPtr<IBaseFilter> filter;
@@ -69,22 +69,22 @@ TEST_F(VcamDevices, UnbindableDeviceIsListedButCannotBeBound)
     std::wstring clsid;
     ASSERT_EQ(S_OK, ReadBagText(BagOf(UnpluggedName).Get(), L"CLSID", &clsid));
     EXPECT_EQ(L"{D4A3E9F1-5B6C-4D7E-8F90-A1B2C3D4E5F6}", clsid);
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"01", GenericName)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"01", GenericName)));
     ASSERT_EQ(S_OK, ReadBagText(BagOf(GenericName).Get(), L"CLSID", &clsid));
     EXPECT_EQ(L"{6F2B1C7E-4A8D-4E35-9C1B-7D3E5A0F9B21}", clsid);
 }
 
 TEST_F(VcamDevices, SettingsReadBackThroughTheDevicesPropertyBag)
 {
-    DeviceSpec spec = Spec(L"02", VcxName);
-    spec.settings.formats = {{320, 240}, {640, -480}};
-    spec.settings.fps = 12;
-    spec.settings.videoInfo2 = true;
-    spec.settings.videoPortPin = true;
-    spec.settings.faults = VcamFault::GetStreamCapsFails;
-    spec.settings.stopAfterFrames = 45;
-    spec.settings.scene.brightness = 33;
-    ASSERT_EQ(S_OK, AddDevice(spec));
+    DeviceSpec entry = Entry(L"02", VcxName);
+    entry.settings.formats = {{320, 240}, {640, -480}};
+    entry.settings.fps = 12;
+    entry.settings.videoInfo2 = true;
+    entry.settings.videoPortPin = true;
+    entry.settings.faults = VcamFault::GetStreamCapsFails;
+    entry.settings.stopAfterFrames = 45;
+    entry.settings.scene.brightness = 33;
+    ASSERT_EQ(S_OK, AddDevice(entry));
 
     ComPtr<IPropertyBag> bag = BagOf(VcxName);
     ASSERT_TRUE(bag);
@@ -104,11 +104,11 @@ TEST_F(VcamDevices, SettingsReadBackThroughTheDevicesPropertyBag)
 
 TEST_F(VcamDevices, AddingAgainReplacesNameAndEverySetting)
 {
-    DeviceSpec first = Spec(L"01", L"01 Old Name");
+    DeviceSpec first = Entry(L"01", L"01 Old Name");
     first.settings.formats = {{320, 240}};
     first.settings.previewPin = true;
     ASSERT_EQ(S_OK, AddDevice(first));
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"01", GenericName)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"01", GenericName)));
 
     const std::vector<std::wstring> names = ListDeviceNames();
     EXPECT_FALSE(Contains(names, L"01 Old Name"));
@@ -121,8 +121,8 @@ TEST_F(VcamDevices, AddingAgainReplacesNameAndEverySetting)
 
 TEST_F(VcamDevices, RemovingTakesOnlyTheNamedDevice)
 {
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"01", GenericName)));
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"02", VcxName)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"01", GenericName)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"02", VcxName)));
     EXPECT_EQ(S_OK, RemoveDevice(L"01"));
     EXPECT_EQ(S_FALSE, RemoveDevice(L"01"));
     const std::vector<std::wstring> names = ListDeviceNames();
@@ -143,10 +143,10 @@ TEST_F(VcamDevices, OthersDevicesAreLeftAlone)
     filter.dwMerit = MERIT_DO_NOT_USE;
     ASSERT_EQ(S_OK, mapper->RegisterFilter(CLSID_TarnviewUnpluggedCamera, L"00 Someone Else's Camera", nullptr,
                                            &CLSID_VideoInputDeviceCategory, L"00", &filter));
-    ASSERT_EQ(S_OK, AddDevice(Spec(L"01", GenericName)));
+    ASSERT_EQ(S_OK, AddDevice(Entry(L"01", GenericName)));
 
     EXPECT_EQ(VCAM_E_NOT_OURS, RemoveDevice(L"00"));
-    EXPECT_EQ(VCAM_E_NOT_OURS, AddDevice(Spec(L"00", L"00 Hijacked")));
+    EXPECT_EQ(VCAM_E_NOT_OURS, AddDevice(Entry(L"00", L"00 Hijacked")));
     EXPECT_EQ(S_OK, RemoveAllDevices());
     const std::vector<std::wstring> names = ListDeviceNames();
     EXPECT_TRUE(Contains(names, L"00 Someone Else's Camera"));
@@ -156,13 +156,13 @@ TEST_F(VcamDevices, OthersDevicesAreLeftAlone)
 
 TEST_F(VcamDevices, RejectsBadSpecsWithoutRegisteringAnything)
 {
-    EXPECT_EQ(E_INVALIDARG, AddDevice(Spec(L"", L"No Instance")));
-    EXPECT_EQ(E_INVALIDARG, AddDevice(Spec(L"a\\b", L"Nested Instance")));
-    EXPECT_EQ(E_INVALIDARG, AddDevice(Spec(L"04", L"")));
-    DeviceSpec badFps = Spec(L"05", L"05 Bad Rate");
+    EXPECT_EQ(E_INVALIDARG, AddDevice(Entry(L"", L"No Instance")));
+    EXPECT_EQ(E_INVALIDARG, AddDevice(Entry(L"a\\b", L"Nested Instance")));
+    EXPECT_EQ(E_INVALIDARG, AddDevice(Entry(L"04", L"")));
+    DeviceSpec badFps = Entry(L"05", L"05 Bad Rate");
     badFps.settings.fps = 0; // could never be loaded by the filter
     EXPECT_EQ(E_INVALIDARG, AddDevice(badFps));
-    DeviceSpec badFormat = Spec(L"06", L"06 Bad Format");
+    DeviceSpec badFormat = Entry(L"06", L"06 Bad Format");
     badFormat.settings.formats = {{640, 0}};
     EXPECT_EQ(E_INVALIDARG, AddDevice(badFormat));
     EXPECT_EQ(E_INVALIDARG, RemoveDevice(L""));

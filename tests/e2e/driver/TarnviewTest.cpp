@@ -57,14 +57,14 @@ void TarnviewTest::TearDown()
 
 void TarnviewTest::AddCamera(const std::wstring& friendlyName, DeviceSettings settings, bool unbindable)
 {
-    DeviceSpec spec;
+    DeviceSpec entry;
     wchar_t instance[16];
     swprintf(instance, 16, L"%02d", m_nextInstance++);
-    spec.instance = instance;
-    spec.friendlyName = friendlyName;
-    spec.unbindable = unbindable;
-    spec.settings = settings;
-    ASSERT_HRESULT_SUCCEEDED(AddDevice(spec));
+    entry.instance = instance;
+    entry.friendlyName = friendlyName;
+    entry.unbindable = unbindable;
+    entry.settings = settings;
+    ASSERT_HRESULT_SUCCEEDED(AddDevice(entry));
 }
 
 AppWindow TarnviewTest::Start(bool expectPreview)
