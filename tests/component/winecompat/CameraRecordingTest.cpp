@@ -87,7 +87,9 @@ protected:
     {
         ASSERT_EQ(S_OK, m_result.built) << m_result.failedStep;
         // S_FALSE: a live source cannot cue, the graph finishes the transition running.
-        HRESULT run = RunFor(m_graph.Get(), 2200);
+        // The camera captures from the moment it runs, so two seconds from Run to Stop
+        // hold two seconds of frames.
+        HRESULT run = RunFor(m_graph.Get(), 2000);
         EXPECT_TRUE(run == S_OK || run == S_FALSE) << std::hex << run;
         ASSERT_EQ(S_OK, StopSourceThenGraph(m_graph.Get(), m_camera.Get()));
         m_mux.Reset();
