@@ -12,7 +12,7 @@ mkdir -p "$build/artifacts"
 
 run_suite() {
   local rc=0
-  (cd "$build" && ctest --output-on-failure --timeout 900 -j2 "$@") || rc=$?
+  (cd "$build" && ctest --output-on-failure --timeout 900 "$@") || rc=$?
   WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
   return $rc
 }

@@ -81,7 +81,7 @@ TEST_F(RecordingGraphTest, RecordsStartsTheClockAndShowsTheWholeLongPath)
     Pump(1500);
     dlg.TearDownGraph();
     EXPECT_GT(FileBytes(path).size(), 0u);
-    EXPECT_TRUE(errors.Texts().empty());
+    EXPECT_TRUE(errors.Texts().empty()) << testing::PrintToString(errors.Texts());
     EXPECT_EQ(0, VcamLiveObjects());
 }
 
@@ -102,7 +102,7 @@ TEST_F(RecordingGraphTest, FrameRateEntriesAreClampedBeforeTheyReachTheCamera)
         EXPECT_EQ(c.duration, CameraFrameDuration(CaptureDlgTestAccess::Graph(dlg))) << c.entry;
     }
     dlg.TearDownGraph();
-    EXPECT_TRUE(errors.Texts().empty());
+    EXPECT_TRUE(errors.Texts().empty()) << testing::PrintToString(errors.Texts());
 }
 
 TEST_F(RecordingGraphTest, CamerasWithoutUsableStreamConfigStillRecord)
