@@ -13,23 +13,10 @@ constexpr char kPreferredName[] = "Halcyon Nightframe Vesper";
 class DiscoveryTest : public TarnviewTest
 {
 protected:
-    unsigned long long PreviewSample() const
-    {
-        RECT rect;
-        GetWindowRect(window.Control(IDC_PREVIEW), &rect);
-        HDC screen = GetDC(nullptr);
-        unsigned long long sum = 0;
-        for (int y = rect.top; y < rect.bottom; y += 4)
-            for (int x = rect.left; x < rect.right; x += 8)
-                sum = sum * 31 + GetPixel(screen, x, y);
-        ReleaseDC(nullptr, screen);
-        return sum;
-    }
-
     bool PreviewMoves() const
     {
-        const unsigned long long before = PreviewSample();
-        return WaitUntil([&] { return PreviewSample() != before; }, 10000);
+        const unsigned long long before = window.PictureChecksum(IDC_PREVIEW);
+        return WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }, 10000);
     }
 };
 

@@ -117,6 +117,19 @@ bool AppWindow::Settle(DWORD deadlineMs) const
     return SendMessageTimeoutA(m_hwnd, WM_NULL, 0, 0, SMTO_NORMAL, deadlineMs, &ignored) != 0;
 }
 
+unsigned long long AppWindow::PictureChecksum(int id) const
+{
+    RECT rect;
+    GetWindowRect(Control(id), &rect);
+    HDC screen = GetDC(nullptr);
+    unsigned long long sum = 0;
+    for (int y = rect.top; y < rect.bottom; y += 4)
+        for (int x = rect.left; x < rect.right; x += 8)
+            sum = sum * 31 + GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return sum;
+}
+
 RECT AppWindow::ControlRect(int id) const
 {
     RECT rect = {};

@@ -48,6 +48,9 @@ public:
     bool Settle(DWORD deadlineMs = 30000) const;
 
     std::vector<ControlInfo> Controls() const;
+    // A checksum of the pixels on screen inside a control: changes while a live
+    // picture is drawn there.
+    unsigned long long PictureChecksum(int id) const;
     RECT ControlRect(int id) const;   // client coordinates of the dialog
 
 private:

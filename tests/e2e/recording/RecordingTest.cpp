@@ -55,20 +55,9 @@ TEST_F(RecordingTest, ThePreviewKeepsRunningDuringARecording)
     HWND video = GetWindow(window.Control(IDC_PREVIEW), GW_CHILD);
     ASSERT_NE(video, nullptr) << "no video window in the preview frame while recording";
     EXPECT_TRUE(IsWindowVisible(video));
-    auto sample = [&] {
-        RECT rect;
-        GetWindowRect(window.Control(IDC_PREVIEW), &rect);
-        HDC screen = GetDC(nullptr);
-        unsigned long long sum = 0;
-        for (int y = rect.top; y < rect.bottom; y += 4)
-            for (int x = rect.left; x < rect.right; x += 8)
-                sum = sum * 31 + GetPixel(screen, x, y);
-        ReleaseDC(nullptr, screen);
-        return sum;
-    };
-    const unsigned long long before = sample();
+    const unsigned long long before = window.PictureChecksum(IDC_PREVIEW);
     Screenshot("recording-1");
-    EXPECT_TRUE(WaitUntil([&] { return sample() != before; }, 10000)) << "the preview picture stands still";
+    EXPECT_TRUE(WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }, 10000)) << "the preview picture stands still";
     Screenshot("recording-2");
     window.ClickAndSettle(IDC_ACTION);
     EXPECT_TRUE(Probe(ClipPath(0)).readable);
