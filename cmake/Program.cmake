@@ -1,15 +1,31 @@
 # tarnview.exe: app/ on top of the dialog (ui/), the capture engine (capture/) and the
 # snapshot pipeline (snapshot/). Everything but the application object goes into
 # tarnview_core so that tests can link the program's pieces in process.
-file(GLOB TARNVIEW_CORE_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/ui/*.cpp
-  ${CMAKE_SOURCE_DIR}/capture/*.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/*.cpp)
-if(NOT TARNVIEW_CORE_SOURCES OR NOT TARGET afx)
-  return()
-endif()
-
-add_library(tarnview_core STATIC ${TARNVIEW_CORE_SOURCES})
+add_library(tarnview_core STATIC
+  ${CMAKE_SOURCE_DIR}/ui/AboutDlg.cpp
+  ${CMAKE_SOURCE_DIR}/ui/CaptureController.cpp
+  ${CMAKE_SOURCE_DIR}/ui/CaptureDlg.cpp
+  ${CMAKE_SOURCE_DIR}/ui/CaptureFileName.cpp
+  ${CMAKE_SOURCE_DIR}/ui/ErrorReporting.cpp
+  ${CMAKE_SOURCE_DIR}/ui/OutputDirectory.cpp
+  ${CMAKE_SOURCE_DIR}/capture/CameraDiscovery.cpp
+  ${CMAKE_SOURCE_DIR}/capture/CameraSetup.cpp
+  ${CMAKE_SOURCE_DIR}/capture/DeviceName.cpp
+  ${CMAKE_SOURCE_DIR}/capture/FrameRate.cpp
+  ${CMAKE_SOURCE_DIR}/capture/FrameSize.cpp
+  ${CMAKE_SOURCE_DIR}/capture/GraphTeardown.cpp
+  ${CMAKE_SOURCE_DIR}/capture/MediaTypeRecord.cpp
+  ${CMAKE_SOURCE_DIR}/capture/PreviewGraph.cpp
+  ${CMAKE_SOURCE_DIR}/capture/RecordingGraph.cpp
+  ${CMAKE_SOURCE_DIR}/capture/StatusText.cpp
+  ${CMAKE_SOURCE_DIR}/capture/StreamFormat.cpp
+  ${CMAKE_SOURCE_DIR}/snapshot/BmpLayout.cpp
+  ${CMAKE_SOURCE_DIR}/snapshot/FrameGrabCallback.cpp
+  ${CMAKE_SOURCE_DIR}/snapshot/GrabBuffer.cpp
+  ${CMAKE_SOURCE_DIR}/snapshot/SnapshotDialog.cpp
+  ${CMAKE_SOURCE_DIR}/snapshot/SnapshotWriter.cpp
+  ${CMAKE_SOURCE_DIR}/snapshot/StillFile.cpp
+  ${CMAKE_SOURCE_DIR}/snapshot/StillPainter.cpp)
 target_include_directories(tarnview_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tarnview_core PUBLIC afx strmiids ole32 oleaut32 uuid shell32 winmm gdi32 user32)
 
@@ -18,6 +34,7 @@ target_link_libraries(tarnview_core PUBLIC afx strmiids ole32 oleaut32 uuid shel
 add_library(tarnview_resources OBJECT ${CMAKE_SOURCE_DIR}/ui/tarnview.rc)
 target_include_directories(tarnview_resources PRIVATE ${CMAKE_SOURCE_DIR}/ui)
 
-file(GLOB TARNVIEW_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp)
-add_executable(tarnview WIN32 ${TARNVIEW_APP_SOURCES} $<TARGET_OBJECTS:tarnview_resources>)
+add_executable(tarnview WIN32
+  ${CMAKE_SOURCE_DIR}/app/CaptureApp.cpp
+  $<TARGET_OBJECTS:tarnview_resources>)
 target_link_libraries(tarnview PRIVATE tarnview_core)

@@ -28,8 +28,8 @@ endfunction()
 
 function(tarnview_add_test_tree)
   if(NOT EXISTS ${TARNVIEW_GTEST_SOURCE}/CMakeLists.txt)
-    message(WARNING "GoogleTest sources not found in ${TARNVIEW_GTEST_SOURCE}: no tests")
-    return()
+    message(FATAL_ERROR "GoogleTest sources not found in ${TARNVIEW_GTEST_SOURCE} "
+                        "(tools/deps.sh installs them; -DTARNVIEW_TESTS=OFF builds without tests)")
   endif()
   set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -40,11 +40,24 @@ function(tarnview_add_test_tree)
     COMMAND bash ${CMAKE_SOURCE_DIR}/tools/prepare-prefix.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
 
-  file(GLOB_RECURSE test_lists CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/CMakeLists.txt)
-  list(SORT test_lists)
-  foreach(list_file ${test_lists})
-    get_filename_component(dir ${list_file} DIRECTORY)
-    file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${dir})
-    add_subdirectory(${dir} ${CMAKE_BINARY_DIR}/${rel})
+  foreach(dir
+      tests/e2e/driver
+      tests/bench/snapshot
+      tests/bench/vcam
+      tests/component/capture
+      tests/component/vcam
+      tests/component/vcam_registry
+      tests/component/winecompat
+      tests/e2e/demo
+      tests/e2e/discovery
+      tests/e2e/recording
+      tests/e2e/shell
+      tests/e2e/snapshot
+      tests/unit/afx
+      tests/unit/capture
+      tests/unit/snapshot
+      tests/unit/ui
+      tests/unit/vcam)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/${dir} ${CMAKE_BINARY_DIR}/${dir})
   endforeach()
 endfunction()
