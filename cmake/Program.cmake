@@ -32,7 +32,8 @@ target_link_libraries(tarnview_core PUBLIC afx strmiids ole32 oleaut32 uuid shel
 # The dialog templates, icon, strings and version record; tests that create the
 # dialog in process link them too.
 add_library(tarnview_resources OBJECT ${CMAKE_SOURCE_DIR}/ui/tarnview.rc)
-target_include_directories(tarnview_resources PRIVATE ${CMAKE_SOURCE_DIR}/ui)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/version.h.in ${CMAKE_BINARY_DIR}/generated/tarnview_version.h @ONLY)
+target_include_directories(tarnview_resources PRIVATE ${CMAKE_SOURCE_DIR}/ui ${CMAKE_BINARY_DIR}/generated)
 
 add_executable(tarnview WIN32
   ${CMAKE_SOURCE_DIR}/app/CaptureApp.cpp

@@ -42,15 +42,16 @@ function(tarnview_add_test_tree)
 
   foreach(dir
       tests/e2e/driver
+      tests/bench/program
       tests/bench/snapshot
       tests/bench/vcam
       tests/component/capture
       tests/component/vcam
       tests/component/vcam_registry
       tests/component/winecompat
-      tests/e2e/demo
       tests/e2e/discovery
       tests/e2e/recording
+      tests/e2e/release
       tests/e2e/shell
       tests/e2e/snapshot
       tests/unit/afx

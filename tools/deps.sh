@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   googletest
-  wine64 wine
+  wine64 wine fonts-wine
   xvfb xauth x11-utils
   ffmpeg imagemagick
   gstreamer1.0-plugins-good

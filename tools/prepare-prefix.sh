@@ -14,7 +14,7 @@ if [ ! -f "$prefix/system.reg" ]; then
   echo "Creating Wine prefix $prefix"
   mkdir -p "$prefix"
   run wineboot -i >/dev/null 2>&1 || true
-  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w || true
+  run wineserver -w || true
 fi
 
 # Documents: a real folder inside the prefix, never a link into the user's home.
@@ -29,13 +29,30 @@ for home in "$users"/*; do
   [ -f "$docs/.tarnview-prefix" ] || echo "Documents folder of the Tarnview test prefix" >"$docs/.tarnview-prefix"
 done
 
+# Wine's own fonts (Tahoma, which "MS Shell Dlg" stands for, and Marlett, which draws the
+# title bar's buttons) come with Debian's fonts-wine in /usr/share/wine/fonts, but
+# Debian's Wine 8 looks for them under "<data dir>\../fonts", which its file name lookup
+# never finds: without them dialogs fall back to a wider face and the caption buttons
+# show Marlett's codes as letters. Fonts in C:\windows\Fonts are always loaded.
+wine_fonts=/usr/share/wine/fonts
+if [ -d "$wine_fonts" ]; then
+  cp -u "$wine_fonts"/*.ttf "$wine_fonts"/*.fon "$prefix/drive_c/windows/Fonts/"
+else
+  echo "warning: $wine_fonts is missing (Debian's fonts-wine): dialogs will not look right" >&2
+fi
+# Windows maps "MS Shell Dlg" to Microsoft Sans Serif (MS Sans Serif's metrics), the face
+# dialogs are laid out for; Wine maps it to Tahoma, in which labels wrap at their
+# template sizes. Wine's own MS Sans Serif keeps Windows' proportions.
+run reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' /v 'MS Shell Dlg' \
+  /d 'MS Sans Serif' /f >/dev/null 2>&1
+
 # On our own Xvfb server (no window manager) Wine draws the windows' frames itself
 # inside a desktop window; on a real display the user's window manager does.
 if [ "${TARNVIEW_XVFB:-}" = "1" ]; then
   # A desktop left from an earlier run lives on that run's X server, now gone; windows
   # created under it fail with BadWindow. Stop the prefix's processes first.
-  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  WINEPREFIX="$prefix" /usr/lib/wine/wineserver -w 2>/dev/null || true
+  run wineserver -k 2>/dev/null || true
+  run wineserver -w 2>/dev/null || true
   run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
 else
@@ -59,4 +76,4 @@ register tarnview-winecompat.dll
 
 # One wineserver for the whole run saves starting one for every program; the test
 # command stops it at the end.
-WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p 2>/dev/null || true
+run wineserver -p 2>/dev/null || true

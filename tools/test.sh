@@ -13,9 +13,9 @@ mkdir -p "$build/artifacts"
 run_suite() {
   local rc=0
   (cd "$build" && ctest --output-on-failure --timeout 900 "$@") || rc=$?
-  WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  "$here/tools/winerun" "$build/wineprefix" wineserver -k 2>/dev/null || true
   return $rc
 }
 export -f run_suite
-export build
+export here build
 "$here/tools/with-display.sh" bash -c 'run_suite "$@"' run_suite "$@"

@@ -1,4 +1,7 @@
 // The settings page's COM side: site, objects, activation and applying the values.
+// Each edit shows on the camera at once (Wine's property frame never calls Apply); OK or
+// Apply keeps it, Cancel or a frame that lets go without either puts back the values the
+// page found.
 #include "vcam/pages/ScenePage.h"
 
 #include <new>
@@ -27,6 +30,8 @@ HRESULT CreateScenePage(REFIID riid, void** ppv)
 
 ScenePage::~ScenePage()
 {
+    StopWatchingSheetPage();
+    RestoreOpened(); // neither OK nor Apply was seen
     if (m_dialog)
         DestroyWindow(m_dialog);
 }
@@ -80,6 +85,7 @@ STDMETHODIMP ScenePage::Activate(HWND parent, LPCRECT rect, BOOL)
         return HRESULT_FROM_WIN32(error != ERROR_SUCCESS ? error : ERROR_RESOURCE_NOT_FOUND);
     }
     MoveWindow(m_dialog, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, TRUE);
+    WatchSheetPage(parent);
     return S_OK;
 }
 
@@ -87,6 +93,7 @@ STDMETHODIMP ScenePage::Deactivate()
 {
     if (!m_dialog)
         return E_UNEXPECTED;
+    StopWatchingSheetPage();
     DestroyWindow(m_dialog);
     m_dialog = nullptr;
     return S_OK;
@@ -112,6 +119,7 @@ STDMETHODIMP ScenePage::GetPageInfo(PROPPAGEINFO* info)
 
 STDMETHODIMP ScenePage::SetObjects(ULONG count, IUnknown** objects)
 {
+    RestoreOpened(); // the frame let go of the object without OK or Apply
     if (count == 0) {
         m_scene.Reset();
         return S_OK;
@@ -127,6 +135,7 @@ STDMETHODIMP ScenePage::SetObjects(ULONG count, IUnknown** objects)
         return hr;
     m_scene = scene;
     m_values = values;
+    m_opened = values;
     m_dirty = false;
     ShowValues();
     return S_OK;
@@ -166,6 +175,7 @@ STDMETHODIMP ScenePage::Apply()
     if (FAILED(hr))
         return hr;
     m_values = values;
+    m_opened = values; // what Cancel keeps from now on
     m_dirty = false;
     ShowValues(); // a typed 250 now reads 100
     return S_OK;

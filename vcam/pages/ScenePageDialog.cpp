@@ -1,5 +1,9 @@
 // The settings page's window side: its dialog, the controls and the page's size.
 #include "vcam/pages/ScenePageObject.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
 #include "vcam/pages/ScenePageResource.h"
 
 namespace {
@@ -86,6 +90,60 @@ void ScenePage::OnControlChanged(int id, int code)
     ReadNumber(m_dialog, IDC_VCAM_BRIGHTNESS, &m_values.brightness);
     m_values.showFrameNumber = IsDlgButtonChecked(m_dialog, IDC_VCAM_SHOW_FRAME_NUMBER) == BST_CHECKED;
     MarkDirty();
+    ShowOnCamera();
+}
+
+void ScenePage::ShowOnCamera()
+{
+    if (!m_scene)
+        return;
+    const SceneSettings values = ClampScene(m_values);
+    m_scene->SetScene(&values); // a refusal is reported by Apply, which sets the values again
+}
+
+void ScenePage::RestoreOpened()
+{
+    if (!m_scene || !m_dirty)
+        return;
+    m_scene->SetScene(&m_opened);
+    m_values = m_opened;
+    m_dirty = false;
+    ShowValues();
+}
+
+// A property sheet tells the window hosting each page about OK, Apply and Cancel
+// (PSN_APPLY, PSN_RESET). Frames that forward PSN_APPLY to IPropertyPage::Apply make the
+// second Apply a no-op; Wine's forwards neither, so the page hears them here.
+void ScenePage::WatchSheetPage(HWND parent)
+{
+    if (parent && SetWindowSubclass(parent, &ScenePage::SheetPageProc, reinterpret_cast<UINT_PTR>(this),
+                                    reinterpret_cast<DWORD_PTR>(this)))
+        m_sheetPage = parent;
+}
+
+void ScenePage::StopWatchingSheetPage()
+{
+    if (m_sheetPage)
+        RemoveWindowSubclass(m_sheetPage, &ScenePage::SheetPageProc, reinterpret_cast<UINT_PTR>(this));
+    m_sheetPage = nullptr;
+}
+
+LRESULT CALLBACK ScenePage::SheetPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR page)
+{
+    if (message == WM_NOTIFY && lParam)
+        reinterpret_cast<ScenePage*>(page)->OnSheetNotify(reinterpret_cast<const NMHDR*>(lParam)->code);
+    if (message == WM_NCDESTROY)
+        reinterpret_cast<ScenePage*>(page)->StopWatchingSheetPage();
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void ScenePage::OnSheetNotify(UINT code)
+{
+    if (code == static_cast<UINT>(PSN_APPLY))
+        Apply();
+    else if (code == static_cast<UINT>(PSN_RESET))
+        RestoreOpened();
 }
 
 void ScenePage::ShowValues()

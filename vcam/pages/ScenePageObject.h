@@ -36,9 +36,16 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SheetPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR page);
     void OnControlChanged(int id, int code);
+    void OnSheetNotify(UINT code);
+    void WatchSheetPage(HWND parent);
+    void StopWatchingSheetPage();
     void ShowValues();
     void MarkDirty();
+    void ShowOnCamera();
+    void RestoreOpened();
 
     LONG m_refs = 1;
     ModuleObjectCount m_count;
@@ -46,7 +53,9 @@ private:
     Microsoft::WRL::ComPtr<IVcamScene> m_scene;
     HWND m_dialog = nullptr;
     SceneSettings m_values; // as edited; clamped when applied
-    bool m_dirty = false;
+    SceneSettings m_opened; // the object's values when the page got it, or when last applied
+    bool m_dirty = false;   // edits shown on the camera but neither applied nor cancelled
+    HWND m_sheetPage = nullptr; // the window hosting the page, watched for OK and Cancel
     bool m_showingValues = false; // our own SetDlgItemInt calls are not edits
 };
 

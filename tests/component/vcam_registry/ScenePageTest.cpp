@@ -76,7 +76,7 @@ protected:
     ComPtr<IPropertyPage> m_page;
 };
 
-TEST_F(ScenePageTest, ShowsTheObjectsValuesAndAppliesEdits)
+TEST_F(ScenePageTest, ShowsTheObjectsValuesAndAppliesEditsAsTheyAreMade)
 {
     const HWND dialog = OpenPage();
     ASSERT_TRUE(dialog);
@@ -88,18 +88,29 @@ TEST_F(ScenePageTest, ShowsTheObjectsValuesAndAppliesEdits)
     TypeInto(GetDlgItem(dialog, IDC_VCAM_STAR_DENSITY), L"85");
     SendMessageW(GetDlgItem(dialog, IDC_VCAM_SHOW_FRAME_NUMBER), BM_CLICK, 0, 0);
     PumpMessages();
-    EXPECT_EQ(S_OK, m_page->IsPageDirty());
+    EXPECT_TRUE(SameScene(Scene(85, 40, false), m_scene.Scene())) << "each edit reaches the filter at once";
+    EXPECT_EQ(S_OK, m_page->IsPageDirty()) << "not yet kept: Cancel would put it back";
     EXPECT_TRUE(m_site.StatusFlags() & PROPPAGESTATUS_DIRTY);
-    EXPECT_EQ(0, m_scene.SetCalls()) << "nothing reaches the filter before Apply";
 
     EXPECT_EQ(S_OK, m_page->Apply());
-    EXPECT_EQ(1, m_scene.SetCalls());
     EXPECT_TRUE(SameScene(Scene(85, 40, false), m_scene.Scene()));
     EXPECT_EQ(S_FALSE, m_page->IsPageDirty());
+    const int calls = m_scene.SetCalls();
     EXPECT_EQ(S_OK, m_page->Apply());
-    EXPECT_EQ(1, m_scene.SetCalls()) << "a clean page has nothing to apply";
+    EXPECT_EQ(calls, m_scene.SetCalls()) << "a clean page has nothing to apply";
     ClosePage();
+    EXPECT_TRUE(SameScene(Scene(85, 40, false), m_scene.Scene())) << "applied values stay";
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(ScenePageTest, LetGoWithoutApplyPutsBackWhatThePageFound)
+{
+    const HWND dialog = OpenPage();
+    ASSERT_TRUE(dialog);
+    TypeInto(GetDlgItem(dialog, IDC_VCAM_BRIGHTNESS), L"90");
+    EXPECT_EQ(90, m_scene.Scene().brightness);
+    ClosePage();
+    EXPECT_TRUE(SameScene(Scene(20, 40, true), m_scene.Scene()));
 }
 
 TEST_F(ScenePageTest, ValuesBeyondTheRangeAreAppliedClamped)

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "driver/TarnviewTest.h"
 
 namespace e2e {
@@ -74,6 +76,53 @@ TEST_F(DiscoveryTest, SetupCameraOpensTheDriversPagesWhileThePreviewRuns)
     EXPECT_TRUE(PressOk(frame));
     EXPECT_TRUE(PreviewMoves()) << "the preview stopped after the pages closed";
     EXPECT_EQ(window.Text(IDC_STATUS), "Preview: 640 x 480");
+}
+
+// A control anywhere inside a window (a property page sits two levels down in its frame).
+HWND FindDescendant(HWND window, int id)
+{
+    struct Search { int id; HWND found; } search{id, nullptr};
+    EnumChildWindows(window, [](HWND child, LPARAM lParam) {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        if (GetDlgCtrlID(child) != s->id)
+            return TRUE;
+        s->found = child;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(DiscoveryTest, BrightnessTypedInTheCamerasPageChangesThePreview)
+{
+    constexpr int kBrightnessBox = 3102; // the virtual camera's page
+    AddDefaultCamera();
+    Start();
+    ASSERT_TRUE(window);
+    window.Click(IDC_SETUP_CAMERA);
+    HWND frame = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (frame = FindOtherDialog(app.Id(), window.Handle())) != nullptr; }))
+        << DescribeTopLevelWindows(app.Id());
+    // Out of the preview's way, at the screen's bottom right.
+    RECT frameRect;
+    GetWindowRect(frame, &frameRect);
+    SetWindowPos(frame, nullptr, GetSystemMetrics(SM_CXSCREEN) - (frameRect.right - frameRect.left),
+                 GetSystemMetrics(SM_CYSCREEN) - (frameRect.bottom - frameRect.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindDescendant(frame, kBrightnessBox)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) > 0; }));
+    const double before = window.PictureBrightness(IDC_PREVIEW);
+
+    // Typed as a user would: everything selected, then the new digits.
+    SendMessageA(box, EM_SETSEL, 0, -1);
+    for (char digit : std::string("5"))
+        PostMessageA(box, WM_CHAR, digit, 0);
+    EXPECT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) < before * 0.6; }, 15000))
+        << "preview brightness " << before << " before, " << window.PictureBrightness(IDC_PREVIEW) << " after";
+    Screenshot("camera-brightness");
+    ASSERT_TRUE(PressOk(frame));
+    EXPECT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) < before * 0.6; }))
+        << "OK keeps the darker picture";
 }
 
 TEST_F(DiscoveryTest, SetupCameraWithoutACameraDoesNothing)

@@ -51,6 +51,8 @@ public:
     // A checksum of the pixels on screen inside a control: changes while a live
     // picture is drawn there.
     unsigned long long PictureChecksum(int id) const;
+    // The mean of the red, green and blue levels (0..255) on screen inside a control.
+    double PictureBrightness(int id) const;
     RECT ControlRect(int id) const;   // client coordinates of the dialog
 
 private:

@@ -1,4 +1,4 @@
-// Starts tarnview.exe (from the folder the test itself runs from), finds its windows,
+// Starts tarnview.exe (by default from the folder the driver itself runs from), finds its windows,
 // closes it as a user would, and makes sure it never outlives the test.
 #pragma once
 
@@ -21,7 +21,8 @@ public:
     TarnviewProcess(const TarnviewProcess&) = delete;
     TarnviewProcess& operator=(const TarnviewProcess&) = delete;
 
-    bool Start();
+    // Starts the program beside this executable, or the one given by its path.
+    bool Start(const std::string& program = std::string());
     // The main dialog once it is visible (after any start-up error box was dismissed).
     AppWindow WaitForMainWindow(DWORD deadlineMs = 60000);
     // A visible dialog of the process with this caption ("Error!", "About Tarnview").
@@ -33,6 +34,7 @@ public:
     bool WaitForExit(DWORD deadlineMs) const;
     DWORD ExitCode() const;
     DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
     bool Running() const;
 
     void Kill();

@@ -1,6 +1,7 @@
 // Without a display nobody sees the program, so this shows what a first run does:
 // starts tarnview.exe, waits for the live preview, takes one snapshot, saves a
-// screenshot of the screen and closes the program. Usage: tarnview-demo <png path>
+// screenshot of the screen and closes the program. It prints the status line it saw.
+// Usage: tarnview-demo <png path> [tarnview.exe path, by default the one beside it]
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -27,18 +28,19 @@ int Fail(TarnviewProcess& app, const char* what)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: tarnview-demo <screenshot.png>\n");
+    if (argc != 2 && argc != 3) {
+        fprintf(stderr, "usage: tarnview-demo <screenshot.png> [tarnview.exe]\n");
         return 2;
     }
     TarnviewProcess app;
-    if (!app.Start())
+    if (!app.Start(argc == 3 ? argv[2] : ""))
         return Fail(app, "tarnview.exe could not be started");
     AppWindow window = app.WaitForMainWindow();
     if (!window)
         return Fail(app, "the main window did not appear");
     if (!WaitUntil([&] { return window.Text(IDC_STATUS).rfind("Preview: ", 0) == 0; }))
         return Fail(app, "the live preview did not start");
+    printf("Status: %s\n", window.Text(IDC_STATUS).c_str());
     window.ClickAndSettle(IDC_ACTION);
     if (!WaitUntil([&] { return !window.Text(IDC_LAST_FILE).empty(); }))
         return Fail(app, "the snapshot was not written");

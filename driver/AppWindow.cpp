@@ -130,6 +130,23 @@ unsigned long long AppWindow::PictureChecksum(int id) const
     return sum;
 }
 
+double AppWindow::PictureBrightness(int id) const
+{
+    RECT rect;
+    GetWindowRect(Control(id), &rect);
+    HDC screen = GetDC(nullptr);
+    double sum = 0;
+    long samples = 0;
+    for (int y = rect.top; y < rect.bottom; y += 4)
+        for (int x = rect.left; x < rect.right; x += 8) {
+            const COLORREF pixel = GetPixel(screen, x, y);
+            sum += (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3.0;
+            ++samples;
+        }
+    ReleaseDC(nullptr, screen);
+    return samples ? sum / samples : 0;
+}
+
 RECT AppWindow::ControlRect(int id) const
 {
     RECT rect = {};

@@ -26,9 +26,9 @@ TarnviewProcess::~TarnviewProcess()
     Kill();
 }
 
-bool TarnviewProcess::Start()
+bool TarnviewProcess::Start(const std::string& program)
 {
-    std::string exe = ExecutableFolder() + "tarnview.exe";
+    const std::string exe = program.empty() ? ExecutableFolder() + "tarnview.exe" : program;
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
