@@ -2,6 +2,7 @@
 #include "vcam/filter/VcamFilter.h"
 
 #include "vcam/VcamGuids.h"
+#include "vcam/registry/DeviceEnumeration.h"
 
 STDMETHODIMP_(ULONG) VcamFilter::GetMiscFlags()
 {
@@ -55,6 +56,9 @@ STDMETHODIMP VcamFilter::Load(IPropertyBag* bag, IErrorLog*)
         if (FAILED(hr))
             return hr;
         ApplySettings(settings);
+        std::wstring device;
+        if (SUCCEEDED(ReadBagText(bag, L"FriendlyName", &device)))
+            m_scene.ShareWithDevice(device);
         return S_OK;
     } catch (...) {
         return E_OUTOFMEMORY;

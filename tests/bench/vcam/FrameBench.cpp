@@ -53,8 +53,8 @@ TEST(FrameBench, MillisecondsPerFrame)
     const struct { LONG width, height; } sizes[] = {{320, 240}, {640, 480}, {1280, 960}, {640, -480}};
     for (const auto& size : sizes) {
         const FrameCosts costs = MeasureFrames(size.width, size.height, 300);
-        std::printf("vcam frame %ldx%ld: %.3f ms per frame (full star density); first frame %.1f ms, "
-                    "after a brightness change %.1f ms\n",
+        std::printf("BENCH | vcam frame %ldx%ld, full star density | %.3f ms per frame "
+                    "| first frame %.1f ms, after a brightness change %.1f ms\n",
                     size.width, size.height, costs.steady, costs.first, costs.restyled);
         RecordProperty(("ms_" + std::to_string(size.width) + "x" + std::to_string(size.height)).c_str(),
                        std::to_string(costs.steady));

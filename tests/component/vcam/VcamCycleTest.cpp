@@ -94,8 +94,8 @@ TEST(VcamCycles, BuildRunStopReleaseLeavesNothingBehind)
     const double msPerCycle = (NowUs() - started) / 1000.0 / Cycles;
     const long threadGrowth = Threads() - threadsBefore;
     const double memoryGrowthKb = (static_cast<double>(WorkingSet()) - static_cast<double>(bytesBefore)) / 1024.0;
-    std::printf("vcam cycles: %d cycles, %.1f ms per cycle, %zu without two frames, threads %ld%+ld, "
-                "working set %.0f KiB%+.0f KiB\n",
+    std::printf("BENCH | vcam build-run-stop-release cycles | %d cycles, %.1f ms per cycle, %zu without two frames "
+                "| threads %ld%+ld, working set %.0f KiB%+.0f KiB\n",
                 Cycles, msPerCycle, silentCycles, threadsBefore, threadGrowth, bytesBefore / 1024.0, memoryGrowthKb);
     EXPECT_EQ(0u, silentCycles);
     EXPECT_LE(threadGrowth, 2);
