@@ -131,8 +131,9 @@ void ScenePage::StopWatchingSheetPage()
 LRESULT CALLBACK ScenePage::SheetPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR page)
 {
-    if (message == WM_NOTIFY && lParam)
-        reinterpret_cast<ScenePage*>(page)->OnSheetNotify(reinterpret_cast<const NMHDR*>(lParam)->code);
+    const NMHDR* notice = message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
+    if (notice && notice->hwndFrom == GetParent(window)) // from the sheet, not a control
+        reinterpret_cast<ScenePage*>(page)->OnSheetNotify(notice->code);
     if (message == WM_NCDESTROY)
         reinterpret_cast<ScenePage*>(page)->StopWatchingSheetPage();
     return DefSubclassProc(window, message, wParam, lParam);
