@@ -34,7 +34,6 @@ public:
     bool WaitForExit(DWORD deadlineMs) const;
     DWORD ExitCode() const;
     DWORD Id() const { return m_info.dwProcessId; }
-    HANDLE Handle() const { return m_info.hProcess; }
     bool Running() const;
 
     void Kill();

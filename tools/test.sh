@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# test.sh: the whole test suite. Installs what is missing, builds, prepares the build
-# tree's Wine prefix and runs every test under CTest (with Xvfb when there is no display).
+# test.sh [ctest arguments]: the whole test suite but the benchmarks. Installs what is
+# missing, builds, prepares the build tree's Wine prefix and runs the tests under CTest
+# (with Xvfb when there is no display).
 # Screenshots taken by the end-to-end tests are kept in build/artifacts/.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,6 +17,9 @@ run_suite() {
   "$here/tools/winerun" "$build/wineprefix" wineserver -k 2>/dev/null || true
   return $rc
 }
+# The benchmarks (label "bench") print figures and take minutes: tools/bench.sh runs
+# them; the suite checks behaviour. Any arguments choose the tests instead.
+[ $# -gt 0 ] || set -- -LE bench
 export -f run_suite
 export here build
 "$here/tools/with-display.sh" bash -c 'run_suite "$@"' run_suite "$@"

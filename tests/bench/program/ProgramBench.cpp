@@ -47,26 +47,27 @@ double EmptyProgramMs()
     return ms;
 }
 
-double CpuSeconds(HANDLE process)
+struct UnixFigures
 {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
-        return -1;
-    auto seconds = [](const FILETIME& t) {
-        return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
+    long privateKb = -1;  // Private_Clean + Private_Dirty
+    double cpuSeconds = -1; // user + system
+};
 
-// Private memory (Private_Clean + Private_Dirty) of the program's Unix process: Wine 8
-// reads PrivateUsage as 0, so the figure comes from Linux's own accounting.
-long PrivateKilobytes()
+// The program's Unix process as Linux accounts for it: Wine 8 reads PrivateUsage as 0
+// and keeps no CPU times for another process. The process is the one whose command
+// line is the program's Windows path.
+UnixFigures ProgramFigures()
 {
     const std::string exe = ExecutableFolder() + "tarnview.exe";
     const UnixResult result = RunUnix(
-        "for f in $(grep -lsF " + ShellQuote(exe) + " /proc/[0-9]*/cmdline); do "
-        "awk '/^Private_(Clean|Dirty):/ {s += $2} END {print s}' \"${f%/cmdline}/smaps_rollup\"; done");
-    return result.exitCode == 0 ? atol(result.output.c_str()) : -1;
+        "for d in /proc/[0-9]*; do "
+        "[ \"$(tr '\\0' '\\n' 2>/dev/null < $d/cmdline | head -n 1)\" = " + ShellQuote(exe) + " ] || continue; "
+        "awk '/^Private_(Clean|Dirty):/ {s += $2} END {printf \"%d \", s}' $d/smaps_rollup; "
+        "awk -v hz=$(getconf CLK_TCK) '{print ($14 + $15) / hz}' $d/stat; done");
+    UnixFigures figures;
+    if (result.exitCode == 0)
+        sscanf(result.output.c_str(), "%ld %lf", &figures.privateKb, &figures.cpuSeconds);
+    return figures;
 }
 
 class ProgramBench : public RecordingTest
@@ -80,9 +81,9 @@ protected:
         StartInAviMode(settings);
         ASSERT_TRUE(window);
         constexpr int kSeconds = 30;
-        const double cpuBefore = CpuSeconds(app.Handle());
+        const double cpuBefore = ProgramFigures().cpuSeconds;
         const std::string path = RecordFor(std::to_string(kSeconds), std::to_string(fps));
-        const double cpu = CpuSeconds(app.Handle()) - cpuBefore;
+        const double cpu = ProgramFigures().cpuSeconds - cpuBefore;
         const VideoFacts facts = Probe(path);
         int unreadable = 0;
         const std::vector<uint32_t> stamps = StampedFrameNumbers(path, width, &unreadable);
@@ -136,7 +137,7 @@ TEST_F(ProgramBench, PrivateMemoryOverLongUse)
     Start();
     ASSERT_TRUE(window);
     UseUniqueBaseName();
-    const long atStart = PrivateKilobytes();
+    const long atStart = ProgramFigures().privateKb;
     if (window.IsChecked(IDC_INCREMENT))
         window.ClickAndSettle(IDC_INCREMENT); // one file, overwritten
     for (int i = 0; i < 1000; ++i) {
@@ -144,13 +145,13 @@ TEST_F(ProgramBench, PrivateMemoryOverLongUse)
         window.ClickAndSettle(IDC_ACTION);
         ASSERT_TRUE(WaitUntil([&] { return !window.Text(IDC_LAST_FILE).empty(); })) << "snapshot " << i;
     }
-    const long afterSnapshots = PrivateKilobytes();
+    const long afterSnapshots = ProgramFigures().privateKb;
     DeleteFileA(OutputPath(window.Text(IDC_LAST_FILE)).c_str());
     for (int i = 0; i < 100; ++i) {
         window.ClickAndSettle(IDC_FORMAT);
         ASSERT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: ", 60000)) << "format step " << i;
     }
-    const long afterFormats = PrivateKilobytes();
+    const long afterFormats = ProgramFigures().privateKb;
     std::printf("BENCH | private memory | %.1f MB after start, %.1f MB after 1,000 snapshots | "
                 "%.1f MB after 100 format steps\n", atStart / 1024.0, afterSnapshots / 1024.0, afterFormats / 1024.0);
 }
