@@ -55,6 +55,7 @@ function(tarnview_add_test_tree)
       tests/e2e/snapshot
       tests/unit/afx
       tests/unit/capture
+      tests/unit/comkit
       tests/unit/snapshot
       tests/unit/ui
       tests/unit/vcam)

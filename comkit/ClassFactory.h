@@ -1,0 +1,35 @@
+// The class factory DllGetClassObject hands out: one per request, creating objects
+// through a plain creation function (comkit::CreateObject<T> fits).
+#pragma once
+
+#include <windows.h>
+#include <unknwn.h>
+
+namespace comkit {
+
+using CreateInstanceFn = HRESULT (*)(REFIID riid, void** ppv);
+
+struct ClassEntry
+{
+    const CLSID* clsid;
+    CreateInstanceFn create;
+};
+
+// A factory for `create`, queried for riid.
+HRESULT GetClassFactory(CreateInstanceFn create, REFIID riid, void** ppv);
+
+// DllGetClassObject over a table of the module's classes.
+template <size_t N>
+HRESULT GetClassObject(const ClassEntry (&classes)[N], REFCLSID clsid, REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    for (const ClassEntry& entry : classes) {
+        if (*entry.clsid == clsid)
+            return GetClassFactory(entry.create, riid, ppv);
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+} // namespace comkit

@@ -1,0 +1,36 @@
+// A Win32 critical section and its scoped lock: recursive (COM calls may re-enter an
+// object on the same thread) and without exceptions, unlike std::mutex.
+#pragma once
+
+#include <windows.h>
+
+namespace comkit {
+
+class CriticalSection
+{
+public:
+    CriticalSection() { InitializeCriticalSection(&m_section); }
+    ~CriticalSection() { DeleteCriticalSection(&m_section); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+
+    void Enter() { EnterCriticalSection(&m_section); }
+    void Leave() { LeaveCriticalSection(&m_section); }
+
+private:
+    CRITICAL_SECTION m_section;
+};
+
+class Lock
+{
+public:
+    explicit Lock(CriticalSection& section) : m_section(section) { m_section.Enter(); }
+    ~Lock() { m_section.Leave(); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    CriticalSection& m_section;
+};
+
+} // namespace comkit
