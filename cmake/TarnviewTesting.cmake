@@ -41,6 +41,7 @@ function(tarnview_add_test_tree)
   set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
 
   foreach(dir
+      tests/support
       tests/e2e/driver
       tests/bench/snapshot
       tests/bench/vcam

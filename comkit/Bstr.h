@@ -4,16 +4,16 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "comkit/NonCopyable.h"
+
 namespace comkit {
 
-class Bstr
+class Bstr : NonCopyable
 {
 public:
     Bstr() = default;
     explicit Bstr(const wchar_t* text) : m_text(text ? SysAllocString(text) : nullptr) {}
     ~Bstr() { SysFreeString(m_text); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
 
     BSTR Get() const { return m_text; }
     // For an out parameter: frees what was held first.

@@ -11,11 +11,7 @@ class ClassFactory : public IClassFactory
 public:
     explicit ClassFactory(CreateInstanceFn create) : m_create(create) {}
 
-    static const InterfaceEntry* Interfaces()
-    {
-        static const InterfaceEntry table[] = {Entry<ClassFactory, IClassFactory>(), EndOfInterfaces};
-        return table;
-    }
+    static const InterfaceEntry* Interfaces() { return InterfaceTable<ClassFactory, Is<IClassFactory>>(); }
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override
     {
@@ -49,6 +45,18 @@ private:
 HRESULT GetClassFactory(CreateInstanceFn create, REFIID riid, void** ppv)
 {
     return CreateObject<ClassFactory>(riid, ppv, create);
+}
+
+HRESULT GetClassObject(const ClassEntry* classes, size_t count, REFCLSID clsid, REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    *ppv = nullptr;
+    for (size_t i = 0; i < count; ++i) {
+        if (*classes[i].clsid == clsid)
+            return GetClassFactory(classes[i].create, riid, ppv);
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 } // namespace comkit

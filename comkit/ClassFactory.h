@@ -19,17 +19,12 @@ struct ClassEntry
 HRESULT GetClassFactory(CreateInstanceFn create, REFIID riid, void** ppv);
 
 // DllGetClassObject over a table of the module's classes.
+HRESULT GetClassObject(const ClassEntry* classes, size_t count, REFCLSID clsid, REFIID riid, void** ppv);
+
 template <size_t N>
 HRESULT GetClassObject(const ClassEntry (&classes)[N], REFCLSID clsid, REFIID riid, void** ppv)
 {
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
-    for (const ClassEntry& entry : classes) {
-        if (*entry.clsid == clsid)
-            return GetClassFactory(entry.create, riid, ppv);
-    }
-    return CLASS_E_CLASSNOTAVAILABLE;
+    return GetClassObject(classes, N, clsid, riid, ppv);
 }
 
 } // namespace comkit

@@ -4,9 +4,11 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "comkit/NonCopyable.h"
+
 namespace comkit {
 
-class ComApartment
+class ComApartment : NonCopyable
 {
 public:
     explicit ComApartment(DWORD model = COINIT_APARTMENTTHREADED) : m_hr(CoInitializeEx(nullptr, model)) {}
@@ -15,8 +17,6 @@ public:
         if (SUCCEEDED(m_hr))
             CoUninitialize();
     }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
 
     // S_FALSE when the thread was already in the apartment; a failure when it is in another.
     HRESULT Result() const { return m_hr; }

@@ -4,15 +4,15 @@
 
 #include <windows.h>
 
+#include "comkit/NonCopyable.h"
+
 namespace comkit {
 
-class CriticalSection
+class CriticalSection : NonCopyable
 {
 public:
     CriticalSection() { InitializeCriticalSection(&m_section); }
     ~CriticalSection() { DeleteCriticalSection(&m_section); }
-    CriticalSection(const CriticalSection&) = delete;
-    CriticalSection& operator=(const CriticalSection&) = delete;
 
     void Enter() { EnterCriticalSection(&m_section); }
     void Leave() { LeaveCriticalSection(&m_section); }
@@ -21,13 +21,11 @@ private:
     CRITICAL_SECTION m_section;
 };
 
-class Lock
+class Lock : NonCopyable
 {
 public:
     explicit Lock(CriticalSection& section) : m_section(section) { m_section.Enter(); }
     ~Lock() { m_section.Leave(); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
 
 private:
     CriticalSection& m_section;

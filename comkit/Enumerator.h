@@ -33,11 +33,7 @@ public:
     Enumerator(IUnknown* owner, std::shared_ptr<const List> items, size_t position)
         : m_owner(owner), m_items(std::move(items)), m_position(position) {}
 
-    static const InterfaceEntry* Interfaces()
-    {
-        static const InterfaceEntry table[] = {Entry<Enumerator, Interface>(), EndOfInterfaces};
-        return table;
-    }
+    static const InterfaceEntry* Interfaces() { return InterfaceTable<Enumerator, Is<Interface>>(); }
 
     STDMETHODIMP Next(ULONG count, Out* out, ULONG* fetched) override
     {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "comkit/NonCopyable.h"
 
 namespace comkit {
 
@@ -17,18 +17,15 @@ LONG ModuleLocks();
 // S_OK when no object is alive and no lock held, S_FALSE otherwise.
 HRESULT ModuleCanUnloadNow();
 
-// The DLL (or program) this library is linked into, and its file's path.
+// The DLL (or program) this library is linked into.
 HMODULE ThisModule();
-HRESULT ThisModulePath(std::wstring* path);
 
 // Counts its owner among the live objects for as long as it lives.
-class ModuleObjectCount
+class ModuleObjectCount : NonCopyable
 {
 public:
     ModuleObjectCount() { ModuleAddObject(); }
     ~ModuleObjectCount() { ModuleReleaseObject(); }
-    ModuleObjectCount(const ModuleObjectCount&) = delete;
-    ModuleObjectCount& operator=(const ModuleObjectCount&) = delete;
 };
 
 } // namespace comkit

@@ -3,15 +3,15 @@
 
 #include <windows.h>
 
+#include "comkit/NonCopyable.h"
+
 namespace comkit {
 
-class RegistryKey
+class RegistryKey : NonCopyable
 {
 public:
     RegistryKey() = default;
     ~RegistryKey() { Close(); }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
 
     HKEY Get() const { return m_key; }
     // For an out parameter: closes what was held first.

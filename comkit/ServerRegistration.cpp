@@ -5,6 +5,23 @@
 
 namespace comkit {
 
+HRESULT ThisModulePath(std::wstring* path)
+{
+    const HMODULE self = ThisModule();
+    if (!self)
+        return HRESULT_FROM_WIN32(GetLastError());
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(self, buffer, ARRAYSIZE(buffer));
+    if (length == 0 || length >= ARRAYSIZE(buffer))
+        return E_FAIL;
+    try {
+        path->assign(buffer, length);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
 std::wstring GuidText(REFGUID guid)
 {
     wchar_t text[40] = {};

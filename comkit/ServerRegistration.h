@@ -7,6 +7,9 @@
 
 namespace comkit {
 
+// The file of the DLL (or program) this library is linked into.
+HRESULT ThisModulePath(std::wstring* path);
+
 // "{xxxxxxxx-...}"; empty when the text cannot be made.
 std::wstring GuidText(REFGUID guid);
 // "CLSID\{...}" below HKEY_CLASSES_ROOT.

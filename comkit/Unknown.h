@@ -3,8 +3,11 @@
 //   class Thing : public IFoo, public IBar
 //   {
 //   public:
-//       static const comkit::InterfaceEntry* Interfaces();   // the first row is the identity
-//       ...                                                  // IFoo, IBar methods; no IUnknown
+//       static const comkit::InterfaceEntry* Interfaces()   // the first row is the identity
+//       {
+//           return comkit::InterfaceTable<Thing, comkit::Is<IFoo>, comkit::Is<IBar>>();
+//       }
+//       ...                                                 // IFoo, IBar methods; no IUnknown
 //   };
 //   comkit::CreateObject<Thing>(riid, ppv, constructor arguments...);
 //
@@ -52,6 +55,40 @@ InterfaceEntry EntryIf(const IID& iid = __uuidof(Interface))
 
 constexpr InterfaceEntry EndOfInterfaces = {nullptr, nullptr};
 
+// The rows of a table written as a list of types, for InterfaceTable below:
+//   Is<I>            answers __uuidof(I) with the object's I
+//   As<I, Other>     answers __uuidof(Other) with the object's I (a base interface of I)
+//   IsIf<I, &T::Fn>  answers __uuidof(I) while the object's Fn() says so
+template <class Interface>
+struct Is
+{
+    template <class Object>
+    static InterfaceEntry Row() { return Entry<Object, Interface>(__uuidof(Interface)); }
+};
+
+template <class Interface, class Other>
+struct As
+{
+    template <class Object>
+    static InterfaceEntry Row() { return Entry<Object, Interface>(__uuidof(Other)); }
+};
+
+template <class Interface, auto offers>
+struct IsIf
+{
+    template <class Object>
+    static InterfaceEntry Row() { return EntryIf<Object, Interface, offers>(__uuidof(Interface)); }
+};
+
+// The table of T made of these rows, the first one its identity:
+//   static const InterfaceEntry* Interfaces() { return InterfaceTable<T, Is<IFoo>, Is<IBar>>(); }
+template <class Object, class... Rows>
+const InterfaceEntry* InterfaceTable()
+{
+    static const InterfaceEntry table[] = {Rows::template Row<Object>()..., EndOfInterfaces};
+    return table;
+}
+
 // Looks riid up in the table (IID_IUnknown is the first row) and hands out an
 // AddRef'ed pointer; E_NOINTERFACE with *ppv null otherwise.
 HRESULT QueryFromTable(void* object, const InterfaceEntry* table, REFIID riid, void** ppv);
@@ -81,9 +118,10 @@ HRESULT Query(T* object, REFIID riid, void** ppv)
 
 } // namespace detail
 
-// T made a heap COM object: its own count, deleted on the last Release.
+// T made a heap COM object: its own count, deleted on the last Release. The module
+// count comes first among the bases, so that it drops only after T is entirely gone.
 template <class T>
-class Object final : public T
+class Object final : private ModuleObjectCount, public T
 {
 public:
     template <class... Args>
@@ -113,7 +151,6 @@ private:
     ~Object() = default;
 
     volatile LONG m_refs = 1;
-    ModuleObjectCount m_count;
 };
 
 // T living inside another object and sharing its count (T::Owner()).

@@ -4,15 +4,15 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "comkit/NonCopyable.h"
+
 namespace comkit {
 
-class Variant
+class Variant : NonCopyable
 {
 public:
     Variant() { VariantInit(&m_value); }
     ~Variant() { VariantClear(&m_value); }
-    Variant(const Variant&) = delete;
-    Variant& operator=(const Variant&) = delete;
 
     VARIANT* Get() { return &m_value; }
     const VARIANT& Value() const { return m_value; }

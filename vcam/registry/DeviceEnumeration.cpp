@@ -2,8 +2,8 @@
 
 #include <dshow.h>
 
+#include "comkit/Variant.h"
 #include "vcam/registry/DeviceSettings.h"
-#include "vcam/registry/ScopedVariant.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -75,7 +75,7 @@ HRESULT ReadBagText(IPropertyBag* bag, const wchar_t* name, std::wstring* text)
 {
     if (!bag || !text)
         return E_POINTER;
-    ScopedVariant value;
+    comkit::Variant value;
     HRESULT hr = bag->Read(name, value.Get(), nullptr);
     if (FAILED(hr))
         return hr;
@@ -90,8 +90,8 @@ bool IsOurDevice(IPropertyBag* bag)
 {
     if (!bag)
         return false;
-    ScopedVariant stored;
-    ScopedVariant number;
+    comkit::Variant stored;
+    comkit::Variant number;
     return SUCCEEDED(bag->Read(VcamValue::Marker, stored.Get(), nullptr)) &&
            SUCCEEDED(VariantChangeType(number.Get(), stored.Get(), 0, VT_I4)) && number.Value().lVal == 1;
 }

@@ -89,7 +89,7 @@ protected:
     }
     void TearDown() override { EXPECT_HRESULT_SUCCEEDED(RemoveAllDevices()); }
 
-    ComApartmentForTest m_com;
+    comkit::ComApartment m_com;
 };
 
 TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)

@@ -9,23 +9,11 @@
 #include <vector>
 
 #include "comkit/Enumerator.h"
+#include "support/CountedUnknown.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-class CountedOwner : public IUnknown
-{
-public:
-    STDMETHODIMP QueryInterface(REFIID, void** ppv) override
-    {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override { return --references; }
-    ULONG references = 1;
-};
 
 // Types told apart by lSampleSize (1, 2, 3, ...), each with a format block to copy.
 std::vector<comkit::MediaType> NumberedTypes(ULONG count)
@@ -73,7 +61,7 @@ protected:
         EXPECT_EQ(liveWithOne - 1, comkit::ModuleLiveObjects());
     }
 
-    CountedOwner owner;
+    support::CountedUnknown owner;
     ComPtr<IEnumMediaTypes> enumerator;
     LONG liveWithOne = 0;
 };
