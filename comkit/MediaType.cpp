@@ -4,19 +4,6 @@
 
 namespace comkit {
 
-void FreeMediaType(AM_MEDIA_TYPE& type)
-{
-    if (type.cbFormat != 0) {
-        CoTaskMemFree(type.pbFormat);
-        type.cbFormat = 0;
-        type.pbFormat = nullptr;
-    }
-    if (type.pUnk) {
-        type.pUnk->Release();
-        type.pUnk = nullptr;
-    }
-}
-
 HRESULT CopyMediaType(AM_MEDIA_TYPE* target, const AM_MEDIA_TYPE& source)
 {
     *target = source;
@@ -49,14 +36,6 @@ HRESULT CreateMediaType(const AM_MEDIA_TYPE& source, AM_MEDIA_TYPE** out)
     }
     *out = type;
     return S_OK;
-}
-
-void DeleteMediaType(AM_MEDIA_TYPE* type)
-{
-    if (!type)
-        return;
-    FreeMediaType(*type);
-    CoTaskMemFree(type);
 }
 
 bool MatchesPartialType(const AM_MEDIA_TYPE* partial, const AM_MEDIA_TYPE& full)

@@ -1,6 +1,7 @@
 // AM_MEDIA_TYPE: the platform's free/copy/delete operations, and an owning holder.
 // Freeing goes by cbFormat as the platform's FreeMediaType does (a format block the count
-// does not announce is not the type's to free) and releases pUnk.
+// does not announce is not the type's to free) and releases pUnk. The freeing functions
+// are inline, so that code which does not link comkit (the program) can use them.
 #pragma once
 
 #include <windows.h>
@@ -10,14 +11,32 @@
 
 namespace comkit {
 
-void FreeMediaType(AM_MEDIA_TYPE& type);
+inline void FreeMediaType(AM_MEDIA_TYPE& type)
+{
+    if (type.cbFormat != 0) {
+        CoTaskMemFree(type.pbFormat);
+        type.cbFormat = 0;
+        type.pbFormat = nullptr;
+    }
+    if (type.pUnk) {
+        type.pUnk->Release();
+        type.pUnk = nullptr;
+    }
+}
+
 // A deep copy into *target (format block in task memory, pUnk AddRef'ed); on failure
 // *target owns nothing.
 HRESULT CopyMediaType(AM_MEDIA_TYPE* target, const AM_MEDIA_TYPE& source);
 // A copy in task memory, as IEnumMediaTypes and IAMStreamConfig hand types out.
 HRESULT CreateMediaType(const AM_MEDIA_TYPE& source, AM_MEDIA_TYPE** out);
 // Frees a type from task memory and its contents. Does nothing for null.
-void DeleteMediaType(AM_MEDIA_TYPE* type);
+inline void DeleteMediaType(AM_MEDIA_TYPE* type)
+{
+    if (!type)
+        return;
+    FreeMediaType(*type);
+    CoTaskMemFree(type);
+}
 
 struct MediaTypeDelete
 {

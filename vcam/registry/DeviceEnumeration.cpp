@@ -2,6 +2,7 @@
 
 #include <dshow.h>
 
+#include "comkit/TaskMemory.h"
 #include "comkit/Variant.h"
 #include "vcam/registry/DeviceSettings.h"
 
@@ -9,23 +10,12 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-class TaskString
-{
-public:
-    ~TaskString() { CoTaskMemFree(m_text); }
-    LPOLESTR* Put() { return &m_text; }
-    std::wstring Text() const { return m_text ? m_text : L""; }
-
-private:
-    LPOLESTR m_text = nullptr;
-};
-
 std::wstring DisplayNameOf(IMoniker* moniker)
 {
-    TaskString name;
-    if (FAILED(moniker->GetDisplayName(nullptr, nullptr, name.Put())))
-        return std::wstring();
-    return name.Text();
+    LPOLESTR text = nullptr;
+    const HRESULT hr = moniker->GetDisplayName(nullptr, nullptr, &text);
+    const comkit::TaskMemory<wchar_t> name(text);
+    return SUCCEEDED(hr) && name ? std::wstring(name.get()) : std::wstring();
 }
 
 FoundDevice Describe(const ComPtr<IMoniker>& moniker)
