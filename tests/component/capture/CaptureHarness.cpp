@@ -190,8 +190,7 @@ LONG CapturePinWidth(IBaseFilter* camera)
 bool GraphRuns(IGraphBuilder* graph)
 {
     Microsoft::WRL::ComPtr<IMediaControl> control;
-    if (!graph || FAILED(graph->QueryInterface(IID_IMediaControl,
-                                               reinterpret_cast<void**>(control.GetAddressOf()))))
+    if (!graph || FAILED(graph->QueryInterface(IID_PPV_ARGS(&control))))
         return false;
     OAFilterState state = State_Stopped;
     control->GetState(1000, &state);

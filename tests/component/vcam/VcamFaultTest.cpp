@@ -6,6 +6,7 @@
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
 #include <dvdmedia.h>
+#include "comkit/InterfaceIds.h"
 #include "vcam/VcamGuids.h"
 
 namespace {
@@ -207,7 +208,7 @@ TEST_F(VcamFaults, StopAfterFramesFallsSilentWhileRunning)
     EXPECT_EQ(State_Running, state);
     EXPECT_EQ(7u, recorder.Count());
     ComPtr<IMediaEvent> events;
-    ASSERT_EQ(S_OK, graph.graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf())));
+    ASSERT_EQ(S_OK, graph.graph->QueryInterface(IID_PPV_ARGS(&events)));
     long code = 0;
     LONG_PTR p1 = 0, p2 = 0;
     while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) {

@@ -26,7 +26,7 @@ ComPtr<T> Query(IUnknown* from, REFIID iid)
 {
     ComPtr<T> to;
     if (from)
-        from->QueryInterface(iid, reinterpret_cast<void**>(to.GetAddressOf()));
+        from->QueryInterface(iid, &to);
     return to;
 }
 
