@@ -27,8 +27,7 @@ protected:
     void Stream(IBaseFilter* camera, FrameRecorder* recorder, size_t frames, DWORD ms)
     {
         GrabGraph graph;
-        ASSERT_EQ(S_OK, graph.Build(camera, recorder));
-        ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+        ASSERT_EQ(S_OK, graph.BuildAndRun(camera, recorder));
         const LONGLONG deadline = NowUs() + ms * 1000LL;
         while (recorder->Count() < frames && NowUs() < deadline)
             Sleep(10);
@@ -200,8 +199,7 @@ TEST_F(VcamFaults, StopAfterFramesFallsSilentWhileRunning)
     ASSERT_TRUE(camera);
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
-    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+    ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
     Sleep(1500);
     FILTER_STATE state;
     EXPECT_EQ(S_OK, camera->GetState(0, &state));
