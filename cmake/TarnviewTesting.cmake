@@ -41,6 +41,7 @@ function(tarnview_add_test_tree)
   set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
 
   foreach(dir
+      tests/support
       tests/e2e/driver
       tests/bench/program
       tests/bench/snapshot
@@ -56,6 +57,7 @@ function(tarnview_add_test_tree)
       tests/e2e/snapshot
       tests/unit/afx
       tests/unit/capture
+      tests/unit/comkit
       tests/unit/snapshot
       tests/unit/ui
       tests/unit/vcam)

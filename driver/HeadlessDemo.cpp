@@ -12,6 +12,7 @@
 #include "ui/resource.h"
 
 using namespace e2e;
+using namespace support;
 
 namespace {
 

@@ -1,11 +1,13 @@
 #include "driver/UnixTools.h"
 
 #include <windows.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
 
-namespace e2e {
+namespace support {
+
 
 namespace {
 
@@ -21,17 +23,8 @@ std::string ReadWholeFile(const std::string& path)
 
 std::string ResultFileUnixPath()
 {
-    return "/tmp/tarnview-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+    return "/tmp/tarnview-unix-" + std::to_string(GetCurrentProcessId()) + "-" +
            std::to_string(++g_resultSequence) + ".txt";
-}
-
-std::string DosPathOfUnix(const std::string& unixPath)
-{
-    std::string dos = "Z:" + unixPath;
-    for (char& c : dos)
-        if (c == '/')
-            c = '\\';
-    return dos;
 }
 
 // The exit status is appended as the file's last line: "__rc=<n>".
@@ -95,17 +88,19 @@ UnixResult RunUnix(const std::string& shellCommand, unsigned deadlineMs)
                         &info))
         return result;
     result.started = true;
+    const DWORD start = GetTickCount();
     WaitForSingleObject(info.hProcess, deadlineMs);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    // The Unix process may still be flushing when Wine reports it gone.
-    const std::string dosFile = DosPathOfUnix(resultFile);
-    for (int attempt = 0; attempt < 400; ++attempt) {
+    // The handle of a Unix process need not say when the command ends, and the shell
+    // may still be flushing: the exit status line in the file does.
+    const std::string dosFile = WindowsPathOfUnix(resultFile);
+    do {
         result.output = ReadWholeFile(dosFile);
         if (result.output.find("__rc=") != std::string::npos)
             break;
         Sleep(25);
-    }
+    } while (GetTickCount() - start < deadlineMs + 10000);
     DeleteFileA(dosFile.c_str());
     SplitExitCode(result);
     return result;
@@ -128,4 +123,25 @@ std::string UnixPath(const std::string& windowsPath)
     return path;
 }
 
-}  // namespace e2e
+std::string ValueOf(const std::string& text, const std::string& key)
+{
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.compare(0, key.size() + 1, key + "=") == 0)
+            return line.substr(key.size() + 1);
+    }
+    return {};
+}
+
+std::string WindowsPathOfUnix(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
+}  // namespace support

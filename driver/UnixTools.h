@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace e2e {
+namespace support {
 
 struct UnixResult
 {
@@ -18,8 +18,14 @@ UnixResult RunUnix(const std::string& shellCommand, unsigned deadlineMs = 300000
 
 // The Unix path of a Windows path in the prefix (for handing files to the checkers).
 std::string UnixPath(const std::string& windowsPath);
+// The Windows path of a Unix path, through the prefix's Z: drive.
+std::string WindowsPathOfUnix(const std::string& unixPath);
 
 // Single-quoted for /bin/sh.
 std::string ShellQuote(const std::string& text);
 
-}  // namespace e2e
+// The value of a "key=value" line in a checker's output (ffprobe's default writer,
+// identify -format); empty when there is none.
+std::string ValueOf(const std::string& text, const std::string& key);
+
+}  // namespace support

@@ -13,6 +13,9 @@
 #include "driver/UnixTools.h"
 
 namespace e2e {
+
+using namespace support;
+
 namespace {
 
 double MillisecondsSince(const LARGE_INTEGER& start)

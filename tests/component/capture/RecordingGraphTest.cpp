@@ -57,7 +57,7 @@ protected:
         return dlg.BuildRecordingGraph(path.c_str());
     }
 
-    TempFolder folder;
+    support::TempFolder folder;
 };
 
 TEST_F(RecordingGraphTest, RecordsStartsTheClockAndShowsTheWholeLongPath)
@@ -80,7 +80,7 @@ TEST_F(RecordingGraphTest, RecordsStartsTheClockAndShowsTheWholeLongPath)
 
     Pump(1500);
     dlg.TearDownGraph();
-    EXPECT_GT(FileBytes(path).size(), 0u);
+    EXPECT_GT(support::ReadFileBytes(path).size(), 0u);
     EXPECT_TRUE(errors.Texts().empty()) << testing::PrintToString(errors.Texts());
     EXPECT_EQ(0, VcamLiveObjects());
 }
@@ -133,11 +133,9 @@ TEST_F(RecordingGraphTest, OnlyAVideoInfoFormatTakesTheRate)
         ComPtr<IGraphBuilder> graph;
         ComPtr<ICaptureGraphBuilder2> builder;
         ComPtr<IBaseFilter> camera;
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                         reinterpret_cast<void**>(graph.GetAddressOf())));
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
         ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                                         IID_ICaptureGraphBuilder2,
-                                         reinterpret_cast<void**>(builder.GetAddressOf())));
+                                         IID_PPV_ARGS(&builder)));
         dlg.FindCamera(camera.GetAddressOf());
         ASSERT_TRUE(camera);
         ASSERT_EQ(S_OK, graph->AddFilter(camera.Get(), L"Cap"));

@@ -99,3 +99,9 @@ HRESULT GrabGraph::Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin
     grabber->SetBufferSamples(FALSE);
     return grabber->SetCallback(recorder, 0);
 }
+
+HRESULT GrabGraph::BuildAndRun(IBaseFilter* camera, FrameRecorder* recorder)
+{
+    const HRESULT hr = Build(camera, recorder);
+    return FAILED(hr) ? hr : WaitForState(control.Get(), State_Running);
+}

@@ -60,4 +60,6 @@ struct GrabGraph
     // Adds the camera, connects `pin` (the camera's capture pin when null) through
     // the grabber into the null renderer and installs the recorder.
     HRESULT Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin = nullptr);
+    // Builds as above and runs the graph until it says it runs.
+    HRESULT BuildAndRun(IBaseFilter* camera, FrameRecorder* recorder);
 };

@@ -6,6 +6,7 @@
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
 #include <dvdmedia.h>
+#include "comkit/InterfaceIds.h"
 #include "vcam/VcamGuids.h"
 
 namespace {
@@ -26,8 +27,7 @@ protected:
     void Stream(IBaseFilter* camera, FrameRecorder* recorder, size_t frames, DWORD ms)
     {
         GrabGraph graph;
-        ASSERT_EQ(S_OK, graph.Build(camera, recorder));
-        ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+        ASSERT_EQ(S_OK, graph.BuildAndRun(camera, recorder));
         const LONGLONG deadline = NowUs() + ms * 1000LL;
         while (recorder->Count() < frames && NowUs() < deadline)
             Sleep(10);
@@ -102,7 +102,7 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndOffersBothHeaders)
     ComPtr<IAMStreamConfig> config = StreamConfigOf(capture.Get());
     AM_MEDIA_TYPE* mt = nullptr;
     ASSERT_EQ(S_OK, config->GetFormat(&mt));
-    std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter> current(mt);
+    TaskMediaType current(mt);
     ASSERT_EQ(FORMAT_VideoInfo2, current->formattype);
     ASSERT_GE(current->cbFormat, sizeof(VIDEOINFOHEADER2));
     const auto* vih2 = reinterpret_cast<const VIDEOINFOHEADER2*>(current->pbFormat);
@@ -127,12 +127,12 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndOffersBothHeaders)
         EXPECT_EQ(333333, vih->AvgTimePerFrame);
     }
     for (ULONG i = 0; i < fetched; ++i)
-        DeleteMediaTypeRecord(list[i]);
+        DeleteMediaType(list[i]);
 
     // Capabilities stay plain VIDEOINFOHEADERs, and choosing one keeps the preference.
     VIDEO_STREAM_CONFIG_CAPS caps;
     ASSERT_EQ(S_OK, config->GetStreamCaps(1, &mt, reinterpret_cast<BYTE*>(&caps)));
-    std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter> cap(mt);
+    TaskMediaType cap(mt);
     EXPECT_EQ(FORMAT_VideoInfo, cap->formattype);
     ASSERT_EQ(S_OK, config->SetFormat(cap.get()));
     ASSERT_EQ(S_OK, config->GetFormat(&mt));
@@ -189,7 +189,7 @@ TEST_F(VcamFaults, VideoInfo2CameraConnectsWithTheHeaderAskedFor)
         AM_MEDIA_TYPE* mt = nullptr;
         ASSERT_EQ(S_OK, StreamConfigOf(capture.Get())->GetFormat(&mt));
         EXPECT_EQ(FORMAT_VideoInfo2, mt->formattype);
-        DeleteMediaTypeRecord(mt);
+        DeleteMediaType(mt);
     }
 }
 
@@ -199,15 +199,14 @@ TEST_F(VcamFaults, StopAfterFramesFallsSilentWhileRunning)
     ASSERT_TRUE(camera);
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
-    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+    ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
     Sleep(1500);
     FILTER_STATE state;
     EXPECT_EQ(S_OK, camera->GetState(0, &state));
     EXPECT_EQ(State_Running, state);
     EXPECT_EQ(7u, recorder.Count());
     ComPtr<IMediaEvent> events;
-    ASSERT_EQ(S_OK, graph.graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf())));
+    ASSERT_EQ(S_OK, graph.graph->QueryInterface(IID_PPV_ARGS(&events)));
     long code = 0;
     LONG_PTR p1 = 0, p2 = 0;
     while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) {

@@ -57,12 +57,11 @@ TEST(VcamPropertyPage, FrameOpensOnTheCameraAndCloses)
         ComPtr<IBaseFilter> streaming = devices.Add(L"Tarnview Page Camera");
         ASSERT_TRUE(streaming);
         GrabGraph graph;
-        ASSERT_EQ(S_OK, graph.Build(streaming.Get(), &recorder));
-        ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+        ASSERT_EQ(S_OK, graph.BuildAndRun(streaming.Get(), &recorder));
         HWND owner = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
                                      nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(owner);
-        ComPtr<IBaseFilter> camera = BindDevice(L"Tarnview Page Camera");
+        ComPtr<IBaseFilter> camera = BindDeviceByName(L"Tarnview Page Camera");
         ASSERT_TRUE(camera);
         ComPtr<ISpecifyPropertyPages> pages;
         ASSERT_EQ(S_OK, camera.As(&pages));

@@ -71,8 +71,7 @@ TEST_P(VcamStreamRate, DeliversAtTheSetRateWithConsecutiveNumbers)
 
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
-    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+    ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
     const size_t counted = FramesInWindow(recorder, 2.0, interval);
     ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
 
@@ -108,7 +107,7 @@ TEST_P(VcamStreamSize, EachFormatDeliversItsLayout)
     VIDEO_STREAM_CONFIG_CAPS caps;
     ASSERT_EQ(S_OK, config->GetStreamCaps(c.capability, &mt, reinterpret_cast<BYTE*>(&caps)));
     const HRESULT setHr = config->SetFormat(mt);
-    DeleteMediaTypeRecord(mt);
+    DeleteMediaType(mt);
     ASSERT_EQ(S_OK, setHr);
 
     FrameRecorder recorder;
@@ -186,8 +185,7 @@ TEST_F(VcamStream, SamplesCarryTheClockAndStreamTime)
     ASSERT_TRUE(camera);
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
-    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+    ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
     ComPtr<IReferenceClock> clock;
     ASSERT_EQ(S_OK, camera->GetSyncSource(&clock));
     ASSERT_TRUE(clock) << "the graph hands its clock to the camera";
@@ -254,8 +252,7 @@ TEST_F(VcamStream, ReleasedWhileRunningLeavesNothingBehind)
         ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Release Camera");
         ASSERT_TRUE(camera);
         GrabGraph graph;
-        ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
-        ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
+        ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
         Sleep(300);
         graph.control.Reset(); // nobody stops it: the last release must
         camera.Reset();

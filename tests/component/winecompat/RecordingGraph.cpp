@@ -2,6 +2,8 @@
 
 #include <wrl/client.h>
 
+#include "comkit/InterfaceIds.h"
+
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -31,7 +33,7 @@ HRESULT RunToCompletion(IGraphBuilder* graph, long timeoutMs, bool* completed)
     ComPtr<IMediaEvent> events;
     HRESULT hr = graph->QueryInterface(IID_PPV_ARGS(&control));
     if (SUCCEEDED(hr))
-        hr = graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf()));
+        hr = graph->QueryInterface(IID_PPV_ARGS(&events));
     if (SUCCEEDED(hr))
         hr = control->Run();
     if (FAILED(hr))

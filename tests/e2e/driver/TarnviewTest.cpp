@@ -6,6 +6,8 @@
 
 namespace e2e {
 
+using namespace support;
+
 namespace {
 
 std::string TestName()

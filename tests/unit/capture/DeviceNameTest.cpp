@@ -3,15 +3,14 @@
 #include <string>
 
 #include "capture/DeviceName.h"
+#include "comkit/Bstr.h"
 
 namespace
 {
 std::string Converted(const wchar_t* name)
 {
-    BSTR text = SysAllocString(name);
-    std::string ansi = AnsiDeviceName(text);
-    SysFreeString(text);
-    return ansi;
+    const comkit::Bstr text(name);
+    return AnsiDeviceName(text.Get());
 }
 
 TEST(DeviceName, ShownWholeAndSafelyWhateverItHolds)
@@ -28,8 +27,8 @@ TEST(DeviceName, ShownWholeAndSafelyWhateverItHolds)
     EXPECT_EQ('!', odd.back());
     EXPECT_EQ(std::string::npos, odd.find('\0'));
 
-    BSTR embedded = SysAllocStringLen(L"front\0back", 10);
-    EXPECT_EQ("front", AnsiDeviceName(embedded));
-    SysFreeString(embedded);
+    comkit::Bstr embedded;
+    *embedded.Receive() = SysAllocStringLen(L"front\0back", 10);
+    EXPECT_EQ("front", AnsiDeviceName(embedded.Get()));
 }
 }  // namespace
