@@ -54,6 +54,7 @@ function(tarnview_add_test_tree)
       tests/e2e/shell
       tests/e2e/snapshot
       tests/unit/afx
+      tests/unit/avimux
       tests/unit/capture
       tests/unit/snapshot
       tests/unit/ui

@@ -41,18 +41,20 @@ HRESULT CameraDevice::Bind(ComPtr<IBaseFilter>* filter) const
     return moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(filter->ReleaseAndGetAddressOf()));
 }
 
-std::vector<uint32_t> StampedFrameNumbers(const std::string& unixAvi, int width, int height)
+std::vector<uint32_t> StampedFrameNumbers(const std::string& unixAvi)
 {
-    const std::string raw = unixAvi + ".bgr";
-    RunUnixShell("ffmpeg -y -v error -i " + unixAvi + " -f rawvideo -pix_fmt bgr24 " + raw,
-                 ScratchDirUnix() + "/extract.log", 120000);
+    // Only the top-left corner carries the stamp; decoding just that keeps large clips cheap.
+    const std::string raw = unixAvi + ".stamps.bgr";
+    RunUnixShell("ffmpeg -y -v error -i " + unixAvi + " -vf crop=" + std::to_string(FrameStampMinWidth) + ":" +
+                     std::to_string(FrameStampMinHeight) + ":0:0 -f rawvideo -pix_fmt bgr24 " + raw,
+                 ScratchDirUnix() + "/extract.log", 600000);
     std::vector<uint32_t> numbers;
     std::ifstream in(WindowsPathA(raw), std::ios::binary);
-    const size_t frameBytes = static_cast<size_t>(width) * height * 3;
-    std::vector<BYTE> frame(frameBytes);
-    while (in.read(reinterpret_cast<char*>(frame.data()), static_cast<std::streamsize>(frameBytes))) {
+    const LONG stride = FrameStampMinWidth * 3;
+    std::vector<BYTE> frame(static_cast<size_t>(stride) * FrameStampMinHeight);
+    while (in.read(reinterpret_cast<char*>(frame.data()), static_cast<std::streamsize>(frame.size()))) {
         uint32_t number = 0;
-        if (ReadFrameNumberTopDown(frame.data(), width, height, width * 3, &number))
+        if (ReadFrameNumberTopDown(frame.data(), FrameStampMinWidth, FrameStampMinHeight, stride, &number))
             numbers.push_back(number);
     }
     in.close();

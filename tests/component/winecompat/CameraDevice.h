@@ -23,4 +23,4 @@ private:
 
 // Frame numbers stamped by the virtual camera in each frame of an AVI file, in order;
 // frames without a readable stamp are left out.
-std::vector<uint32_t> StampedFrameNumbers(const std::string& unixAvi, int width, int height);
+std::vector<uint32_t> StampedFrameNumbers(const std::string& unixAvi);

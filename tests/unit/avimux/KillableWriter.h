@@ -1,0 +1,19 @@
+// A writer process for the kill tests: it writes stamped frames until it is killed and
+// publishes, after every frame, how many frames and segments the writer has taken.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct WriterProgress {
+    volatile LONG frames;
+    volatile LONG segments;
+};
+
+constexpr ULONGLONG kKillTestSegmentLimit = 2 << 20;
+constexpr const char* kKillableWriterSwitch = "--killable-writer";
+
+// In the child: writes to `unixPath`, publishing through the named mapping. Returns the
+// exit code (it only returns when something failed).
+int RunKillableWriter(const std::string& unixPath, const std::string& progressName);
