@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "CaptureBuilder.h"
+#include "avimux/AviMuxFilter.h"
 #include "ClassFactory.h"
 #include "FilterGraph.h"
 #include "ModuleLife.h"
@@ -16,6 +17,8 @@ extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** 
         return GetClassFactory(CreateCaptureBuilder, riid, ppv);
     if (clsid == CLSID_TarnviewFilterGraph)
         return GetClassFactory(CreateFilterGraph, riid, ppv);
+    if (clsid == CLSID_TarnviewAviMux)
+        return GetClassFactory(CreateAviMux, riid, ppv);
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 

@@ -8,7 +8,9 @@ HRESULT StreamSink::WriteAt(ULONGLONG offset, const void* data, DWORD size)
     ULONG done = 0;
     if (SUCCEEDED(hr))
         hr = m_stream->Write(data, size, &done);
-    if (SUCCEEDED(hr) && done != size)
+    // A stream reports a full disk as STG_E_MEDIUMFULL or a short write; the graph hears
+    // the Win32 code, as from the platform's writer.
+    if ((SUCCEEDED(hr) && done != size) || hr == STG_E_MEDIUMFULL)
         hr = HRESULT_FROM_WIN32(ERROR_DISK_FULL);
     return hr;
 }

@@ -40,20 +40,22 @@ private:
     volatile LONG m_refs = 1;
 };
 
-class SinglePinEnum final : public RefCounted<IEnumPins> {
+class PinEnum final : public RefCounted<IEnumPins> {
 public:
-    SinglePinEnum(IPin* pin, ULONG position) : m_pin(pin), m_position(position) {}
+    PinEnum(IPin* const* pins, ULONG count, ULONG position) : m_count(count), m_position(position)
+    {
+        for (ULONG i = 0; i < count; ++i)
+            m_pins[i] = pins[i];
+    }
 
     STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override
     {
         if (!pins || (count > 1 && !fetched))
             return E_POINTER;
         ULONG given = 0;
-        if (count > 0 && m_position == 0) {
-            pins[0] = m_pin.Get();
-            pins[0]->AddRef();
-            given = 1;
-            m_position = 1;
+        for (; given < count && m_position < m_count; ++given, ++m_position) {
+            pins[given] = m_pins[m_position].Get();
+            pins[given]->AddRef();
         }
         if (fetched)
             *fetched = given;
@@ -61,19 +63,26 @@ public:
     }
     STDMETHODIMP Skip(ULONG count) override
     {
-        ULONG before = m_position;
-        m_position = (count == 0 && before == 0) ? 0 : 1;
-        return before + count <= 1 ? S_OK : S_FALSE;
+        const ULONG left = m_count - m_position;
+        m_position += count < left ? count : left;
+        return count <= left ? S_OK : S_FALSE;
     }
     STDMETHODIMP Reset() override
     {
         m_position = 0;
         return S_OK;
     }
-    STDMETHODIMP Clone(IEnumPins** out) override { return CreateSinglePinEnum(m_pin.Get(), m_position, out); }
+    STDMETHODIMP Clone(IEnumPins** out) override
+    {
+        IPin* pins[kMaxEnumeratedPins] = {};
+        for (ULONG i = 0; i < m_count; ++i)
+            pins[i] = m_pins[i].Get();
+        return CreatePinEnum(pins, m_count, m_position, out);
+    }
 
 private:
-    ComPtr<IPin> m_pin;
+    ComPtr<IPin> m_pins[kMaxEnumeratedPins];
+    ULONG m_count;
     ULONG m_position;
 };
 
@@ -96,9 +105,16 @@ public:
 
 HRESULT CreateSinglePinEnum(IPin* pin, ULONG position, IEnumPins** out)
 {
+    return CreatePinEnum(&pin, 1, position, out);
+}
+
+HRESULT CreatePinEnum(IPin* const* pins, ULONG count, ULONG position, IEnumPins** out)
+{
     if (!out)
         return E_POINTER;
-    *out = new (std::nothrow) SinglePinEnum(pin, position);
+    if (count > kMaxEnumeratedPins || position > count)
+        return E_INVALIDARG;
+    *out = new (std::nothrow) PinEnum(pins, count, position);
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 

@@ -7,6 +7,7 @@
 #include "AviProbe.h"
 #include "CameraDevice.h"
 #include "KillableWriter.h"
+#include "SmallDisk.h"
 #include "StampedAvi.h"
 #include "TestFiles.h"
 #include "UnixShell.h"
@@ -62,13 +63,8 @@ struct KillMoment {
     std::function<bool(const WriterProgress&)> reached;
 };
 
-class OpenDmlCrash : public ::testing::Test {
-protected:
-    static void TearDownTestSuite() { RemoveScratchDir(); }
-};
-
 // Whatever the moment, the file plays every frame written up to a second before the kill.
-TEST_F(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
+TEST(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
 {
     const KillMoment moments[] = {
         {"before the first update", [](const WriterProgress& p) { return p.frames >= 10; }},
@@ -106,29 +102,12 @@ TEST_F(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
     }
 }
 
-// Mounts a tmpfs for the test, unmounts it when the test ends.
-class SmallDisk {
-public:
-    explicit SmallDisk(const std::string& dir) : m_dir(dir)
-    {
-        m_mount = RunUnixShell("mkdir -p " + dir + " && mount -t tmpfs -o size=16m tarnview-full " + dir,
-                               ScratchDirUnix() + "/mount.log", 30000);
-    }
-    ~SmallDisk() { RunUnixShell("umount " + m_dir + "; rmdir " + m_dir, ScratchDirUnix() + "/umount.log", 30000); }
-    bool Mounted() const { return m_mount.finished && m_mount.exitCode == 0; }
-    std::string Why() const { return m_mount.output; }
-
-private:
-    std::string m_dir;
-    ShellResult m_mount;
-};
-
-TEST_F(OpenDmlCrash, FullDiskStopsTheWriterWithAReadableFile)
+TEST(OpenDmlCrash, FullDiskStopsTheWriterWithAReadableFile)
 {
     const std::string kept = ScratchDirUnix() + "/full.avi";
     WrittenAvi written;
     {
-        SmallDisk disk(ScratchDirUnix() + "/small-disk");
+        SmallDisk disk(ScratchDirUnix() + "/small-disk", 16);
         ASSERT_TRUE(disk.Mounted()) << "a 16 MB tmpfs is needed for this test (run as root): " << disk.Why();
         const std::string path = ScratchDirUnix() + "/small-disk/full.avi";
         HANDLE file = CreateAviFile(path);

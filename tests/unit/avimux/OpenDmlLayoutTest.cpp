@@ -40,12 +40,7 @@ std::vector<Chunk> ChunksIn(std::ifstream& in, ULONGLONG begin, ULONGLONG end)
 
 const DWORD kRiff = FourCC("RIFF");
 
-class OpenDmlLayout : public ::testing::Test {
-protected:
-    static void TearDownTestSuite() { RemoveScratchDir(); }
-};
-
-TEST_F(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
+TEST(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
 {
     const std::string path = ScratchDirUnix() + "/segments.avi";
     const ULONGLONG limit = 2 << 20;
@@ -93,7 +88,7 @@ TEST_F(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
 
 // 642 pixels need padded rows; a negative height is top-down. ffmpeg hands frames back
 // top-down and packed: they must equal what was written.
-TEST_F(OpenDmlLayout, PaddedAndTopDownRowsReadBackExactly)
+TEST(OpenDmlLayout, PaddedAndTopDownRowsReadBackExactly)
 {
     for (LONG height : {480, -480}) {
         SCOPED_TRACE(height);
@@ -115,7 +110,7 @@ TEST_F(OpenDmlLayout, PaddedAndTopDownRowsReadBackExactly)
     }
 }
 
-TEST_F(OpenDmlLayout, FrameRateFromTheFrameDuration)
+TEST(OpenDmlLayout, FrameRateFromTheFrameDuration)
 {
     const struct {
         REFERENCE_TIME duration;
