@@ -42,6 +42,7 @@ function(tarnview_add_test_tree)
 
   foreach(dir
       tests/e2e/driver
+      tests/bench/avimux
       tests/bench/snapshot
       tests/bench/vcam
       tests/component/capture

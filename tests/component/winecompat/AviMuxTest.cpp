@@ -11,6 +11,7 @@
 
 #include "AviProbe.h"
 #include "CameraDevice.h"
+#include "CameraRecordingGraph.h"
 #include "ComApartment.h"
 #include "RecordingGraph.h"
 #include "SmallDisk.h"
@@ -71,22 +72,11 @@ protected:
 
     void SetUp() override { m_threadsBefore = ThreadsOfThisProcess(); }
 
-    // camera -> SetOutputFileName (our mux and writer) -> capture stream into the mux.
     HRESULT Build(const CameraDevice& device, const std::string& output)
     {
-        HRESULT hr = device.Bind(&m_camera);
-        if (SUCCEEDED(hr))
-            hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&m_graph));
-        if (SUCCEEDED(hr))
-            hr = m_graph->AddFilter(m_camera.Get(), L"Cap");
-        if (SUCCEEDED(hr))
-            hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&m_builder));
-        if (SUCCEEDED(hr))
-            hr = m_builder->SetFiltergraph(m_graph.Get());
-        if (SUCCEEDED(hr))
-            hr = m_builder->SetOutputFileName(&MEDIASUBTYPE_Avi, WindowsPathW(output).c_str(), &m_mux, nullptr);
-        if (SUCCEEDED(hr))
-            hr = m_builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_camera.Get(), nullptr, m_mux.Get());
+        HRESULT hr = m_recording.Build(device, output);
+        m_graph = m_recording.graph;
+        m_mux = m_recording.mux;
         return hr;
     }
 
@@ -94,9 +84,8 @@ protected:
     void ReleaseAll()
     {
         m_mux.Reset();
-        m_builder.Reset();
-        m_camera.Reset();
         m_graph.Reset();
+        m_recording.Release();
         EXPECT_EQ(0, WinecompatLiveObjects());
         long threads = ThreadsOfThisProcess();
         for (int waited = 0; threads > m_threadsBefore && waited < 5000; waited += 50) {
@@ -108,9 +97,8 @@ protected:
 
     ComApartment m_com;
     long m_threadsBefore = 0;
-    ComPtr<IBaseFilter> m_camera;
+    CameraRecordingGraph m_recording;
     ComPtr<IGraphBuilder> m_graph;
-    ComPtr<ICaptureGraphBuilder2> m_builder;
     ComPtr<IBaseFilter> m_mux;
 };
 
@@ -122,10 +110,10 @@ void ExpectEveryFrame(const std::string& path, long expected, long tolerance)
     EXPECT_FALSE(info.errors) << info.log;
     EXPECT_NEAR(expected, info.decodedFrames, tolerance) << info.log;
     EXPECT_EQ(info.decodedFrames, info.headerFrames);
-    std::vector<uint32_t> numbers = StampedFrameNumbers(path);
-    ASSERT_EQ(static_cast<size_t>(info.decodedFrames), numbers.size()) << "frames without a readable stamp";
-    ASSERT_FALSE(numbers.empty());
-    EXPECT_EQ(numbers.size() - 1, numbers.back() - numbers.front()) << "frames lost or repeated";
+    StampCount stamps = CountStamps(StampedFrameNumbers(path));
+    EXPECT_EQ(static_cast<size_t>(info.decodedFrames), stamps.frames) << "frames without a readable stamp";
+    EXPECT_EQ(0u, stamps.lost);
+    EXPECT_EQ(0u, stamps.repeated);
 }
 
 TEST_F(MuxRecording, AviDestIsOursAndRefusesSamplesWhenStopped)
