@@ -21,7 +21,7 @@ namespace {
 constexpr LONG kWidth = 1280;
 constexpr LONG kHeight = 960;
 constexpr DWORD kFrameBytes = kWidth * 3 * kHeight;
-constexpr int kFrames = 600;  // 2.2 GB: three segments
+constexpr int kFrames = 300;  // 1.1 GB: two segments
 
 double Seconds(const LARGE_INTEGER& start)
 {
