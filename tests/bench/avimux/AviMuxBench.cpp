@@ -78,25 +78,36 @@ double WriterSeconds(const std::string& unixPath, const std::vector<BYTE>& frame
     return seconds;
 }
 
-TEST(AviMuxBench, WriterThroughputAgainstPlainWrites)
+class AviMuxBench : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() { RemoveScratchDir(); }
+};
+
+TEST_F(AviMuxBench, WriterThroughputAgainstPlainWrites)
 {
     std::vector<BYTE> frame(kFrameBytes);
     for (size_t i = 0; i < frame.size(); ++i)
         frame[i] = static_cast<BYTE>(i * 31);
     const double megabytes = static_cast<double>(kFrameBytes) * kFrames / 1e6;
-    // Alternated, best of two each: the disk and the page cache see both alike.
+    // Alternated, each going first in turn, best of three each: the disk and the page
+    // cache treat both alike.
     double plain = 1e9, avi = 1e9;
-    for (int round = 0; round < 2; ++round) {
-        plain = std::min(plain, PlainWriteSeconds(ScratchDirUnix() + "/plain.bin", frame));
-        avi = std::min(avi, WriterSeconds(ScratchDirUnix() + "/bench.avi", frame));
+    for (int round = 0; round < 3; ++round) {
+        const std::string plainPath = ScratchDirUnix() + "/plain.bin", aviPath = ScratchDirUnix() + "/bench.avi";
+        if (round % 2) {
+            avi = std::min(avi, WriterSeconds(aviPath, frame));
+            plain = std::min(plain, PlainWriteSeconds(plainPath, frame));
+        } else {
+            plain = std::min(plain, PlainWriteSeconds(plainPath, frame));
+            avi = std::min(avi, WriterSeconds(aviPath, frame));
+        }
     }
     printf("1280x960 RGB24, %d frames, %.0f MB: plain write %.0f MB/s, OpenDML writer %.0f MB/s = %.1f%% "
            "(goal >= 90%%)\n",
            kFrames, megabytes, megabytes / plain, megabytes / avi, 100.0 * plain / avi);
-    RemoveScratchDir();
 }
 
-TEST(AviMuxBench, OneMinuteOfCameraFramesAtFullSize)
+TEST_F(AviMuxBench, OneMinuteOfCameraFramesAtFullSize)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
@@ -120,7 +131,7 @@ TEST(AviMuxBench, OneMinuteOfCameraFramesAtFullSize)
                FileSizeUnix(output), info.decodedFrames, info.headerFrames, stamps.frames, stamps.lost, stamps.repeated);
         EXPECT_EQ(0u, stamps.lost);
         EXPECT_EQ(0u, stamps.repeated);
-        RemoveScratchDir();
+        DeleteFileA(WindowsPathA(output).c_str());
     }
     CoUninitialize();
 }
