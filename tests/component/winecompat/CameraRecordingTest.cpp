@@ -152,9 +152,8 @@ TEST_F(CameraRecording, FileRateFollowsTheCapturePinsFrameDuration)
 }
 
 // The program sets the rate once the streams are connected. Under Wine 8 this breaks
-// the recording (docs/WINE-NOTES.md, "AVI recording"): through the Smart Tee no frame
-// reaches the mux any more; a capture pin connected straight to the mux crashes in the
-// mux when it reconnects. Run with --gtest_also_run_disabled_tests to see them.
+// the recording through the Smart Tee (docs/WINE-NOTES.md, "AVI recording"): no frame
+// reaches the mux any more. Run with --gtest_also_run_disabled_tests to see it.
 TEST_F(CameraRecording, DISABLED_FrameRateSetAfterConnectingThroughSmartTee)
 {
     CameraDevice device{DeviceSettings{}};
@@ -170,7 +169,9 @@ TEST_F(CameraRecording, DISABLED_FrameRateSetAfterConnectingThroughSmartTee)
     ExpectFramesInOrder(output, 30);
 }
 
-TEST_F(CameraRecording, DISABLED_FrameRateSetAfterConnectingStraightToTheMux)
+// Wine's mux crashed when a capture pin connected straight to it reconnected; ours
+// takes the new format.
+TEST_F(CameraRecording, FrameRateSetAfterConnectingStraightToTheMux)
 {
     DeviceSettings settings;
     settings.previewPin = true;
