@@ -1,26 +1,16 @@
 #include "capture/MediaTypeRecord.h"
 
+#include "comkit/MediaType.h"
+
+// The platform's rules for freeing, shared with the COM servers (inline in comkit).
 void FreeMediaTypeContents(AM_MEDIA_TYPE& type)
 {
-    if (type.cbFormat != 0)
-    {
-        CoTaskMemFree(type.pbFormat);
-        type.cbFormat = 0;
-        type.pbFormat = nullptr;
-    }
-    if (type.pUnk)
-    {
-        type.pUnk->Release();
-        type.pUnk = nullptr;
-    }
+    comkit::FreeMediaType(type);
 }
 
 void DeleteMediaTypeRecord(AM_MEDIA_TYPE* type)
 {
-    if (!type)
-        return;
-    FreeMediaTypeContents(*type);
-    CoTaskMemFree(type);
+    comkit::DeleteMediaType(type);
 }
 
 MediaTypeRecord::MediaTypeRecord() : AM_MEDIA_TYPE{}

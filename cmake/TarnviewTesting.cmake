@@ -41,6 +41,7 @@ function(tarnview_add_test_tree)
   set_tests_properties(wineprefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 300)
 
   foreach(dir
+      tests/support
       tests/e2e/driver
       tests/bench/avimux
       tests/bench/snapshot
@@ -57,6 +58,7 @@ function(tarnview_add_test_tree)
       tests/unit/afx
       tests/unit/avimux
       tests/unit/capture
+      tests/unit/comkit
       tests/unit/snapshot
       tests/unit/ui
       tests/unit/vcam)

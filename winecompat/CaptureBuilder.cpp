@@ -3,19 +3,24 @@
 #include <strmif.h>
 #include <wrl/client.h>
 
-#include <new>
-
-#include "ModuleLife.h"
 #include "OutputFile.h"
 #include "PlatformClass.h"
+#include "comkit/Unknown.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-class CaptureBuilder final : public ICaptureGraphBuilder2, public ICaptureGraphBuilder {
+class CaptureBuilder : public ICaptureGraphBuilder2, public ICaptureGraphBuilder {
 public:
-    HRESULT Init()
+    static const comkit::InterfaceEntry* Interfaces()
+    {
+        using namespace comkit;
+        return InterfaceTable<CaptureBuilder, Is<ICaptureGraphBuilder2>,
+                              IsIf<ICaptureGraphBuilder, &CaptureBuilder::HasOldInterface>>();
+    }
+
+    HRESULT FinalConstruct()
     {
         HRESULT hr = CreatePlatformCaptureBuilder(&m_library, &m_inner);
         if (SUCCEEDED(hr))
@@ -23,29 +28,7 @@ public:
         return hr;
     }
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (riid == IID_IUnknown || riid == IID_ICaptureGraphBuilder2)
-            *ppv = static_cast<ICaptureGraphBuilder2*>(this);
-        else if (riid == IID_ICaptureGraphBuilder && m_innerOld)
-            *ppv = static_cast<ICaptureGraphBuilder*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
+    bool HasOldInterface() { return m_innerOld != nullptr; }
 
     // Shared by both interfaces.
     STDMETHODIMP SetFiltergraph(IGraphBuilder* graph) override { return m_inner->SetFiltergraph(graph); }
@@ -101,9 +84,10 @@ public:
         return m_innerOld->ControlStream(category, filter, start, stop, startCookie, stopCookie);
     }
 
+protected:
+    ~CaptureBuilder() = default;
+
 private:
-    ModuleObjectCount m_count;
-    volatile LONG m_refs = 1;
     LibraryHandle m_library;  // declared first: unloaded only after the objects below are gone
     ComPtr<ICaptureGraphBuilder2> m_inner;
     ComPtr<ICaptureGraphBuilder> m_innerOld;
@@ -113,12 +97,5 @@ private:
 
 HRESULT CreateCaptureBuilder(REFIID riid, void** ppv)
 {
-    auto* builder = new (std::nothrow) CaptureBuilder;
-    if (!builder)
-        return E_OUTOFMEMORY;
-    HRESULT hr = builder->Init();
-    if (SUCCEEDED(hr))
-        hr = builder->QueryInterface(riid, ppv);
-    builder->Release();
-    return hr;
+    return comkit::CreateObject<CaptureBuilder>(riid, ppv);
 }

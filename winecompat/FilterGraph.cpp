@@ -3,12 +3,11 @@
 #include <dshow.h>
 #include <wrl/client.h>
 
-#include <new>
-
-#include "ModuleLife.h"
 #include "PlatformClass.h"
 #include "VideoWindowPlace.h"
 #include "VideoWindowStyle.h"
+#include "comkit/InterfaceIds.h"
+#include "comkit/Unknown.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -18,50 +17,21 @@ namespace {
 // ask us for others, so filters that query the graph they joined also get our window.
 HRESULT CreateInnerGraph(LibraryHandle* library, IUnknown* outer, ComPtr<IUnknown>* inner)
 {
-    ComPtr<IClassFactory> factory;
-    HRESULT hr = GetPlatformClassFactory(library, L"quartz.dll", CLSID_FilterGraph, &factory);
-    ComPtr<IUnknown> created;
-    if (SUCCEEDED(hr))
-        hr = factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(created.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        *inner = created;
-    return hr;
+    return CreatePlatformObject(library, L"quartz.dll", CLSID_FilterGraph, outer,
+                                IID_PPV_ARGS(inner->ReleaseAndGetAddressOf()));
 }
 
-class FilterGraph final : public IVideoWindow {
+class FilterGraph : public IVideoWindow {
 public:
-    HRESULT Init() { return CreateInnerGraph(&m_library, Identity(), &m_inner); }
-    ~FilterGraph()
+    static const comkit::InterfaceEntry* Interfaces()
     {
-        // The inner graph calls back into us while it goes (see Release).
-        m_inner.Reset();
+        return comkit::InterfaceTable<FilterGraph, comkit::Is<IVideoWindow>>();
     }
 
-    // IUnknown: everything but the window goes to Wine's graph.
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IVideoWindow) {
-            *ppv = Identity();
-            AddRef();
-            return S_OK;
-        }
-        return m_inner ? m_inner->QueryInterface(riid, ppv) : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0) {
-            // Wine's graph stops and empties itself on its last release, through
-            // interfaces that count on us: keep the count off zero meanwhile.
-            m_refs = 1;
-            delete this;
-        }
-        return refs;
-    }
+    HRESULT FinalConstruct() { return CreateInnerGraph(&m_library, Identity(), &m_inner); }
+
+    // Everything but the window goes to Wine's graph.
+    HRESULT QueryOther(REFIID riid, void** ppv) { return m_inner ? m_inner->QueryInterface(riid, ppv) : E_NOINTERFACE; }
 
     // IDispatch: Invoke runs on this object, so scripted placement is mended as well.
     STDMETHODIMP GetTypeInfoCount(UINT* count) override
@@ -245,6 +215,14 @@ public:
         return Forward([&](IVideoWindow* w) { return w->IsCursorHidden(hidden); });
     }
 
+protected:
+    ~FilterGraph()
+    {
+        // Wine's graph stops and empties itself on its last release, through interfaces
+        // that count on us (comkit::Object keeps our count off zero meanwhile).
+        m_inner.Reset();
+    }
+
 private:
     IUnknown* Identity() { return static_cast<IVideoWindow*>(this); }
 
@@ -254,7 +232,7 @@ private:
     HRESULT Forward(Call call)
     {
         ComPtr<IVideoWindow> inner;
-        HRESULT hr = m_inner->QueryInterface(IID_IVideoWindow, reinterpret_cast<void**>(inner.GetAddressOf()));
+        HRESULT hr = m_inner.As(&inner);
         return SUCCEEDED(hr) ? call(inner.Get()) : hr;
     }
 
@@ -278,8 +256,6 @@ private:
         return S_OK;
     }
 
-    ModuleObjectCount m_count;
-    volatile LONG m_refs = 1;
     LibraryHandle m_library;  // declared first: unloaded only after the graph is gone
     ComPtr<IUnknown> m_inner;  // Wine's non-delegating unknown: its own count
 };
@@ -288,12 +264,5 @@ private:
 
 HRESULT CreateFilterGraph(REFIID riid, void** ppv)
 {
-    auto* graph = new (std::nothrow) FilterGraph;
-    if (!graph)
-        return E_OUTOFMEMORY;
-    HRESULT hr = graph->Init();
-    if (SUCCEEDED(hr))
-        hr = graph->QueryInterface(riid, ppv);
-    graph->Release();
-    return hr;
+    return comkit::CreateObject<FilterGraph>(riid, ppv);
 }

@@ -36,14 +36,17 @@ HRESULT GetPlatformClassFactory(LibraryHandle* library, const wchar_t* dll, REFC
     return hr;
 }
 
+HRESULT CreatePlatformObject(LibraryHandle* library, const wchar_t* dll, REFCLSID clsid, IUnknown* outer,
+                             REFIID riid, void** ppv)
+{
+    *ppv = nullptr;
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = GetPlatformClassFactory(library, dll, clsid, &factory);
+    return SUCCEEDED(hr) ? factory->CreateInstance(outer, riid, ppv) : hr;
+}
+
 HRESULT CreatePlatformCaptureBuilder(LibraryHandle* library, ComPtr<ICaptureGraphBuilder2>* builder)
 {
-    ComPtr<IClassFactory> factory;
-    HRESULT hr = GetPlatformClassFactory(library, L"qcap.dll", CLSID_CaptureGraphBuilder2, &factory);
-    ComPtr<ICaptureGraphBuilder2> created;
-    if (SUCCEEDED(hr))
-        hr = factory->CreateInstance(nullptr, IID_PPV_ARGS(&created));
-    if (SUCCEEDED(hr))
-        *builder = created;
-    return hr;
+    return CreatePlatformObject(library, L"qcap.dll", CLSID_CaptureGraphBuilder2, nullptr,
+                                IID_PPV_ARGS(builder->ReleaseAndGetAddressOf()));
 }

@@ -6,13 +6,13 @@
 #include <strmif.h>
 #include <wrl/client.h>
 
-// Keeps qcap.dll loaded for as long as an object from it may be alive.
-class LibraryHandle {
+#include "comkit/NonCopyable.h"
+
+// Keeps a platform DLL (qcap.dll, quartz.dll) loaded for as long as an object from it may be alive.
+class LibraryHandle : comkit::NonCopyable {
 public:
     LibraryHandle() = default;
     ~LibraryHandle() { Reset(); }
-    LibraryHandle(const LibraryHandle&) = delete;
-    LibraryHandle& operator=(const LibraryHandle&) = delete;
 
     bool Load(const wchar_t* name);
     HMODULE Get() const { return m_module; }
@@ -25,6 +25,10 @@ private:
 // Loads `dll` into *library and asks its DllGetClassObject for `clsid`'s factory.
 HRESULT GetPlatformClassFactory(LibraryHandle* library, const wchar_t* dll, REFCLSID clsid,
                                 Microsoft::WRL::ComPtr<IClassFactory>* factory);
+
+// Creates `clsid` through `dll`'s own factory, aggregated by `outer` when it is given.
+HRESULT CreatePlatformObject(LibraryHandle* library, const wchar_t* dll, REFCLSID clsid, IUnknown* outer,
+                             REFIID riid, void** ppv);
 
 HRESULT CreatePlatformCaptureBuilder(LibraryHandle* library,
                                      Microsoft::WRL::ComPtr<ICaptureGraphBuilder2>* builder);

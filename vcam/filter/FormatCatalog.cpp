@@ -19,34 +19,33 @@ void FormatCatalog::SetCurrent(const VideoMode& mode)
     m_chosen = true;
 }
 
-HRESULT FormatCatalog::CurrentType(MediaType* out) const
+HRESULT FormatCatalog::CurrentType(comkit::MediaType* out) const
 {
     return BuildRgb24Type(m_current, m_videoInfo2, out);
 }
 
-HRESULT FormatCatalog::CapabilityType(size_t index, MediaType* out) const
+HRESULT FormatCatalog::CapabilityType(size_t index, comkit::MediaType* out) const
 {
     if (index >= m_formats.size())
         return E_INVALIDARG;
     return BuildRgb24Type(VideoMode{m_formats[index], m_current.interval}, false, out);
 }
 
-HRESULT FormatCatalog::OfferedTypes(std::vector<MediaType>* out) const
+HRESULT FormatCatalog::OfferedTypes(std::vector<comkit::MediaType>* out) const
 {
-    out->clear();
-    for (const VideoMode& mode : OfferedModes()) {
-        const HRESULT hr = AppendTypes(mode, true, out);
-        if (FAILED(hr))
-            return hr;
-    }
-    return S_OK;
+    return TypesOfOfferedModes(true, out);
 }
 
-HRESULT FormatCatalog::ConnectionTypes(std::vector<MediaType>* out) const
+HRESULT FormatCatalog::ConnectionTypes(std::vector<comkit::MediaType>* out) const
+{
+    return TypesOfOfferedModes(false, out);
+}
+
+HRESULT FormatCatalog::TypesOfOfferedModes(bool videoInfo2First, std::vector<comkit::MediaType>* out) const
 {
     out->clear();
     for (const VideoMode& mode : OfferedModes()) {
-        const HRESULT hr = AppendTypes(mode, false, out);
+        const HRESULT hr = AppendTypes(mode, videoInfo2First, out);
         if (FAILED(hr))
             return hr;
     }
@@ -65,7 +64,7 @@ std::vector<VideoMode> FormatCatalog::OfferedModes() const
     return modes;
 }
 
-HRESULT FormatCatalog::AppendTypes(const VideoMode& mode, bool videoInfo2First, std::vector<MediaType>* out) const
+HRESULT FormatCatalog::AppendTypes(const VideoMode& mode, bool videoInfo2First, std::vector<comkit::MediaType>* out) const
 {
     const bool headers[2] = {videoInfo2First, !videoInfo2First};
     for (bool videoInfo2 : headers) {

@@ -23,19 +23,19 @@ public:
     void Follow(const VideoMode& mode) { m_current = mode; }
 
     // The current format with the device's preferred header.
-    HRESULT CurrentType(MediaType* out) const;
+    HRESULT CurrentType(comkit::MediaType* out) const;
     // A capability: always a VIDEOINFOHEADER, at the current frame rate.
-    HRESULT CapabilityType(size_t index, MediaType* out) const;
+    HRESULT CapabilityType(size_t index, comkit::MediaType* out) const;
     // What EnumMediaTypes lists: the current format first, then, until a format has
     // been chosen with SetFormat, every other capability. A VIDEOINFOHEADER2 device
     // lists each format twice, as drivers that offer both headers do: VIDEOINFOHEADER2
     // first, then the same format with a VIDEOINFOHEADER.
-    HRESULT OfferedTypes(std::vector<MediaType>* out) const;
+    HRESULT OfferedTypes(std::vector<comkit::MediaType>* out) const;
     // The order in which Connect tries the offered types: the same formats, each with
     // the VIDEOINFOHEADER first. A peer that takes anything (the Smart Tee) passes the
     // type on to filters that may know only VIDEOINFOHEADER (Wine's AVI mux); a peer
     // that wants VIDEOINFOHEADER2 refuses the first and takes the second.
-    HRESULT ConnectionTypes(std::vector<MediaType>* out) const;
+    HRESULT ConnectionTypes(std::vector<comkit::MediaType>* out) const;
 
     // Whether the type names one of the offered sizes; resolves its frame interval
     // (0 keeps the current one, others are clamped to 1..30 frames per second).
@@ -45,7 +45,8 @@ private:
     bool Offers(const VideoFormat& format) const;
     // The formats offered, the current one first.
     std::vector<VideoMode> OfferedModes() const;
-    HRESULT AppendTypes(const VideoMode& mode, bool videoInfo2First, std::vector<MediaType>* out) const;
+    HRESULT TypesOfOfferedModes(bool videoInfo2First, std::vector<comkit::MediaType>* out) const;
+    HRESULT AppendTypes(const VideoMode& mode, bool videoInfo2First, std::vector<comkit::MediaType>* out) const;
 
     std::vector<VideoFormat> m_formats;
     VideoMode m_current;

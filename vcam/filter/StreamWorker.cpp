@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "comkit/ComApartment.h"
 #include "vcam/filter/FrameSchedule.h"
 
 using Microsoft::WRL::ComPtr;
@@ -28,18 +29,6 @@ REFERENCE_TIME ClockTime(IReferenceClock* clock)
         return now;
     return CounterTime();
 }
-
-class ComApartment
-{
-public:
-    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ~ComApartment() { if (SUCCEEDED(m_hr)) CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT m_hr;
-};
 
 } // namespace
 
@@ -106,7 +95,7 @@ void StreamWorker::Join()
 
 void StreamWorker::ThreadMain()
 {
-    ComApartment apartment;
+    comkit::ComApartment apartment(COINIT_MULTITHREADED);
     try {
         StreamLoop();
     } catch (...) {

@@ -8,11 +8,9 @@
 #include <wrl/client.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "vcam/dll/ModuleLife.h"
-#include "vcam/filter/Locks.h"
+#include "comkit/FilterBase.h"
+#include "comkit/Unknown.h"
 #include "vcam/filter/SceneStore.h"
 #include "vcam/filter/VcamPin.h"
 #include "vcam/frame/SceneSettings.h"
@@ -21,37 +19,19 @@
 // Class factory entry for CLSID_TarnviewVirtualCamera.
 HRESULT CreateVcamFilter(REFIID riid, void** ppv);
 
-class VcamFilter final : public IBaseFilter,
-                         public IAMFilterMiscFlags,
-                         public ISpecifyPropertyPages,
-                         public IVcamScene,
-                         public IPersistPropertyBag
+class VcamFilter : public comkit::FilterBase,
+                   public IAMFilterMiscFlags,
+                   public ISpecifyPropertyPages,
+                   public IVcamScene,
+                   public IPersistPropertyBag
 {
 public:
     VcamFilter();
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    static const comkit::InterfaceEntry* Interfaces();
 
-    // IPersist (shared by IBaseFilter and IPersistPropertyBag)
-    STDMETHODIMP GetClassID(CLSID* clsid) override;
-
-    // IMediaFilter
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME streamStart) override;
-    STDMETHODIMP GetState(DWORD timeoutMs, FILTER_STATE* state) override;
-    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
-
-    // IBaseFilter
-    STDMETHODIMP EnumPins(IEnumPins** enumerator) override;
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
-    STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
+    // IPersist (IBaseFilter's and IPersistPropertyBag's)
+    STDMETHODIMP GetClassID(CLSID* clsid) override { return FilterBase::GetClassID(clsid); }
 
     // IAMFilterMiscFlags
     STDMETHODIMP_(ULONG) GetMiscFlags() override;
@@ -69,15 +49,12 @@ public:
     STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
 
     // For the pins.
-    CritSec& StateLock() { return m_stateLock; }  // serialises state and connection changes
-    CritSec& DataLock() { return m_dataLock; }    // guards what queries read; never held while calling out
-    FILTER_STATE State();
-    Microsoft::WRL::ComPtr<IFilterGraph> Graph();
     const SceneStore& Scene() const { return m_scene; }
 
-private:
+protected:
     ~VcamFilter();
 
+private:
     // The pins the device exposes, without allocating (used inside COM methods).
     struct PinList
     {
@@ -87,23 +64,20 @@ private:
         VcamPin* const* end() const { return pins + count; }
     };
 
+    // comkit::FilterBase
+    comkit::PinBase* PinAt(size_t index) override;
+    HRESULT OnPause(FILTER_STATE from) override;
+    HRESULT OnRun(REFERENCE_TIME streamStart) override;
+    void OnStop() override;
+    bool IsLiveSource() override { return true; }
+
+    bool OffersPropertyPages();
     void ApplySettings(const DeviceSettings& settings);
     PinList VisiblePins();
     bool AnyPinConnected();
     void StopStreaming();
 
-    volatile LONG m_refs = 1;
-    ModuleObjectCount m_count;
-    CritSec m_stateLock;
-    CritSec m_dataLock;
-
-    // Guarded by m_dataLock.
-    FILTER_STATE m_state = State_Stopped;
-    Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
-    IFilterGraph* m_graph = nullptr; // not owned: the graph owns its filters
-    std::wstring m_name;
-    DeviceSettings m_settings;
-
+    DeviceSettings m_settings; // guarded by the data lock
     SceneStore m_scene;
     std::unique_ptr<VcamPin> m_capture;
     std::unique_ptr<VcamPin> m_preview;

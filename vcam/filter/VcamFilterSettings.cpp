@@ -47,7 +47,7 @@ STDMETHODIMP VcamFilter::Load(IPropertyBag* bag, IErrorLog*)
     if (!bag)
         return E_POINTER;
     try {
-        CritSecLock state(m_stateLock);
+        comkit::Lock state(StateLock());
         if (State() != State_Stopped || AnyPinConnected())
             return VFW_E_WRONG_STATE;
         DeviceSettings settings;
@@ -70,7 +70,7 @@ STDMETHODIMP VcamFilter::Save(IPropertyBag*, BOOL, BOOL)
 void VcamFilter::ApplySettings(const DeviceSettings& settings)
 {
     {
-        CritSecLock data(m_dataLock);
+        comkit::Lock data(DataLock());
         m_settings = settings;
     }
     m_scene.Set(settings.scene);

@@ -1,5 +1,6 @@
 // An output pin of the virtual camera: capture, preview or video port category.
-// Its reference count is the filter's, as pins live exactly as long as their filter.
+// Its reference count is the filter's (comkit::Part), as pins live exactly as long as
+// their filter.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,9 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <string>
 
+#include "comkit/PinBase.h"
+#include "comkit/Unknown.h"
 #include "vcam/filter/FormatCatalog.h"
 #include "vcam/filter/StreamWorker.h"
 #include "vcam/registry/DeviceSettings.h"
@@ -19,44 +21,25 @@ class VcamFilter;
 
 enum class PinRole { Capture, Preview, VideoPort };
 
-class VcamPin final : public IPin, public IAMStreamConfig, public IKsPropertySet, public IQualityControl
+class VcamPin : public comkit::PinBase, public IAMStreamConfig, public IKsPropertySet, public IQualityControl
 {
 public:
     VcamPin(VcamFilter& filter, PinRole role);
     ~VcamPin();
-    VcamPin(const VcamPin&) = delete;
-    VcamPin& operator=(const VcamPin&) = delete;
+
+    static const comkit::InterfaceEntry* Interfaces();
 
     // Called by the filter, holding its state lock.
     void Configure(const DeviceSettings& settings);
-    bool IsConnected();
     HRESULT Activate();   // stopped -> paused: commits the allocator, starts the streaming thread
     HRESULT Run(REFERENCE_TIME streamStart, Microsoft::WRL::ComPtr<IReferenceClock> clock);
     void Pause();
     void Deactivate();    // -> stopped: ends the streaming thread, decommits
-    const std::wstring& Name() const { return m_name; }
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-
-    // IPin
+    // IPin (the rest is comkit::PinBase's)
     STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt) override;
-    STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* pmt) override;
-    STDMETHODIMP Disconnect() override;
-    STDMETHODIMP ConnectedTo(IPin** pin) override;
-    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* pmt) override;
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override;
-    STDMETHODIMP QueryId(LPWSTR* id) override;
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* pmt) override;
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** enumerator) override;
-    STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     // IAMStreamConfig
     STDMETHODIMP SetFormat(AM_MEDIA_TYPE* pmt) override;
@@ -76,7 +59,10 @@ public:
     STDMETHODIMP SetSink(IQualityControl* sink) override;
 
 private:
-    bool OffersStreamConfig() const;
+    // comkit::PinBase
+    void OnDisconnect() override;
+
+    bool OffersStreamConfig();
     const GUID& Category() const;
     HRESULT ConnectWithTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial);
     HRESULT ConnectWithPeerTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial);
@@ -91,16 +77,13 @@ private:
 
     VcamFilter& m_filter;
     const PinRole m_role;
-    const std::wstring m_name;
 
     // Guarded by the filter's data lock.
     FormatCatalog m_formats;
     unsigned m_faults = 0;
     unsigned m_stopAfterFrames = 0;
-    Microsoft::WRL::ComPtr<IPin> m_peer;
     Microsoft::WRL::ComPtr<IMemInputPin> m_input;
     Microsoft::WRL::ComPtr<IMemAllocator> m_allocator;
-    MediaType m_mt;
 
     // Touched only under the filter's state lock.
     std::unique_ptr<StreamWorker> m_worker;

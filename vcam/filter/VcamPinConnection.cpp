@@ -2,19 +2,12 @@
 #include "vcam/filter/VcamPin.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "vcam/filter/VcamFilter.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
-
-struct TaskMediaTypeDeleter
-{
-    void operator()(AM_MEDIA_TYPE* mt) const { DeleteTaskMediaType(mt); }
-};
-using TaskMediaType = std::unique_ptr<AM_MEDIA_TYPE, TaskMediaTypeDeleter>;
 
 // Room for the renderer to hold a frame while the next one is drawn.
 constexpr long MinBuffers = 3;
@@ -26,7 +19,7 @@ STDMETHODIMP VcamPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt)
     if (!receivePin)
         return E_POINTER;
     try {
-        CritSecLock state(m_filter.StateLock());
+        comkit::Lock state(m_filter.StateLock());
         if (IsConnected())
             return VFW_E_ALREADY_CONNECTED;
         if (m_filter.State() != State_Stopped)
@@ -34,7 +27,7 @@ STDMETHODIMP VcamPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt)
         PIN_DIRECTION direction;
         if (FAILED(receivePin->QueryDirection(&direction)) || direction != PINDIR_INPUT)
             return VFW_E_INVALID_DIRECTION;
-        if (pmt && IsCompleteType(*pmt))
+        if (pmt && comkit::IsCompleteType(*pmt))
             return TryConnection(receivePin, *pmt);
         if (ConnectWithTypes(receivePin, pmt) == S_OK)
             return S_OK;
@@ -46,31 +39,25 @@ STDMETHODIMP VcamPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt)
     }
 }
 
-STDMETHODIMP VcamPin::Disconnect()
+void VcamPin::OnDisconnect()
 {
-    CritSecLock state(m_filter.StateLock());
-    if (m_filter.State() != State_Stopped)
-        return VFW_E_NOT_STOPPED;
-    if (!IsConnected())
-        return S_FALSE;
     if (m_allocator)
         m_allocator->Decommit();
     DropConnection();
-    return S_OK;
 }
 
 // Our own types first: the current format is what the camera is set to deliver.
 HRESULT VcamPin::ConnectWithTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial)
 {
-    std::vector<MediaType> types;
+    std::vector<comkit::MediaType> types;
     {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         const HRESULT hr = m_formats.ConnectionTypes(&types);
         if (FAILED(hr))
             return hr;
     }
-    for (const MediaType& type : types) {
-        if (MatchesPartialType(partial, type.Get()) && TryConnection(receivePin, type.Get()) == S_OK)
+    for (const comkit::MediaType& type : types) {
+        if (comkit::MatchesPartialType(partial, type.Get()) && TryConnection(receivePin, type.Get()) == S_OK)
             return S_OK;
     }
     return VFW_E_NO_ACCEPTABLE_TYPES;
@@ -83,8 +70,8 @@ HRESULT VcamPin::ConnectWithPeerTypes(IPin* receivePin, const AM_MEDIA_TYPE* par
         return VFW_E_NO_ACCEPTABLE_TYPES;
     AM_MEDIA_TYPE* next = nullptr;
     while (types->Next(1, &next, nullptr) == S_OK && next) {
-        TaskMediaType candidate(next);
-        if (IsCompleteType(*candidate) && MatchesPartialType(partial, *candidate) &&
+        comkit::TaskMediaType candidate(next);
+        if (comkit::IsCompleteType(*candidate) && comkit::MatchesPartialType(partial, *candidate) &&
             TryConnection(receivePin, *candidate) == S_OK)
             return S_OK;
     }
@@ -95,23 +82,20 @@ HRESULT VcamPin::TryConnection(IPin* receivePin, const AM_MEDIA_TYPE& proposed)
 {
     VideoMode mode;
     {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         if (!m_formats.Accept(proposed, &mode))
             return VFW_E_TYPE_NOT_ACCEPTED;
     }
     // The type we deliver is always our own rendering of the agreed format, so that
     // biSizeImage and AvgTimePerFrame are filled in whatever the proposal left out.
-    MediaType mt;
+    comkit::MediaType mt;
     HRESULT hr = BuildRgb24Type(mode, proposed.formattype == FORMAT_VideoInfo2, &mt);
     if (FAILED(hr))
         return hr;
-    {
-        CritSecLock data(m_filter.DataLock());
-        hr = m_mt.Assign(mt.Get());
-        if (FAILED(hr))
-            return hr;
-        m_peer = receivePin; // the peer may query the connection while it accepts it
-    }
+    // The peer may query the connection while it accepts it.
+    hr = SetConnection(receivePin, mt.Get());
+    if (FAILED(hr))
+        return hr;
     hr = receivePin->ReceiveConnection(this, &mt.Get());
     if (FAILED(hr)) {
         DropConnection();
@@ -126,7 +110,7 @@ HRESULT VcamPin::TryConnection(IPin* receivePin, const AM_MEDIA_TYPE& proposed)
         DropConnection();
         return hr;
     }
-    CritSecLock data(m_filter.DataLock());
+    comkit::Lock data(m_filter.DataLock());
     m_input = input;
     m_formats.Follow(mode);
     return S_OK;
@@ -140,7 +124,7 @@ HRESULT VcamPin::DecideAllocator(IMemInputPin* input, LONG imageSize)
     if (SUCCEEDED(input->GetAllocator(&allocator)) && allocator) {
         if (SUCCEEDED(ConfigureAllocator(allocator.Get(), request, imageSize)) &&
             SUCCEEDED(input->NotifyAllocator(allocator.Get(), FALSE))) {
-            CritSecLock data(m_filter.DataLock());
+            comkit::Lock data(m_filter.DataLock());
             m_allocator = allocator;
             return S_OK;
         }
@@ -155,7 +139,7 @@ HRESULT VcamPin::DecideAllocator(IMemInputPin* input, LONG imageSize)
     hr = input->NotifyAllocator(allocator.Get(), FALSE);
     if (FAILED(hr))
         return hr;
-    CritSecLock data(m_filter.DataLock());
+    comkit::Lock data(m_filter.DataLock());
     m_allocator = allocator;
     return S_OK;
 }
@@ -176,9 +160,8 @@ HRESULT VcamPin::ConfigureAllocator(IMemAllocator* allocator, ALLOCATOR_PROPERTI
 
 void VcamPin::DropConnection()
 {
-    CritSecLock data(m_filter.DataLock());
-    m_peer.Reset();
+    comkit::Lock data(m_filter.DataLock());
+    ClearConnection();
     m_input.Reset();
     m_allocator.Reset();
-    m_mt.Clear();
 }

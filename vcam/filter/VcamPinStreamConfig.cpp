@@ -10,15 +10,15 @@ STDMETHODIMP VcamPin::SetFormat(AM_MEDIA_TYPE* pmt)
     if (!pmt)
         return E_POINTER;
     try {
-        CritSecLock state(m_filter.StateLock());
+        comkit::Lock state(m_filter.StateLock());
         if (m_filter.State() != State_Stopped)
             return VFW_E_NOT_STOPPED;
         VideoMode mode;
         {
-            CritSecLock data(m_filter.DataLock());
+            comkit::Lock data(m_filter.DataLock());
             if (!m_formats.Accept(*pmt, &mode))
                 return VFW_E_INVALIDMEDIATYPE;
-            if (!m_peer) {
+            if (!IsConnected()) {
                 m_formats.SetCurrent(mode);
                 return S_OK;
             }
@@ -34,21 +34,21 @@ STDMETHODIMP VcamPin::SetFormat(AM_MEDIA_TYPE* pmt)
 HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
 {
     ComPtr<IPin> peer;
-    MediaType wanted, connected;
+    comkit::MediaType wanted, connected;
     FormatCatalog previous;
     {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         VideoMode current;
-        if (ReadRgb24Type(m_mt.Get(), &current) && SameFormat(current.format, mode.format) &&
+        if (ReadRgb24Type(ConnectedType(), &current) && SameFormat(current.format, mode.format) &&
             current.interval == mode.interval) {
             m_formats.SetCurrent(mode);
             return S_OK; // nothing changes: no reason to disturb the peer
         }
-        peer = m_peer;
+        peer = Peer();
         previous = m_formats;
-        HRESULT hr = connected.Assign(m_mt.Get());
+        HRESULT hr = connected.Assign(ConnectedType());
         if (SUCCEEDED(hr))
-            hr = BuildRgb24Type(mode, m_mt.Get().formattype == FORMAT_VideoInfo2, &wanted);
+            hr = BuildRgb24Type(mode, ConnectedType().formattype == FORMAT_VideoInfo2, &wanted);
         if (FAILED(hr))
             return hr;
         // Chosen before reconnecting: the reconnection offers the current format.
@@ -58,7 +58,7 @@ HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
     if (SUCCEEDED(hr))
         return hr;
     {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         m_formats = previous;
     }
     // A reconnection that failed half way leaves the pins apart: join them as they were.
@@ -91,14 +91,14 @@ STDMETHODIMP VcamPin::GetFormat(AM_MEDIA_TYPE** pmt)
         return E_POINTER;
     *pmt = nullptr;
     try {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         if (m_faults & VcamFault::GetFormatFails)
             return E_FAIL;
         // The device's own header, also while connected with the other one: the
         // current format follows the connection's size and rate.
-        MediaType current;
+        comkit::MediaType current;
         const HRESULT hr = m_formats.CurrentType(&current);
-        return FAILED(hr) ? hr : NewTaskMediaType(current.Get(), pmt);
+        return FAILED(hr) ? hr : comkit::CreateMediaType(current.Get(), pmt);
     } catch (...) {
         return E_OUTOFMEMORY;
     }
@@ -108,7 +108,7 @@ STDMETHODIMP VcamPin::GetNumberOfCapabilities(int* count, int* size)
 {
     if (!count || !size)
         return E_POINTER;
-    CritSecLock data(m_filter.DataLock());
+    comkit::Lock data(m_filter.DataLock());
     *count = (m_faults & VcamFault::NoCapabilities) ? 0 : static_cast<int>(m_formats.Count());
     *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
     return S_OK;
@@ -120,7 +120,7 @@ STDMETHODIMP VcamPin::GetStreamCaps(int index, AM_MEDIA_TYPE** pmt, BYTE* caps)
         return E_POINTER;
     *pmt = nullptr;
     try {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         if (m_faults & VcamFault::GetStreamCapsFails)
             return E_FAIL;
         if (index < 0)
@@ -128,10 +128,10 @@ STDMETHODIMP VcamPin::GetStreamCaps(int index, AM_MEDIA_TYPE** pmt, BYTE* caps)
         const size_t count = (m_faults & VcamFault::NoCapabilities) ? 0 : m_formats.Count();
         if (static_cast<size_t>(index) >= count)
             return S_FALSE;
-        MediaType type;
+        comkit::MediaType type;
         HRESULT hr = m_formats.CapabilityType(static_cast<size_t>(index), &type);
         if (SUCCEEDED(hr))
-            hr = NewTaskMediaType(type.Get(), pmt);
+            hr = comkit::CreateMediaType(type.Get(), pmt);
         if (FAILED(hr))
             return hr;
         const VIDEO_STREAM_CONFIG_CAPS capability = CapsFor(m_formats.FormatAt(static_cast<size_t>(index)));

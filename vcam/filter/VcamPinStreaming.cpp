@@ -11,7 +11,7 @@ HRESULT VcamPin::Activate()
 {
     ComPtr<IMemAllocator> allocator;
     {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         allocator = m_allocator;
     }
     const HRESULT hr = allocator ? allocator->Commit() : S_OK;
@@ -52,7 +52,7 @@ void VcamPin::Deactivate()
 {
     ComPtr<IMemAllocator> allocator;
     {
-        CritSecLock data(m_filter.DataLock());
+        comkit::Lock data(m_filter.DataLock());
         allocator = m_allocator;
     }
     if (m_worker)
@@ -67,9 +67,9 @@ void VcamPin::Deactivate()
 
 StreamSetup VcamPin::MakeStreamSetup()
 {
-    CritSecLock data(m_filter.DataLock());
+    comkit::Lock data(m_filter.DataLock());
     VideoMode mode = m_formats.Current();
-    ReadRgb24Type(m_mt.Get(), &mode);
+    ReadRgb24Type(ConnectedType(), &mode);
     if (mode.interval <= 0)
         mode.interval = m_formats.Current().interval;
     StreamSetup setup;

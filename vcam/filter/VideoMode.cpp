@@ -69,7 +69,7 @@ bool SameFormat(const VideoFormat& a, const VideoFormat& b)
     return a.width == b.width && a.height == b.height;
 }
 
-HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, MediaType* out)
+HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out)
 {
     out->Clear();
     AM_MEDIA_TYPE& mt = out->Edit();

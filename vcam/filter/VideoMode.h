@@ -5,7 +5,7 @@
 #include <dshow.h>
 #include <dvdmedia.h>
 
-#include "vcam/filter/MediaType.h"
+#include "comkit/MediaType.h"
 #include "vcam/registry/DeviceSettings.h"
 
 constexpr REFERENCE_TIME MinFrameInterval = 333333;   // 30 frames per second
@@ -23,7 +23,7 @@ REFERENCE_TIME ClampInterval(REFERENCE_TIME interval);
 bool SameFormat(const VideoFormat& a, const VideoFormat& b);
 
 // RGB24 with a VIDEOINFOHEADER, or a VIDEOINFOHEADER2 when videoInfo2.
-HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, MediaType* out);
+HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out);
 // Reads an RGB24 video type with either header; false for anything else or a
 // malformed format block.
 bool ReadRgb24Type(const AM_MEDIA_TYPE& mt, VideoMode* mode);

@@ -1,8 +1,6 @@
 // The settings page's COM side: site, objects, activation and applying the values.
 #include "vcam/pages/ScenePage.h"
 
-#include <new>
-
 #include "vcam/pages/ScenePageObject.h"
 #include "vcam/pages/ScenePageResource.h"
 
@@ -14,47 +12,13 @@ const wchar_t PageTitle[] = L"Picture";
 
 HRESULT CreateScenePage(REFIID riid, void** ppv)
 {
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
-    ScenePage* page = new (std::nothrow) ScenePage();
-    if (!page)
-        return E_OUTOFMEMORY;
-    const HRESULT hr = page->QueryInterface(riid, ppv);
-    page->Release();
-    return hr;
+    return comkit::CreateObject<ScenePage>(riid, ppv);
 }
 
 ScenePage::~ScenePage()
 {
     if (m_dialog)
         DestroyWindow(m_dialog);
-}
-
-STDMETHODIMP ScenePage::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv)
-        return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IPropertyPage) {
-        *ppv = static_cast<IPropertyPage*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) ScenePage::AddRef()
-{
-    return InterlockedIncrement(&m_refs);
-}
-
-STDMETHODIMP_(ULONG) ScenePage::Release()
-{
-    const LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0)
-        delete this;
-    return refs;
 }
 
 STDMETHODIMP ScenePage::SetPageSite(IPropertyPageSite* site)

@@ -5,21 +5,20 @@
 #include <ocidl.h>
 #include <wrl/client.h>
 
-#include "vcam/dll/ModuleLife.h"
+#include "comkit/NonCopyable.h"
+#include "comkit/Unknown.h"
 #include "vcam/frame/SceneSettings.h"
 
-class ScenePage : public IPropertyPage
+// Made with comkit::CreateObject, which gives it its IUnknown.
+class ScenePage : public IPropertyPage, comkit::NonCopyable
 {
 public:
     ScenePage() = default;
-    virtual ~ScenePage();
-    ScenePage(const ScenePage&) = delete;
-    ScenePage& operator=(const ScenePage&) = delete;
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    static const comkit::InterfaceEntry* Interfaces()
+    {
+        return comkit::InterfaceTable<ScenePage, comkit::Is<IPropertyPage>>();
+    }
 
     // IPropertyPage
     STDMETHODIMP SetPageSite(IPropertyPageSite* site) override;
@@ -34,14 +33,15 @@ public:
     STDMETHODIMP Help(LPCOLESTR helpDir) override;
     STDMETHODIMP TranslateAccelerator(MSG* msg) override;
 
+protected:
+    ~ScenePage();
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     void OnControlChanged(int id, int code);
     void ShowValues();
     void MarkDirty();
 
-    LONG m_refs = 1;
-    ModuleObjectCount m_count;
     Microsoft::WRL::ComPtr<IPropertyPageSite> m_site;
     Microsoft::WRL::ComPtr<IVcamScene> m_scene;
     HWND m_dialog = nullptr;

@@ -2,30 +2,20 @@
 
 #include <dshow.h>
 
+#include "comkit/TaskMemory.h"
+#include "comkit/Variant.h"
 #include "vcam/registry/DeviceSettings.h"
-#include "vcam/registry/ScopedVariant.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
 
-class TaskString
-{
-public:
-    ~TaskString() { CoTaskMemFree(m_text); }
-    LPOLESTR* Put() { return &m_text; }
-    std::wstring Text() const { return m_text ? m_text : L""; }
-
-private:
-    LPOLESTR m_text = nullptr;
-};
-
 std::wstring DisplayNameOf(IMoniker* moniker)
 {
-    TaskString name;
-    if (FAILED(moniker->GetDisplayName(nullptr, nullptr, name.Put())))
-        return std::wstring();
-    return name.Text();
+    LPOLESTR text = nullptr;
+    const HRESULT hr = moniker->GetDisplayName(nullptr, nullptr, &text);
+    const comkit::TaskMemory<wchar_t> name(text);
+    return SUCCEEDED(hr) && name ? std::wstring(name.get()) : std::wstring();
 }
 
 FoundDevice Describe(const ComPtr<IMoniker>& moniker)
@@ -75,7 +65,7 @@ HRESULT ReadBagText(IPropertyBag* bag, const wchar_t* name, std::wstring* text)
 {
     if (!bag || !text)
         return E_POINTER;
-    ScopedVariant value;
+    comkit::Variant value;
     HRESULT hr = bag->Read(name, value.Get(), nullptr);
     if (FAILED(hr))
         return hr;
@@ -90,8 +80,8 @@ bool IsOurDevice(IPropertyBag* bag)
 {
     if (!bag)
         return false;
-    ScopedVariant stored;
-    ScopedVariant number;
+    comkit::Variant stored;
+    comkit::Variant number;
     return SUCCEEDED(bag->Read(VcamValue::Marker, stored.Get(), nullptr)) &&
            SUCCEEDED(VariantChangeType(number.Get(), stored.Get(), 0, VT_I4)) && number.Value().lVal == 1;
 }

@@ -4,7 +4,7 @@
 #include <climits>
 #include <new>
 
-#include "vcam/registry/ScopedVariant.h"
+#include "comkit/Variant.h"
 
 namespace {
 
@@ -17,10 +17,10 @@ enum class ReadResult { Missing, Value, Bad };
 // A stored number within [low, high]. A value the bag cannot give as a number is Bad.
 ReadResult ReadNumber(IPropertyBag* bag, const wchar_t* name, long low, long high, long* value)
 {
-    ScopedVariant stored;
+    comkit::Variant stored;
     if (FAILED(bag->Read(name, stored.Get(), nullptr)))
         return ReadResult::Missing;
-    ScopedVariant number;
+    comkit::Variant number;
     if (FAILED(VariantChangeType(number.Get(), stored.Get(), 0, VT_I4)))
         return ReadResult::Bad;
     const long read = number.Value().lVal;
@@ -32,7 +32,7 @@ ReadResult ReadNumber(IPropertyBag* bag, const wchar_t* name, long low, long hig
 
 ReadResult ReadText(IPropertyBag* bag, const wchar_t* name, std::wstring* text)
 {
-    ScopedVariant stored;
+    comkit::Variant stored;
     if (FAILED(bag->Read(name, stored.Get(), nullptr)))
         return ReadResult::Missing;
     if (stored.Value().vt != VT_BSTR)
@@ -93,7 +93,7 @@ HRESULT WriteNumber(IPropertyBag* bag, const wchar_t* name, long value)
 
 HRESULT WriteText(IPropertyBag* bag, const wchar_t* name, const std::wstring& text)
 {
-    ScopedVariant value;
+    comkit::Variant value;
     value.Get()->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (!value.Value().bstrVal)
         return E_OUTOFMEMORY;

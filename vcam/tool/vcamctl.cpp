@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "comkit/ComApartment.h"
 #include "vcam/registry/VcamDevices.h"
 #include "vcam/tool/CommandLine.h"
 #include "vcam/tool/ConsoleText.h"
@@ -14,21 +15,6 @@ namespace {
 
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
-
-class ComApartment
-{
-public:
-    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment()
-    {
-        if (SUCCEEDED(m_hr))
-            CoUninitialize();
-    }
-    HRESULT Result() const { return m_hr; }
-
-private:
-    HRESULT m_hr;
-};
 
 std::vector<std::wstring> Arguments()
 {
@@ -105,7 +91,7 @@ int main()
         WriteText(STD_ERROR_HANDLE, L"vcamctl: " + error + L"\n\n" + ToolUsage());
         return ExitUsage;
     }
-    ComApartment com;
+    comkit::ComApartment com;
     if (FAILED(com.Result()))
         return Fail(L"cannot start COM", com.Result());
     return Run(command);

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "../ModuleLife.h"
-#include "../writer/CriticalSection.h"
+#include "comkit/Module.h"
+#include "comkit/CriticalSection.h"
 #include "MuxPins.h"
 #include "OpenDmlWriter.h"
 #include "StreamSink.h"
@@ -82,10 +82,10 @@ private:
     void ReportFault(HRESULT hr);
     LONGLONG WrittenDuration() const;
 
-    ModuleObjectCount m_count;
+    comkit::ModuleObjectCount m_count;
     volatile LONG m_refs = 1;
 
-    CriticalSection m_stateLock;  // state, graph, clock, name, settings
+    comkit::CriticalSection m_stateLock;  // state, graph, clock, name, settings
     FILTER_STATE m_state = State_Stopped;
     IFilterGraph* m_graph = nullptr;  // not counted: the graph owns us
     wchar_t m_name[MAX_FILTER_NAME] = {};
@@ -99,7 +99,7 @@ private:
     MuxInputPin m_input;
     MuxOutputPin m_output;
 
-    CriticalSection m_writeLock;  // the file; taken after m_stateLock, never before it
+    comkit::CriticalSection m_writeLock;  // the file; taken after m_stateLock, never before it
     Microsoft::WRL::ComPtr<IStream> m_stream;
     std::unique_ptr<StreamSink> m_sink;
     std::unique_ptr<OpenDmlWriter> m_writer;

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "../WinecompatGuids.h"
-#include "../writer/Enumerators.h"
+#include "comkit/Enumerator.h"
 #include "AviMux.h"
 
 STDMETHODIMP AviMux::QueryInterface(REFIID riid, void** ppv)
@@ -48,7 +48,7 @@ STDMETHODIMP AviMux::GetClassID(CLSID* clsid)
 // so a file that cannot start is reported as an event instead (BeginFile).
 STDMETHODIMP AviMux::Pause()
 {
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     if (m_state == State_Stopped)
         BeginFile();
     m_state = State_Paused;
@@ -57,7 +57,7 @@ STDMETHODIMP AviMux::Pause()
 
 STDMETHODIMP AviMux::Run(REFERENCE_TIME)
 {
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     if (m_state == State_Stopped)
         BeginFile();
     m_state = State_Running;
@@ -66,7 +66,7 @@ STDMETHODIMP AviMux::Run(REFERENCE_TIME)
 
 STDMETHODIMP AviMux::Stop()
 {
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     if (m_state != State_Stopped)
         FinishFile();
     m_state = State_Stopped;
@@ -77,14 +77,14 @@ STDMETHODIMP AviMux::GetState(DWORD, FILTER_STATE* state)
 {
     if (!state)
         return E_POINTER;
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     *state = m_state;
     return S_OK;
 }
 
 STDMETHODIMP AviMux::SetSyncSource(IReferenceClock* clock)
 {
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     m_clock = clock;
     return S_OK;
 }
@@ -93,7 +93,7 @@ STDMETHODIMP AviMux::GetSyncSource(IReferenceClock** clock)
 {
     if (!clock)
         return E_POINTER;
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     *clock = m_clock.Get();
     if (*clock)
         (*clock)->AddRef();
@@ -102,8 +102,11 @@ STDMETHODIMP AviMux::GetSyncSource(IReferenceClock** clock)
 
 STDMETHODIMP AviMux::EnumPins(IEnumPins** pins)
 {
-    IPin* const ours[] = {&m_input, &m_output};
-    return CreatePinEnum(ours, 2, 0, pins);
+    try {
+        return comkit::CreatePinEnumerator(static_cast<IBaseFilter*>(this), {&m_input, &m_output}, pins);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 STDMETHODIMP AviMux::FindPin(LPCWSTR id, IPin** pin)
@@ -125,7 +128,7 @@ STDMETHODIMP AviMux::QueryFilterInfo(FILTER_INFO* info)
 {
     if (!info)
         return E_POINTER;
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     wcsncpy(info->achName, m_name, MAX_FILTER_NAME);
     info->pGraph = m_graph;
     if (info->pGraph)
@@ -135,7 +138,7 @@ STDMETHODIMP AviMux::QueryFilterInfo(FILTER_INFO* info)
 
 STDMETHODIMP AviMux::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
 {
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     m_graph = graph;
     wcsncpy(m_name, name ? name : L"", MAX_FILTER_NAME - 1);
     m_name[MAX_FILTER_NAME - 1] = L'\0';
@@ -151,7 +154,7 @@ STDMETHODIMP AviMux::QueryVendorInfo(LPWSTR* info)
 
 bool AviMux::IsStopped()
 {
-    ScopedLock lock(m_stateLock);
+    comkit::Lock lock(m_stateLock);
     return m_state == State_Stopped;
 }
 

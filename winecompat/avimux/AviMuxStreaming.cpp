@@ -12,7 +12,7 @@ void AviMux::BeginFile()
 {
     HRESULT hr;
     {
-        ScopedLock lock(m_writeLock);
+        comkit::Lock lock(m_writeLock);
         try {
             hr = BeginFileLocked();
         } catch (...) {
@@ -54,7 +54,7 @@ void AviMux::FinishFile()
 {
     HRESULT hr = S_OK;
     {
-        ScopedLock lock(m_writeLock);
+        comkit::Lock lock(m_writeLock);
         m_accepting = false;
         if (m_writer && SUCCEEDED(m_writer->Fault())) {
             try {
@@ -75,7 +75,7 @@ HRESULT AviMux::OnFrame(IMediaSample* sample)
 {
     HRESULT hr;
     {
-        ScopedLock lock(m_writeLock);
+        comkit::Lock lock(m_writeLock);
         if (!m_accepting || !m_writer)
             return VFW_E_WRONG_STATE;
         if (m_flushing)
@@ -109,7 +109,7 @@ void AviMux::OnEndOfStream()
 
 void AviMux::OnFlush(bool flushing)
 {
-    ScopedLock lock(m_writeLock);
+    comkit::Lock lock(m_writeLock);
     m_flushing = flushing;
 }
 
@@ -117,7 +117,7 @@ void AviMux::ReportFault(HRESULT hr)
 {
     Microsoft::WRL::ComPtr<IMediaEventSink> events;
     {
-        ScopedLock lock(m_stateLock);
+        comkit::Lock lock(m_stateLock);
         if (m_graph)
             m_graph->QueryInterface(IID_PPV_ARGS(&events));
     }

@@ -32,7 +32,7 @@ STDMETHODIMP MuxInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE
 {
     if (!connector || !type)
         return E_POINTER;
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     if (m_peer)
         return VFW_E_ALREADY_CONNECTED;
     if (!m_host.IsStopped())
@@ -44,7 +44,7 @@ STDMETHODIMP MuxInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE
 
 STDMETHODIMP MuxInputPin::Disconnect()
 {
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     if (!m_host.IsStopped())
         return VFW_E_NOT_STOPPED;
     if (!m_peer)
@@ -85,7 +85,7 @@ STDMETHODIMP MuxInputPin::GetAllocator(IMemAllocator** allocator)
     if (!allocator)
         return E_POINTER;
     *allocator = nullptr;
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     if (!m_allocator) {
         HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_allocator));
         if (FAILED(hr))
@@ -100,7 +100,7 @@ STDMETHODIMP MuxInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL)
 {
     if (!allocator)
         return E_POINTER;
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     m_allocator = allocator;
     return S_OK;
 }
@@ -138,7 +138,7 @@ STDMETHODIMP MuxInputPin::ReceiveCanBlock()
 
 HRESULT MuxInputPin::CopyType(AM_MEDIA_TYPE* type)
 {
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     if (!m_peer)
         return VFW_E_NOT_CONNECTED;
     return CopyMediaType(type, m_type);

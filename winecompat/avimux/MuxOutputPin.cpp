@@ -23,7 +23,7 @@ STDMETHODIMP MuxOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type)
         return E_POINTER;
     if (type && QueryAccept(type) != S_OK)
         return VFW_E_TYPE_NOT_ACCEPTED;
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     if (m_peer)
         return VFW_E_ALREADY_CONNECTED;
     if (!m_host.IsStopped())
@@ -56,7 +56,7 @@ STDMETHODIMP MuxOutputPin::ReceiveConnection(IPin*, const AM_MEDIA_TYPE*)
 
 STDMETHODIMP MuxOutputPin::Disconnect()
 {
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     if (!m_host.IsStopped())
         return VFW_E_NOT_STOPPED;
     if (!m_peer)
@@ -92,7 +92,7 @@ STDMETHODIMP MuxOutputPin::EndFlush()
 
 Microsoft::WRL::ComPtr<IStream> MuxOutputPin::Stream()
 {
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     return m_stream;
 }
 
@@ -100,7 +100,7 @@ void MuxOutputPin::DeliverEndOfStream()
 {
     Microsoft::WRL::ComPtr<IPin> peer;
     {
-        ScopedLock lock(m_lock);
+        comkit::Lock lock(m_lock);
         peer = m_peer;
     }
     if (peer)

@@ -3,7 +3,7 @@
 
 #include <cwchar>
 
-#include "../writer/Enumerators.h"
+#include "comkit/Enumerator.h"
 
 void FreeMediaTypeContents(AM_MEDIA_TYPE& type)
 {
@@ -61,7 +61,7 @@ void MuxPinBase::ClearConnection()
 
 bool MuxPinBase::IsConnected()
 {
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     return m_peer != nullptr;
 }
 
@@ -69,7 +69,7 @@ STDMETHODIMP MuxPinBase::ConnectedTo(IPin** pin)
 {
     if (!pin)
         return E_POINTER;
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     *pin = m_peer.Get();
     if (!*pin)
         return VFW_E_NOT_CONNECTED;
@@ -81,7 +81,7 @@ STDMETHODIMP MuxPinBase::ConnectionMediaType(AM_MEDIA_TYPE* type)
 {
     if (!type)
         return E_POINTER;
-    ScopedLock lock(m_lock);
+    comkit::Lock lock(m_lock);
     ZeroMemory(type, sizeof(*type));
     if (!m_peer)
         return VFW_E_NOT_CONNECTED;
@@ -122,7 +122,11 @@ STDMETHODIMP MuxPinBase::QueryId(LPWSTR* id)
 
 STDMETHODIMP MuxPinBase::EnumMediaTypes(IEnumMediaTypes** types)
 {
-    return CreateEmptyMediaTypeEnum(types);
+    try {
+        return comkit::CreateMediaTypeEnumerator(m_host.HostFilter(), {}, types);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
 
 STDMETHODIMP MuxPinBase::QueryInternalConnections(IPin**, ULONG*)

@@ -6,7 +6,7 @@
 #include <vfwmsgs.h>
 #include <wrl/client.h>
 
-#include "../writer/CriticalSection.h"
+#include "comkit/CriticalSection.h"
 
 // What the pins need from their filter.
 class MuxPinHost {
@@ -51,7 +51,7 @@ protected:
     void ClearConnection();                                          // under m_lock
 
     MuxPinHost& m_host;
-    CriticalSection m_lock;
+    comkit::CriticalSection m_lock;
     Microsoft::WRL::ComPtr<IPin> m_peer;
     AM_MEDIA_TYPE m_type = {};
 

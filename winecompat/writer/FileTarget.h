@@ -8,14 +8,15 @@
 
 #include <windows.h>
 
-#include "CriticalSection.h"
+#include "comkit/CriticalSection.h"
+#include "comkit/Handle.h"
+#include "comkit/NonCopyable.h"
+#include "comkit/TaskMemory.h"
 
-class FileTarget {
+class FileTarget : comkit::NonCopyable {
 public:
     FileTarget() = default;
     ~FileTarget() { Close(); }
-    FileTarget(const FileTarget&) = delete;
-    FileTarget& operator=(const FileTarget&) = delete;
 
     HRESULT SetName(LPCWSTR name);  // creates the file
     HRESULT CopyName(LPWSTR* name);
@@ -33,8 +34,8 @@ private:
     void CloseLocked();
     HRESULT CreateLocked();
 
-    CriticalSection m_lock;
-    HANDLE m_file = INVALID_HANDLE_VALUE;
-    LPWSTR m_name = nullptr;  // task memory
+    comkit::CriticalSection m_lock;
+    comkit::Handle m_file;
+    comkit::TaskMemory<wchar_t> m_name;
     bool m_written = false;
 };

@@ -4,156 +4,25 @@
 #include <control.h>
 #include <evcode.h>
 #include <vfwmsgs.h>
-#include <wrl/client.h>
 
-#include <cwchar>
-#include <new>
-
-#include "../ModuleLife.h"
 #include "../WinecompatGuids.h"
-#include "CriticalSection.h"
-#include "Enumerators.h"
 #include "FileTarget.h"
 #include "WriterPin.h"
-
-using Microsoft::WRL::ComPtr;
+#include "comkit/FilterBase.h"
+#include "comkit/Unknown.h"
 
 namespace {
 
-class StreamWriter final : public IBaseFilter, public IFileSinkFilter, public IAMFilterMiscFlags,
-                           private WriterPinHost {
+class StreamWriter : public comkit::FilterBase, public IFileSinkFilter, public IAMFilterMiscFlags,
+                     private WriterPinHost {
 public:
-    StreamWriter() : m_pin(*this) {}
+    StreamWriter() : FilterBase(CLSID_TarnviewStreamFileWriter), m_pin(*this, static_cast<WriterPinHost&>(*this)) {}
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    static const comkit::InterfaceEntry* Interfaces()
     {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IBaseFilter || riid == IID_IMediaFilter || riid == IID_IPersist)
-            *ppv = static_cast<IBaseFilter*>(this);
-        else if (riid == IID_IFileSinkFilter)
-            *ppv = static_cast<IFileSinkFilter*>(this);
-        else if (riid == IID_IAMFilterMiscFlags)
-            *ppv = static_cast<IAMFilterMiscFlags*>(this);
-        else
-            return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0)
-            delete this;
-        return refs;
-    }
-
-    // IPersist, IMediaFilter
-    STDMETHODIMP GetClassID(CLSID* clsid) override
-    {
-        if (!clsid)
-            return E_POINTER;
-        *clsid = CLSID_TarnviewStreamFileWriter;
-        return S_OK;
-    }
-    STDMETHODIMP Stop() override
-    {
-        // The file stays open: the mux writes its headers while it stops.
-        ScopedLock lock(m_lock);
-        m_state = State_Stopped;
-        m_eosPending = false;
-        return S_OK;
-    }
-    STDMETHODIMP Pause() override
-    {
-        ScopedLock lock(m_lock);
-        if (m_state == State_Stopped) {
-            HRESULT hr = m_file.Open();
-            if (FAILED(hr))
-                return hr;
-        }
-        m_state = State_Paused;
-        return S_OK;
-    }
-    STDMETHODIMP Run(REFERENCE_TIME) override
-    {
-        ScopedLock lock(m_lock);
-        if (m_state == State_Stopped) {
-            HRESULT hr = m_file.Open();
-            if (FAILED(hr))
-                return hr;
-        }
-        m_state = State_Running;
-        if (m_eosPending)
-            NotifyComplete();
-        m_eosPending = false;
-        return S_OK;
-    }
-    STDMETHODIMP GetState(DWORD, FILTER_STATE* state) override
-    {
-        if (!state)
-            return E_POINTER;
-        ScopedLock lock(m_lock);
-        *state = m_state;
-        return S_OK;
-    }
-    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override
-    {
-        ScopedLock lock(m_lock);
-        m_clock = clock;
-        return S_OK;
-    }
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override
-    {
-        if (!clock)
-            return E_POINTER;
-        ScopedLock lock(m_lock);
-        *clock = m_clock.Get();
-        if (*clock)
-            (*clock)->AddRef();
-        return S_OK;
-    }
-
-    // IBaseFilter
-    STDMETHODIMP EnumPins(IEnumPins** pins) override { return CreateSinglePinEnum(&m_pin, 0, pins); }
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override
-    {
-        if (!id || !pin)
-            return E_POINTER;
-        *pin = nullptr;
-        if (wcscmp(id, L"in") != 0)
-            return VFW_E_NOT_FOUND;
-        *pin = &m_pin;
-        (*pin)->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override
-    {
-        if (!info)
-            return E_POINTER;
-        ScopedLock lock(m_lock);
-        wcsncpy(info->achName, m_name, MAX_FILTER_NAME);
-        info->pGraph = m_graph;
-        if (info->pGraph)
-            info->pGraph->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override
-    {
-        ScopedLock lock(m_lock);
-        m_graph = graph;  // not counted: the graph owns us
-        wcsncpy(m_name, name ? name : L"", MAX_FILTER_NAME - 1);
-        m_name[MAX_FILTER_NAME - 1] = L'\0';
-        return S_OK;
-    }
-    STDMETHODIMP QueryVendorInfo(LPWSTR* info) override
-    {
-        if (info)
-            *info = nullptr;
-        return E_NOTIMPL;
+        using namespace comkit;
+        return InterfaceTable<StreamWriter, Is<IBaseFilter>, As<IBaseFilter, IMediaFilter>, As<IBaseFilter, IPersist>,
+                              Is<IFileSinkFilter>, Is<IAMFilterMiscFlags>>();
     }
 
     // IFileSinkFilter
@@ -161,8 +30,8 @@ public:
     {
         if (!file)
             return E_POINTER;
-        ScopedLock lock(m_lock);
-        if (m_state != State_Stopped)
+        comkit::Lock state(StateLock());
+        if (State() != State_Stopped)
             return VFW_E_NOT_STOPPED;
         return m_file.SetName(file);
     }
@@ -179,54 +48,48 @@ public:
     // IAMFilterMiscFlags: the graph waits for our EC_COMPLETE.
     STDMETHODIMP_(ULONG) GetMiscFlags() override { return AM_FILTER_MISC_FLAGS_IS_RENDERER; }
 
+protected:
+    ~StreamWriter() = default;
+
 private:
-    // WriterPinHost
-    IBaseFilter* HostFilter() override { return this; }
-    FileTarget& File() override { return m_file; }
-    bool IsStopped() override
+    // comkit::FilterBase
+    comkit::PinBase* PinAt(size_t index) override { return index == 0 ? &m_pin : nullptr; }
+    HRESULT OnPause(FILTER_STATE from) override { return from == State_Stopped ? m_file.Open() : S_OK; }
+    HRESULT OnRun(REFERENCE_TIME) override
     {
-        ScopedLock lock(m_lock);
-        return m_state == State_Stopped;
+        if (m_eosPending)
+            NotifyComplete();
+        m_eosPending = false;
+        return S_OK;
     }
+    // The file stays open: the mux writes its headers while it stops.
+    void OnStop() override { m_eosPending = false; }
+
+    // WriterPinHost
+    FileTarget& File() override { return m_file; }
     void OnEndOfStream() override
     {
-        ScopedLock lock(m_lock);
-        if (m_state == State_Running)
+        comkit::Lock state(StateLock());
+        const FILTER_STATE current = State();
+        if (current == State_Running)
             NotifyComplete();
-        else if (m_state == State_Paused)
+        else if (current == State_Paused)
             m_eosPending = true;
     }
 
     void NotifyComplete()
     {
-        ComPtr<IMediaEventSink> events;
-        if (m_graph && SUCCEEDED(m_graph->QueryInterface(IID_PPV_ARGS(&events))))
-            events->Notify(EC_COMPLETE, S_OK, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)));
+        NotifyEvent(EC_COMPLETE, S_OK, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)));
     }
 
-    ModuleObjectCount m_count;
-    volatile LONG m_refs = 1;
-    CriticalSection m_lock;
-    FILTER_STATE m_state = State_Stopped;
-    bool m_eosPending = false;
-    IFilterGraph* m_graph = nullptr;
-    wchar_t m_name[MAX_FILTER_NAME] = {};
-    ComPtr<IReferenceClock> m_clock;
+    bool m_eosPending = false;  // guarded by the state lock
     FileTarget m_file;
-    WriterPin m_pin;
+    comkit::Part<WriterPin> m_pin;
 };
 
 }  // namespace
 
 HRESULT CreateStreamWriter(REFIID riid, void** ppv)
 {
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
-    auto* writer = new (std::nothrow) StreamWriter;
-    if (!writer)
-        return E_OUTOFMEMORY;
-    HRESULT hr = writer->QueryInterface(riid, ppv);
-    writer->Release();
-    return hr;
+    return comkit::CreateObject<StreamWriter>(riid, ppv);
 }

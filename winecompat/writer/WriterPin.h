@@ -4,50 +4,34 @@
 #pragma once
 
 #include <strmif.h>
-#include <wrl/client.h>
 
-#include "CriticalSection.h"
 #include "FileTarget.h"
+#include "comkit/PinBase.h"
+#include "comkit/Unknown.h"
 
-// What the pin needs from its filter; the pin lives and dies with the filter.
+// What the pin needs from its filter beyond comkit::FilterBase; the pin lives and dies
+// with the filter.
 class WriterPinHost {
 public:
-    virtual IBaseFilter* HostFilter() = 0;
     virtual FileTarget& File() = 0;
-    virtual bool IsStopped() = 0;
     virtual void OnEndOfStream() = 0;
 
 protected:
     ~WriterPinHost() = default;
 };
 
-class WriterPin final : public IPin, public IMemInputPin, public IStream {
+class WriterPin : public comkit::PinBase, public IMemInputPin, public IStream {
 public:
-    explicit WriterPin(WriterPinHost& host) : m_host(host) {}
-    WriterPin(const WriterPin&) = delete;
-    WriterPin& operator=(const WriterPin&) = delete;
+    WriterPin(comkit::FilterBase& filter, WriterPinHost& host) : PinBase(filter, L"in", PINDIR_INPUT), m_host(host) {}
 
-    // IUnknown: the filter's reference count.
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return m_host.HostFilter()->AddRef(); }
-    STDMETHODIMP_(ULONG) Release() override { return m_host.HostFilter()->Release(); }
+    static const comkit::InterfaceEntry* Interfaces();
 
-    // IPin
-    STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP Disconnect() override;
-    STDMETHODIMP ConnectedTo(IPin** pin) override;
-    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override;
-    STDMETHODIMP QueryId(LPWSTR* id) override;
+    // IPin (the rest is comkit::PinBase's)
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
-    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     // IMemInputPin
     STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
@@ -72,10 +56,11 @@ public:
     STDMETHODIMP Clone(IStream** stream) override;
 
 private:
+    // comkit::PinBase
+    HRESULT AcceptConnection(const AM_MEDIA_TYPE& proposed, comkit::MediaType* agreed) override;
+
+    bool Flushing();
+
     WriterPinHost& m_host;
-    CriticalSection m_lock;
-    Microsoft::WRL::ComPtr<IPin> m_peer;
-    GUID m_majorType = GUID_NULL;
-    GUID m_subType = GUID_NULL;
-    bool m_flushing = false;
+    bool m_flushing = false;  // guarded by the filter's data lock
 };

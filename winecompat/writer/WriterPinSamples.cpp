@@ -26,12 +26,9 @@ STDMETHODIMP WriterPin::Receive(IMediaSample* sample)
 {
     if (!sample)
         return E_POINTER;
-    {
-        ScopedLock lock(m_lock);
-        if (m_flushing)
-            return S_FALSE;
-    }
-    if (m_host.IsStopped())
+    if (Flushing())
+        return S_FALSE;
+    if (Filter().State() == State_Stopped)
         return VFW_E_WRONG_STATE;
     REFERENCE_TIME start = 0, stop = 0;
     BYTE* data = nullptr;

@@ -9,10 +9,11 @@
 #include <cstdio>
 #include <vector>
 
-#include "AviProbe.h"
+#include "support/VideoProbe.h"
 #include "CameraRecordingGraph.h"
 #include "RecordingGraph.h"
 #include "TestFiles.h"
+#include "support/TempFolder.h"
 #include "avimux/FileHandleSink.h"
 #include "avimux/OpenDmlWriter.h"
 
@@ -124,11 +125,11 @@ TEST_F(AviMuxBench, OneMinuteOfCameraFramesAtFullSize)
         EXPECT_EQ(S_OK, StopGraph(recording.graph.Get()));
         recording.Release();
 
-        AviVideoInfo info = ProbeAvi(output);
-        StampCount stamps = CountStamps(StampedFrameNumbers(output));
+        support::VideoProbe info = support::ProbeVideo(output);
+        StampCount stamps = CountStamps(support::StampedFrameNumbers(output, kWidth));
         printf("60 s of 1280x960 at 30 fps: %lld bytes, %ld frames decoded (%ld in the header), %zu stamped, "
                "%zu lost, %zu repeated (goal: 1800, none lost or repeated)\n",
-               FileSizeUnix(output), info.decodedFrames, info.headerFrames, stamps.frames, stamps.lost, stamps.repeated);
+               support::FileSize(WindowsPathA(output)), info.decodedFrames, info.headerFrames, stamps.frames, stamps.lost, stamps.repeated);
         EXPECT_EQ(0u, stamps.lost);
         EXPECT_EQ(0u, stamps.repeated);
         DeleteFileA(WindowsPathA(output).c_str());

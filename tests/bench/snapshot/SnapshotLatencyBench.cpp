@@ -16,7 +16,7 @@ TEST_F(SnapshotLatency, ClickToFileAtVgaThirtyFps)
     DeviceSpec entry = Device(L"01", L"Generic USB Camera", {{640, 480}});
     entry.settings.fps = 30;
     AddDevices({entry});
-    TempFolder folder;
+    support::TempFolder folder;
     CCaptureDlg& dlg = OpenDialog();
     CaptureDlgTestAccess::SetDirectory(dlg, folder.Path());
     CheckDlgButton(dlg.GetSafeHwnd(), IDC_INCREMENT, BST_UNCHECKED);

@@ -1,34 +1,28 @@
 #include "CaptureHarness.h"
 
 #include <cstring>
+#include <memory>
 
-#include "snapshot/GrabBuffer.h"
+#include "comkit/ComApartment.h"
+#include "support/GrabBufferReset.h"
 
 namespace
 {
-void ResetGrabBuffer()
-{
-    ReleaseGrabBlock();
-    GrabBuffer.grabPending.store(0);
-    GrabBuffer.frameCapacity = 0;
-    GrabBuffer.frameLength = 0;
-    GrabBuffer.haveStill = 0;
-    GrabBuffer.ownerDialog = nullptr;
-    GrabBuffer.lastStillPath[0] = '\0';
-}
-
 // COM for the test thread, as the dialog's own initialisation would join it.
-class ComApartment : public testing::Environment
+class ComEnvironment : public testing::Environment
 {
 public:
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void SetUp() override { m_com.reset(new comkit::ComApartment()); }
     void TearDown() override
     {
         RemoveAllDevices();
-        CoUninitialize();
+        m_com.reset();
     }
+
+private:
+    std::unique_ptr<comkit::ComApartment> m_com;
 };
-const testing::Environment* const comApartment = testing::AddGlobalTestEnvironment(new ComApartment);
+const testing::Environment* const comApartment = testing::AddGlobalTestEnvironment(new ComEnvironment);
 }  // namespace
 
 void CaptureDlgTestAccess::SetDirectory(CCaptureDlg& dlg, const std::string& directory)
@@ -97,14 +91,14 @@ DeviceSpec Device(const wchar_t* instance, const wchar_t* name, std::vector<Vide
 
 void CaptureComponentTest::SetUp()
 {
-    ResetGrabBuffer();
+    support::ResetGrabBuffer();
     ASSERT_TRUE(SUCCEEDED(RemoveAllDevices()));
 }
 
 void CaptureComponentTest::TearDown()
 {
     CloseDialog();
-    ResetGrabBuffer();
+    support::ResetGrabBuffer();
     RemoveAllDevices();
 }
 
@@ -202,46 +196,4 @@ bool GraphRuns(IGraphBuilder* graph)
     OAFilterState state = State_Stopped;
     control->GetState(1000, &state);
     return state == State_Running;
-}
-
-TempFolder::TempFolder()
-{
-    static int serial = 0;
-    char base[MAX_PATH] = {};
-    GetTempPathA(sizeof base, base);
-    m_path = std::string(base) + "tarnview-cap-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(++serial) + "\\";
-    CreateDirectoryA(m_path.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder()
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((m_path + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((m_path + found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(m_path.c_str());
-}
-
-std::vector<BYTE> FileBytes(const std::string& path)
-{
-    std::vector<BYTE> bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
 }

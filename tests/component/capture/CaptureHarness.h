@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/TempFolder.h"
 #include "vcam/registry/VcamDevices.h"
 
 // Friend of CCaptureDlg: the engine's members and the capture state.
@@ -90,17 +91,3 @@ LONG CapturePinWidth(IBaseFilter* camera);
 
 // Whether a filter graph is running.
 bool GraphRuns(IGraphBuilder* graph);
-
-// A folder under the prefix's temp directory, removed with its files afterwards.
-class TempFolder
-{
-public:
-    TempFolder();
-    ~TempFolder();
-    const std::string& Path() const { return m_path; }  // ends in a backslash
-
-private:
-    std::string m_path;
-};
-
-std::vector<BYTE> FileBytes(const std::string& path);

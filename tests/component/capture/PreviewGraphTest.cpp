@@ -24,7 +24,7 @@ protected:
         CaptureDlgTestAccess::Action(*dialog);
         EXPECT_TRUE(PumpUntil([&] { return ControlText(IDC_LAST_FILE) == expectedName; }, 5000))
             << expectedName;
-        return FileBytes(folder.Path() + expectedName);
+        return support::ReadFileBytes(folder.Path() + expectedName);
     }
 
     static bool StampOf(const std::vector<BYTE>& file, uint32_t* number)
@@ -35,7 +35,7 @@ protected:
         return ReadFrameNumberFromDib(file.data() + 54, info->biWidth, info->biHeight, number);
     }
 
-    TempFolder folder;
+    support::TempFolder folder;
 };
 
 TEST_F(PreviewGraphTest, PreviewRunsAndModeStepsThroughEveryFormatAndWraps)

@@ -57,7 +57,7 @@ protected:
         return dlg.BuildRecordingGraph(path.c_str());
     }
 
-    TempFolder folder;
+    support::TempFolder folder;
 };
 
 TEST_F(RecordingGraphTest, RecordsStartsTheClockAndShowsTheWholeLongPath)
@@ -80,7 +80,7 @@ TEST_F(RecordingGraphTest, RecordsStartsTheClockAndShowsTheWholeLongPath)
 
     Pump(1500);
     dlg.TearDownGraph();
-    EXPECT_GT(FileBytes(path).size(), 0u);
+    EXPECT_GT(support::ReadFileBytes(path).size(), 0u);
     EXPECT_TRUE(errors.Texts().empty()) << testing::PrintToString(errors.Texts());
     EXPECT_EQ(0, VcamLiveObjects());
 }

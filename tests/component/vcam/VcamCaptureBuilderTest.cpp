@@ -169,7 +169,7 @@ TEST_F(VcamCaptureBuilder, VideoPortPinIsFound)
     AM_MEDIA_TYPE* mt = nullptr;
     ASSERT_EQ(S_OK, types->Next(1, &mt, nullptr));
     EXPECT_EQ(MEDIASUBTYPE_RGB24, mt->subtype);
-    DeleteMediaTypeRecord(mt);
+    DeleteMediaType(mt);
 
     // With it unconnected, the capture stream still renders as usual.
     EXPECT_EQ(S_OK, Render(PIN_CATEGORY_CAPTURE, &captured));

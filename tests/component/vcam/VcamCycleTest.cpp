@@ -44,7 +44,7 @@ long Threads()
 // One cycle; returns the number of frames seen.
 size_t OneCycle(const std::wstring& name)
 {
-    ComPtr<IBaseFilter> camera = BindDevice(name);
+    ComPtr<IBaseFilter> camera = BindDeviceByName(name);
     EXPECT_TRUE(camera);
     if (!camera)
         return 0;

@@ -102,7 +102,7 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndOffersBothHeaders)
     ComPtr<IAMStreamConfig> config = StreamConfigOf(capture.Get());
     AM_MEDIA_TYPE* mt = nullptr;
     ASSERT_EQ(S_OK, config->GetFormat(&mt));
-    std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter> current(mt);
+    TaskMediaType current(mt);
     ASSERT_EQ(FORMAT_VideoInfo2, current->formattype);
     ASSERT_GE(current->cbFormat, sizeof(VIDEOINFOHEADER2));
     const auto* vih2 = reinterpret_cast<const VIDEOINFOHEADER2*>(current->pbFormat);
@@ -127,12 +127,12 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndOffersBothHeaders)
         EXPECT_EQ(333333, vih->AvgTimePerFrame);
     }
     for (ULONG i = 0; i < fetched; ++i)
-        DeleteMediaTypeRecord(list[i]);
+        DeleteMediaType(list[i]);
 
     // Capabilities stay plain VIDEOINFOHEADERs, and choosing one keeps the preference.
     VIDEO_STREAM_CONFIG_CAPS caps;
     ASSERT_EQ(S_OK, config->GetStreamCaps(1, &mt, reinterpret_cast<BYTE*>(&caps)));
-    std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter> cap(mt);
+    TaskMediaType cap(mt);
     EXPECT_EQ(FORMAT_VideoInfo, cap->formattype);
     ASSERT_EQ(S_OK, config->SetFormat(cap.get()));
     ASSERT_EQ(S_OK, config->GetFormat(&mt));
@@ -189,7 +189,7 @@ TEST_F(VcamFaults, VideoInfo2CameraConnectsWithTheHeaderAskedFor)
         AM_MEDIA_TYPE* mt = nullptr;
         ASSERT_EQ(S_OK, StreamConfigOf(capture.Get())->GetFormat(&mt));
         EXPECT_EQ(FORMAT_VideoInfo2, mt->formattype);
-        DeleteMediaTypeRecord(mt);
+        DeleteMediaType(mt);
     }
 }
 

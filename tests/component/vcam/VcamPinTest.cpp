@@ -8,7 +8,6 @@
 
 namespace {
 
-using TaskType = std::unique_ptr<AM_MEDIA_TYPE, MediaTypeRecordDeleter>;
 
 class VcamPin : public ::testing::Test
 {
@@ -23,11 +22,11 @@ protected:
         ASSERT_TRUE(config);
     }
 
-    TaskType Current()
+    TaskMediaType Current()
     {
         AM_MEDIA_TYPE* mt = nullptr;
         EXPECT_EQ(S_OK, config->GetFormat(&mt));
-        return TaskType(mt);
+        return TaskMediaType(mt);
     }
 
     ComApartment com;
@@ -57,7 +56,7 @@ TEST_F(VcamPin, OffersTheDefaultCapabilities)
         AM_MEDIA_TYPE* raw = nullptr;
         VIDEO_STREAM_CONFIG_CAPS caps = {};
         ASSERT_EQ(S_OK, config->GetStreamCaps(i, &raw, reinterpret_cast<BYTE*>(&caps)));
-        TaskType mt(raw);
+        TaskMediaType mt(raw);
         EXPECT_EQ(MEDIATYPE_Video, mt->majortype);
         EXPECT_EQ(MEDIASUBTYPE_RGB24, mt->subtype);
         const VIDEOINFOHEADER* vih = VideoInfoOf(*mt);
@@ -85,7 +84,7 @@ TEST_F(VcamPin, SetFormatChoosesSizeAndClampsTheRate)
 {
     OwnedMediaType small(320, 240, 100000); // asks for 100 fps
     ASSERT_EQ(S_OK, config->SetFormat(&small.mt));
-    TaskType mt = Current();
+    TaskMediaType mt = Current();
     const VIDEOINFOHEADER* vih = VideoInfoOf(*mt);
     ASSERT_TRUE(vih);
     EXPECT_EQ(320, vih->bmiHeader.biWidth);
@@ -108,7 +107,7 @@ TEST_F(VcamPin, SetFormatChoosesSizeAndClampsTheRate)
     EXPECT_EQ(S_FALSE, types->Next(8, list, &fetched));
     EXPECT_EQ(1u, fetched);
     for (ULONG i = 0; i < fetched; ++i)
-        DeleteMediaTypeRecord(list[i]);
+        DeleteMediaType(list[i]);
 
     OwnedMediaType unknownSize(100, 100, 0);
     EXPECT_EQ(VFW_E_INVALIDMEDIATYPE, config->SetFormat(&unknownSize.mt));
@@ -128,7 +127,7 @@ TEST_F(VcamPin, EnumeratesCurrentFormatFirstAndCopiesEnumerators)
     ASSERT_EQ(S_OK, capture->EnumMediaTypes(&types));
     AM_MEDIA_TYPE* first = nullptr;
     ASSERT_EQ(S_OK, types->Next(1, &first, nullptr));
-    TaskType firstType(first);
+    TaskMediaType firstType(first);
     EXPECT_EQ(640, VideoInfoOf(*firstType)->bmiHeader.biWidth);
     ComPtr<IEnumMediaTypes> clone;
     ASSERT_EQ(S_OK, types->Clone(&clone));
@@ -137,7 +136,7 @@ TEST_F(VcamPin, EnumeratesCurrentFormatFirstAndCopiesEnumerators)
     AM_MEDIA_TYPE* next = nullptr;
     EXPECT_EQ(S_FALSE, types->Next(1, &next, nullptr));
     ASSERT_EQ(S_OK, clone->Next(1, &next, nullptr)); // the clone kept its own position
-    TaskType second(next);
+    TaskMediaType second(next);
     EXPECT_EQ(320, VideoInfoOf(*second)->bmiHeader.biWidth);
     ASSERT_EQ(S_OK, types->Reset());
     EXPECT_EQ(S_OK, types->Skip(5));

@@ -62,7 +62,7 @@ TEST(VcamPropertyPage, FrameOpensOnTheCameraAndCloses)
         HWND owner = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
                                      nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(owner);
-        ComPtr<IBaseFilter> camera = BindDevice(L"Tarnview Page Camera");
+        ComPtr<IBaseFilter> camera = BindDeviceByName(L"Tarnview Page Camera");
         ASSERT_TRUE(camera);
         ComPtr<ISpecifyPropertyPages> pages;
         ASSERT_EQ(S_OK, camera.As(&pages));

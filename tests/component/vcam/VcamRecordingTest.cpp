@@ -3,64 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
-#include "vcam/frame/FrameStamp.h"
+#include "support/TempFolder.h"
+#include "support/VideoProbe.h"
 
 namespace {
-
-std::string ReadFile(const std::string& windowsPath)
-{
-    std::ifstream in(windowsPath, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string WindowsPath(const std::string& unixPath)
-{
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
-// Runs a Unix shell command; its output lands in a file, since Wine returns neither
-// pipes nor exit codes from Unix processes. Returns the output, or "" on timeout.
-std::string RunUnix(const std::string& command, const std::string& logPath)
-{
-    DeleteFileA(WindowsPath(logPath).c_str());
-    std::string line = "/bin/sh -c \"(" + command + ") > " + logPath + " 2>&1; echo rc=$? >> " + logPath + "\"";
-    std::vector<char> commandLine(line.begin(), line.end());
-    commandLine.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA("Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return std::string();
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int i = 0; i < 600; ++i) {
-        const std::string log = ReadFile(WindowsPath(logPath));
-        if (log.find("rc=") != std::string::npos)
-            return log;
-        Sleep(100);
-    }
-    return std::string();
-}
-
-int ValueAfter(const std::string& text, const std::string& key)
-{
-    const size_t at = text.find(key + "=");
-    return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + key.size() + 1);
-}
 
 // Wine's own file writer offers the mux no IStream, so its mux cannot run: the mux and
 // writer come from the capture graph builder, which the project's Wine prefix replaces
@@ -91,12 +41,6 @@ HRESULT BuildRecording(IGraphBuilder* graph, IBaseFilter* camera, const std::wst
 class VcamRecording : public ::testing::Test
 {
 protected:
-    void TearDown() override
-    {
-        for (const std::string& path : {unixAvi, unixRaw, unixAvi + ".probe", unixAvi + ".decode"})
-            DeleteFileA(WindowsPath(path).c_str());
-    }
-
     // Records `ms` from the Run call to the Stop call, then reads the file's stream back.
     void Record(IBaseFilter* camera, Route route, DWORD ms)
     {
@@ -112,39 +56,28 @@ protected:
         Sleep(ms);
         ASSERT_EQ(S_OK, WaitForState(control.Get(), State_Stopped));
         graph.Reset();
-        probe = RunUnix("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                        "stream=width,height,nb_read_frames,r_frame_rate -of default=nw=1 " + unixAvi,
-                        unixAvi + ".probe");
-        std::printf("vcam recording: %d frames of %dx%d in %lu ms\n", ValueAfter(probe, "nb_read_frames"),
-                    ValueAfter(probe, "width"), ValueAfter(probe, "height"), ms);
+        probe = support::ProbeVideo(unixAvi);
+        std::printf("vcam recording: %ld frames of %dx%d in %lu ms\n", probe.decodedFrames, probe.width,
+                    probe.height, ms);
     }
 
     // Every frame in the file, in order, by the numbers stamped into the pictures.
-    void ExpectConsecutiveFrames(LONG width, LONG height, size_t atLeast)
+    void ExpectConsecutiveFrames(LONG width, size_t atLeast)
     {
-        const std::string decode = RunUnix("ffmpeg -v error -y -i " + unixAvi + " -f rawvideo -pix_fmt bgr24 " +
-                                           unixRaw, unixAvi + ".decode");
-        const std::string pixels = ReadFile(WindowsPath(unixRaw));
-        const size_t frameBytes = static_cast<size_t>(width) * height * 3;
-        ASSERT_GE(pixels.size(), frameBytes * atLeast) << decode;
-        uint32_t previous = 0;
-        for (size_t i = 0; i < pixels.size() / frameBytes; ++i) {
-            uint32_t number = 0;
-            ASSERT_TRUE(ReadFrameNumberTopDown(reinterpret_cast<const BYTE*>(pixels.data() + i * frameBytes), width,
-                                               height, width * 3, &number)) << "frame " << i;
-            if (i > 0) {
-                EXPECT_EQ(previous + 1, number) << "frame " << i;
-            }
-            previous = number;
-        }
+        int unreadable = 0;
+        const std::vector<uint32_t> numbers = support::StampedFrameNumbers(unixAvi, width, &unreadable);
+        EXPECT_EQ(0, unreadable);
+        ASSERT_GE(numbers.size(), atLeast);
+        for (size_t i = 1; i < numbers.size(); ++i)
+            EXPECT_EQ(numbers[i - 1] + 1, numbers[i]) << "frame " << i;
     }
 
     ComApartment com;
     DeviceScope devices;
-    const std::string unixAvi = "/tmp/tarnview-vcam-" + std::to_string(GetCurrentProcessId()) + ".avi";
-    const std::string unixRaw = unixAvi + ".bgr";
-    const std::string windowsAvi = WindowsPath(unixAvi);
-    std::string probe;
+    support::TempFolder folder{"vcam"};
+    const std::string unixAvi = folder.UnixFile("recording.avi");
+    const std::string windowsAvi = folder.WindowsFile("recording.avi");
+    support::VideoProbe probe;
 };
 
 } // namespace
@@ -158,10 +91,8 @@ TEST_F(VcamRecording, TwoSecondsAtThirtyFramesPerSecond)
     Record(camera.Get(), Route::ByHand, 2000);
     if (IsSkipped() || HasFatalFailure())
         return;
-    EXPECT_EQ(640, ValueAfter(probe, "width")) << probe;
-    EXPECT_EQ(480, ValueAfter(probe, "height")) << probe;
-    EXPECT_NEAR(60, ValueAfter(probe, "nb_read_frames"), 2) << probe;
-    ExpectConsecutiveFrames(640, 480, 58);
+    support::ExpectVideo(probe, 640, 480, 30.0, 60);
+    ExpectConsecutiveFrames(640, 58);
 }
 
 // A camera whose own format is a VIDEOINFOHEADER2 also offers each format with a
@@ -176,14 +107,12 @@ TEST_F(VcamRecording, VideoInfo2CameraRecordsAtItsOwnRate)
     AM_MEDIA_TYPE* format = nullptr;
     ASSERT_EQ(S_OK, StreamConfigOf(PinOfCategory(camera.Get(), PIN_CATEGORY_CAPTURE).Get())->GetFormat(&format));
     const GUID formatType = format->formattype;
-    DeleteMediaTypeRecord(format);
+    DeleteMediaType(format);
     EXPECT_EQ(FORMAT_VideoInfo2, formatType);
 
     Record(camera.Get(), Route::RenderStream, 2000);
     if (IsSkipped() || HasFatalFailure())
         return;
-    EXPECT_EQ(640, ValueAfter(probe, "width")) << probe;
-    EXPECT_NEAR(40, ValueAfter(probe, "nb_read_frames"), 2) << probe;
-    EXPECT_NE(std::string::npos, probe.find("r_frame_rate=20/1")) << probe;
-    ExpectConsecutiveFrames(640, 480, 38);
+    support::ExpectVideo(probe, 640, 480, 20.0, 40);
+    ExpectConsecutiveFrames(640, 38);
 }

@@ -108,7 +108,7 @@ TEST_P(VcamStreamSize, EachFormatDeliversItsLayout)
     VIDEO_STREAM_CONFIG_CAPS caps;
     ASSERT_EQ(S_OK, config->GetStreamCaps(c.capability, &mt, reinterpret_cast<BYTE*>(&caps)));
     const HRESULT setHr = config->SetFormat(mt);
-    DeleteMediaTypeRecord(mt);
+    DeleteMediaType(mt);
     ASSERT_EQ(S_OK, setHr);
 
     FrameRecorder recorder;

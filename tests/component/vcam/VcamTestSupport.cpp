@@ -1,23 +1,8 @@
 #include "VcamTestSupport.h"
 
 #include <gtest/gtest.h>
-#include <oleauto.h>
 
 namespace {
-
-std::wstring FriendlyNameOf(IMoniker* moniker)
-{
-    ComPtr<IPropertyBag> bag;
-    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))))
-        return std::wstring();
-    VARIANT name;
-    VariantInit(&name);
-    std::wstring text;
-    if (SUCCEEDED(bag->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR && name.bstrVal)
-        text = name.bstrVal;
-    VariantClear(&name);
-    return text;
-}
 
 HMODULE VcamModule()
 {
@@ -47,27 +32,9 @@ ComPtr<IBaseFilter> DeviceScope::Add(const std::wstring& friendlyName, const Dev
     entry.settings = settings;
     const HRESULT hr = AddDevice(entry);
     EXPECT_EQ(S_OK, hr);
-    ComPtr<IBaseFilter> filter = BindDevice(friendlyName);
+    ComPtr<IBaseFilter> filter = BindDeviceByName(friendlyName);
     EXPECT_TRUE(filter);
     return filter;
-}
-
-ComPtr<IBaseFilter> BindDevice(const std::wstring& friendlyName)
-{
-    ComPtr<ICreateDevEnum> devices;
-    ComPtr<IEnumMoniker> monikers;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&devices))) ||
-        devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) != S_OK)
-        return nullptr;
-    ComPtr<IMoniker> moniker;
-    while (monikers->Next(1, &moniker, nullptr) == S_OK) {
-        if (FriendlyNameOf(moniker.Get()) != friendlyName)
-            continue;
-        ComPtr<IBaseFilter> filter;
-        if (SUCCEEDED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter))))
-            return filter;
-    }
-    return nullptr;
 }
 
 LONG LiveObjects()
@@ -145,16 +112,6 @@ OwnedMediaType::OwnedMediaType(LONG width, LONG height, REFERENCE_TIME interval)
     mt.lSampleSize = vih.bmiHeader.biSizeImage;
     mt.cbFormat = sizeof(vih);
     mt.pbFormat = reinterpret_cast<BYTE*>(&vih);
-}
-
-void DeleteMediaTypeRecord(AM_MEDIA_TYPE* mt)
-{
-    if (!mt)
-        return;
-    CoTaskMemFree(mt->pbFormat);
-    if (mt->pUnk)
-        mt->pUnk->Release();
-    CoTaskMemFree(mt);
 }
 
 const VIDEOINFOHEADER* VideoInfoOf(const AM_MEDIA_TYPE& mt)

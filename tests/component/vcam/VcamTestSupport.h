@@ -9,36 +9,28 @@
 #include <string>
 #include <vector>
 
+#include "comkit/ComApartment.h"
+#include "comkit/MediaType.h"
+#include "comkit/NonCopyable.h"
+#include "support/DeviceLookup.h"
 #include "vcam/registry/VcamDevices.h"
 
 using Microsoft::WRL::ComPtr;
 
-class ComApartment
-{
-public:
-    ComApartment() : m_hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() { if (SUCCEEDED(m_hr)) CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT m_hr;
-};
+using comkit::ComApartment;
 
 // Registers devices for the lifetime of one test and removes every device of ours after.
-class DeviceScope
+class DeviceScope : comkit::NonCopyable
 {
 public:
     DeviceScope();
     ~DeviceScope();
-    DeviceScope(const DeviceScope&) = delete;
-    DeviceScope& operator=(const DeviceScope&) = delete;
 
     // Registers the device and binds it; fails the test when either fails.
     ComPtr<IBaseFilter> Add(const std::wstring& friendlyName, const DeviceSettings& settings = DeviceSettings());
 };
 
-ComPtr<IBaseFilter> BindDevice(const std::wstring& friendlyName);
+using support::BindDeviceByName;
 
 // VcamLiveObjects() of the loaded DLL (which the tests keep loaded), or -1.
 LONG LiveObjects();
@@ -59,12 +51,8 @@ struct OwnedMediaType
     OwnedMediaType& operator=(const OwnedMediaType&) = delete;
 };
 
-// Frees an AM_MEDIA_TYPE handed out in task memory.
-void DeleteMediaTypeRecord(AM_MEDIA_TYPE* mt);
-struct MediaTypeRecordDeleter
-{
-    void operator()(AM_MEDIA_TYPE* mt) const { DeleteMediaTypeRecord(mt); }
-};
+using comkit::DeleteMediaType;
+using comkit::TaskMediaType;
 
 const VIDEOINFOHEADER* VideoInfoOf(const AM_MEDIA_TYPE& mt);
 

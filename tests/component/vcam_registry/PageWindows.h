@@ -4,14 +4,14 @@
 #include <windows.h>
 #include <string>
 
+#include "comkit/NonCopyable.h"
+
 // A plain top-level window to host the page, destroyed with the holder.
-class HostWindow
+class HostWindow : comkit::NonCopyable
 {
 public:
     HostWindow();
     ~HostWindow();
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
     HWND Get() const { return m_hwnd; }
 
 private:

@@ -93,7 +93,7 @@ protected:
         return hr;
     }
 
-    ComApartmentForTest m_com;
+    comkit::ComApartment m_com;
     FakeScene m_scene{SceneSettings()};
 };
 

@@ -5,7 +5,7 @@
 #include "DeviceLookup.h"
 #include "PageFakes.h"
 #include "PageWindows.h"
-#include "vcam/dll/ModuleLife.h"
+#include "comkit/Module.h"
 #include "vcam/pages/ScenePage.h"
 #include "vcam/pages/ScenePageResource.h"
 
@@ -35,15 +35,15 @@ protected:
     void SetUp() override
     {
         ASSERT_HRESULT_SUCCEEDED(m_com.Result());
-        m_liveBefore = ModuleLiveObjects();
+        m_liveBefore = comkit::ModuleLiveObjects();
         ASSERT_EQ(S_OK, CreateScenePage(IID_PPV_ARGS(&m_page)));
-        EXPECT_EQ(m_liveBefore + 1, ModuleLiveObjects());
+        EXPECT_EQ(m_liveBefore + 1, comkit::ModuleLiveObjects());
     }
 
     void TearDown() override
     {
         m_page.Reset();
-        EXPECT_EQ(m_liveBefore, ModuleLiveObjects()) << "the page must count itself only while it lives";
+        EXPECT_EQ(m_liveBefore, comkit::ModuleLiveObjects()) << "the page must count itself only while it lives";
         EXPECT_EQ(1, m_scene.Refs()) << "every reference to the object must be released";
         EXPECT_EQ(1u, m_site.Refs());
     }
@@ -68,7 +68,7 @@ protected:
         EXPECT_EQ(S_OK, m_page->SetPageSite(nullptr));
     }
 
-    ComApartmentForTest m_com;
+    comkit::ComApartment m_com;
     LONG m_liveBefore = 0;
     FakeScene m_scene{Scene(20, 40, true)};
     FakePageSite m_site;

@@ -44,7 +44,7 @@ protected:
         return bag;
     }
 
-    ComApartmentForTest m_com;
+    comkit::ComApartment m_com;
 };
 
 TEST_F(VcamDevices, EnumerateInInstanceOrderWhateverTheOrderAdded)

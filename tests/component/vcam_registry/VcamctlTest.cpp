@@ -2,6 +2,7 @@
 
 
 #include "DeviceLookup.h"
+#include "comkit/Handle.h"
 #include "vcam/registry/DeviceSettings.h"
 #include "vcam/registry/VcamDevices.h"
 
@@ -9,22 +10,7 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-class Handle
-{
-public:
-    explicit Handle(HANDLE h = nullptr) : m_h(h) {}
-    ~Handle()
-    {
-        if (m_h && m_h != INVALID_HANDLE_VALUE)
-            CloseHandle(m_h);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE Get() const { return m_h; }
-
-private:
-    HANDLE m_h;
-};
+using comkit::Handle;
 
 std::wstring BesideThisProgram(const wchar_t* file)
 {
@@ -89,7 +75,7 @@ protected:
     }
     void TearDown() override { EXPECT_HRESULT_SUCCEEDED(RemoveAllDevices()); }
 
-    ComApartmentForTest m_com;
+    comkit::ComApartment m_com;
 };
 
 TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)

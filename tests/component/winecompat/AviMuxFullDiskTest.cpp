@@ -4,7 +4,7 @@
 #include "AviMuxTesting.h"
 #include "SmallDisk.h"
 #include "TestFiles.h"
-#include "UnixShell.h"
+#include "support/UnixCommand.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -28,7 +28,7 @@ TEST_F(MuxRecording, FullDiskRaisesErrorAbortAndLeavesAPlayableFile)
         EXPECT_EQ(S_OK, control->Stop());
         control.Reset();
         ReleaseAll();
-        ShellResult moved = RunUnixShell("mv " + mount + "/full.avi " + kept, ScratchDirUnix() + "/mv.log", 30000);
+        support::UnixResult moved = support::RunUnix("mv " + mount + "/full.avi " + kept, 30000);
         ASSERT_EQ(0, moved.exitCode) << moved.output;
     }
     // 12 MB hold about 12 frames of 640x480.

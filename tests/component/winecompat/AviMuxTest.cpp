@@ -3,6 +3,7 @@
 // order, a second run and late samples are safe. (The full disk: AviMuxFullDiskTest.cpp.)
 #include "AviMuxTesting.h"
 #include "RecordingGraph.h"
+#include "support/TempFolder.h"
 #include "TestFiles.h"
 #include "WinecompatModule.h"
 
@@ -82,7 +83,7 @@ TEST_F(MuxRecording, RecordingPastTwoGigabytesKeepsEveryFrame)
     ASSERT_EQ(S_OK, StopGraph(m_graph.Get()));
     ReleaseAll();
 
-    const long long size = FileSizeUnix(output);
+    const long long size = support::FileSize(WindowsPathA(output));
     printf("%s: %lld bytes\n", output.c_str(), size);
     EXPECT_GT(size, 1LL << 31);
     ExpectEveryFrame(output, 660, 10);

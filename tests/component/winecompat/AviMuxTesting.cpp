@@ -2,7 +2,7 @@
 
 #include <tlhelp32.h>
 
-#include "AviProbe.h"
+#include "support/VideoProbe.h"
 #include "TestFiles.h"
 #include "WinecompatModule.h"
 
@@ -50,12 +50,12 @@ LONG_PTR WaitForEvent(IGraphBuilder* graph, long wanted, DWORD timeoutMs)
 
 void ExpectEveryFrame(const std::string& path, long expected, long tolerance)
 {
-    AviVideoInfo info = ProbeAvi(path);
+    support::VideoProbe info = support::ProbeVideo(path);
     ASSERT_TRUE(info.readable) << info.log;
     EXPECT_FALSE(info.errors) << info.log;
     EXPECT_NEAR(expected, info.decodedFrames, tolerance) << info.log;
     EXPECT_EQ(info.decodedFrames, info.headerFrames);
-    StampCount stamps = CountStamps(StampedFrameNumbers(path));
+    StampCount stamps = CountStamps(support::StampedFrameNumbers(path, info.width));
     EXPECT_EQ(static_cast<size_t>(info.decodedFrames), stamps.frames) << "frames without a readable stamp";
     EXPECT_EQ(0u, stamps.lost);
     EXPECT_EQ(0u, stamps.repeated);

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "CameraRecordingGraph.h"
-#include "ComApartment.h"
+#include "comkit/ComApartment.h"
 #include "comkit/InterfaceIds.h"
 
 // {0B4C1E6D-5A0F-4F37-9C55-2D8E7A61B3F2}: tarnview-winecompat's mux.
@@ -41,7 +41,7 @@ protected:
     // Every reference back, no thread left behind (the camera's end with its stream).
     void ReleaseAll();
 
-    ComApartment m_com;
+    comkit::ComApartment m_com;
     long m_threadsBefore = 0;
     CameraRecordingGraph m_recording;
     Microsoft::WRL::ComPtr<IGraphBuilder> m_graph;

@@ -6,8 +6,8 @@
 #include <dshow.h>
 #include <wrl/client.h>
 
-#include "ComApartment.h"
 #include "TestFiles.h"
+#include "comkit/ComApartment.h"
 #include "WinecompatModule.h"
 
 using Microsoft::WRL::ComPtr;
@@ -63,7 +63,7 @@ protected:
     // Whatever a test made, every object of ours is gone once its references are.
     void TearDown() override { EXPECT_LE(WinecompatLiveObjects(), 0); }
 
-    ComApartment m_com;
+    comkit::ComApartment m_com;
 };
 
 TEST_F(WinecompatBuilder, EveryClassContextTheProgramUsesGivesTheWrapper)
@@ -261,11 +261,3 @@ TEST_F(WinecompatBuilder, EveryObjectIsGoneAfterRelease)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    int result = RUN_ALL_TESTS();
-    RemoveScratchDir();
-    return result;
-}

@@ -20,7 +20,3 @@ public:
 private:
     HRESULT m_added;
 };
-
-// Frame numbers stamped by the virtual camera in each frame of an AVI file, in order;
-// frames without a readable stamp are left out.
-std::vector<uint32_t> StampedFrameNumbers(const std::string& unixAvi);

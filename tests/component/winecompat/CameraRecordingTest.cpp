@@ -8,11 +8,12 @@
 
 #include <algorithm>
 
-#include "AviProbe.h"
 #include "CameraDevice.h"
-#include "ComApartment.h"
 #include "RecordingGraph.h"
 #include "TestFiles.h"
+#include "comkit/ComApartment.h"
+#include "comkit/MediaType.h"
+#include "support/VideoProbe.h"
 #include "WinecompatModule.h"
 
 using Microsoft::WRL::ComPtr;
@@ -29,19 +30,16 @@ HRESULT SetFrameRate(ICaptureGraphBuilder2* builder, IBaseFilter* camera, unsign
 {
     ComPtr<IAMStreamConfig> config;
     HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, IID_PPV_ARGS(&config));
-    AM_MEDIA_TYPE* type = nullptr;
+    AM_MEDIA_TYPE* format = nullptr;
     if (SUCCEEDED(hr))
-        hr = config->GetFormat(&type);
+        hr = config->GetFormat(&format);
+    comkit::TaskMediaType type(format);
     if (hr != S_OK)
         return FAILED(hr) ? hr : E_FAIL;
     if (type->formattype == FORMAT_VideoInfo && type->cbFormat >= sizeof(VIDEOINFOHEADER)) {
         reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->AvgTimePerFrame = 10000000 / fps;
-        hr = config->SetFormat(type);
+        hr = config->SetFormat(type.get());
     }
-    CoTaskMemFree(type->pbFormat);
-    if (type->pUnk)
-        type->pUnk->Release();
-    CoTaskMemFree(type);
     return hr;
 }
 
@@ -99,110 +97,84 @@ protected:
         EXPECT_EQ(0, WinecompatLiveObjects());
     }
 
-    ComApartment m_com;
+    // A recording of two seconds with a camera of these settings, read back by ffprobe.
+    support::VideoProbe Record(const DeviceSettings& settings, const std::string& file, unsigned fps,
+                               RateStep when = RateStep::AfterConnecting)
+    {
+        CameraDevice device{settings};
+        EXPECT_EQ(S_OK, device.Added());
+        m_output = ScratchDirUnix() + "/" + file;
+        Build(device, m_output, fps, when);
+        RecordTwoSecondsAndRelease();
+        return support::ProbeVideo(m_output);
+    }
+
+    // Every frame the camera sent, once and in order: consecutive stamps.
+    void ExpectFramesInOrder(size_t expected)
+    {
+        std::vector<uint32_t> numbers = support::StampedFrameNumbers(m_output, 640);
+        ASSERT_FALSE(numbers.empty());
+        EXPECT_NEAR(static_cast<double>(expected), static_cast<double>(numbers.size()), 2.0);
+        EXPECT_EQ(numbers.size() - 1, numbers.back() - numbers.front()) << "frames lost or repeated";
+        EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
+    }
+
+    comkit::ComApartment m_com;
     Recording m_result;
     ComPtr<IBaseFilter> m_camera;
     ComPtr<IGraphBuilder> m_graph;
     ComPtr<ICaptureGraphBuilder2> m_builder;
     ComPtr<IBaseFilter> m_mux;
+    std::string m_output;
 };
 
-// Every frame the camera sent, once and in order: consecutive stamps.
-void ExpectFramesInOrder(const std::string& output, size_t expected)
+DeviceSettings WithPreviewPin()
 {
-    std::vector<uint32_t> numbers = StampedFrameNumbers(output);
-    ASSERT_FALSE(numbers.empty());
-    EXPECT_NEAR(static_cast<double>(expected), static_cast<double>(numbers.size()), 2.0);
-    EXPECT_EQ(numbers.size() - 1, numbers.back() - numbers.front()) << "frames lost or repeated";
-    EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
+    DeviceSettings settings;
+    settings.previewPin = true;
+    return settings;
 }
 
 TEST_F(CameraRecording, TwoSecondsAtThirtyFramesPerSecond)
 {
-    CameraDevice device{DeviceSettings{}};
-    ASSERT_EQ(S_OK, device.Added());
-    const std::string output = ScratchDirUnix() + "/camera30.avi";
-    Build(device, output, 30);  // the program's order: rate applied after connecting
-    RecordTwoSecondsAndRelease();
-
-    AviVideoInfo info = ProbeAvi(output);
-    ASSERT_TRUE(info.readable) << info.log;
-    EXPECT_EQ(640, info.width);
-    EXPECT_EQ(480, info.height);
-    EXPECT_NEAR(30.0, info.fps, 0.01) << info.frameRate;
-    EXPECT_NEAR(60, info.decodedFrames, 2) << info.log;
-    EXPECT_EQ(info.decodedFrames, info.headerFrames);
-    ExpectFramesInOrder(output, 60);
+    // The program's order: the rate applied after connecting.
+    support::ExpectVideo(Record(DeviceSettings{}, "camera30.avi", 30), 640, 480, 30.0, 60);
+    ExpectFramesInOrder(60);
 }
 
 TEST_F(CameraRecording, FileRateFollowsTheCapturePinsFrameDuration)
 {
-    CameraDevice device{DeviceSettings{}};
-    ASSERT_EQ(S_OK, device.Added());
-    const std::string output = ScratchDirUnix() + "/camera15-early.avi";
-    Build(device, output, 15, RateStep::BeforeConnecting);
-    RecordTwoSecondsAndRelease();
-
-    AviVideoInfo info = ProbeAvi(output);
-    ASSERT_TRUE(info.readable) << info.log;
-    EXPECT_NEAR(15.0, info.fps, 0.01) << info.frameRate;
-    EXPECT_NEAR(30, info.decodedFrames, 2) << info.log;
-    EXPECT_EQ(info.decodedFrames, info.headerFrames);
-    ExpectFramesInOrder(output, 30);
+    support::ExpectVideo(Record(DeviceSettings{}, "camera15-early.avi", 15, RateStep::BeforeConnecting), 640, 480,
+                         15.0, 30);
+    ExpectFramesInOrder(30);
 }
 
 // The program sets the rate once the streams are connected. Under Wine 8 this breaks
-// the recording through the Smart Tee (docs/WINE-NOTES.md, "AVI recording"): no frame
-// reaches the mux any more. Run with --gtest_also_run_disabled_tests to see it.
-TEST_F(CameraRecording, DISABLED_FrameRateSetAfterConnectingThroughSmartTee)
+// the recording (docs/WINE-NOTES.md, "AVI recording"); these two tests hold Wine to what
+// it does today, so that they fail, and say so, once Wine records such a graph.
+// Through the Smart Tee no frame reaches the mux after the camera reconnects.
+TEST_F(CameraRecording, FrameRateSetAfterConnectingThroughSmartTeeRecordsNoFrameUnderWine)
 {
-    CameraDevice device{DeviceSettings{}};
-    ASSERT_EQ(S_OK, device.Added());
-    const std::string output = ScratchDirUnix() + "/camera15.avi";
-    Build(device, output, 15);
-    RecordTwoSecondsAndRelease();
-
-    AviVideoInfo info = ProbeAvi(output);
-    ASSERT_TRUE(info.readable) << info.log;
-    EXPECT_NEAR(15.0, info.fps, 0.01) << info.frameRate;
-    EXPECT_NEAR(30, info.decodedFrames, 2) << info.log;
-    ExpectFramesInOrder(output, 30);
+    const support::VideoProbe info = Record(DeviceSettings{}, "camera15.avi", 15);
+    EXPECT_TRUE(FileExistsUnix(m_output)) << "the file with the headers the mux wrote";
+    EXPECT_LE(info.decodedFrames, 0)
+        << "Wine's Smart Tee now passes frames after a reconnection: expect 15 fps and 30 frames here\n"
+        << info.log;
 }
 
-// Wine's mux crashed when a capture pin connected straight to it reconnected; ours
-// takes the new format.
+// A capture pin connected straight to the mux reconnects for the new rate: Wine's mux
+// crashed there; ours (in the prefix since) takes the new format.
 TEST_F(CameraRecording, FrameRateSetAfterConnectingStraightToTheMux)
 {
-    DeviceSettings settings;
-    settings.previewPin = true;
-    CameraDevice device{settings};
-    ASSERT_EQ(S_OK, device.Added());
-    const std::string output = ScratchDirUnix() + "/preview-pin15.avi";
-    Build(device, output, 15);
-    RecordTwoSecondsAndRelease();
-
-    AviVideoInfo info = ProbeAvi(output);
-    ASSERT_TRUE(info.readable) << info.log;
-    EXPECT_NEAR(15.0, info.fps, 0.01) << info.frameRate;
-    ExpectFramesInOrder(output, 30);
+    support::ExpectVideo(Record(WithPreviewPin(), "preview-pin15.avi", 15), 640, 480, 15.0, 30);
 }
 
 // A camera with a preview pin at its own rate: capture straight into the mux.
 TEST_F(CameraRecording, CameraWithPreviewPinRecordsStraightIntoTheMux)
 {
-    DeviceSettings settings;
-    settings.previewPin = true;
-    CameraDevice device{settings};
-    ASSERT_EQ(S_OK, device.Added());
-    const std::string output = ScratchDirUnix() + "/preview-pin30.avi";
-    Build(device, output, 30, RateStep::BeforeConnecting);
-    RecordTwoSecondsAndRelease();
-
-    AviVideoInfo info = ProbeAvi(output);
-    ASSERT_TRUE(info.readable) << info.log;
-    EXPECT_NEAR(30.0, info.fps, 0.01) << info.frameRate;
-    EXPECT_NEAR(60, info.decodedFrames, 2) << info.log;
-    ExpectFramesInOrder(output, 60);
+    support::ExpectVideo(Record(WithPreviewPin(), "preview-pin30.avi", 30, RateStep::BeforeConnecting), 640, 480,
+                         30.0, 60);
+    ExpectFramesInOrder(60);
 }
 
 }  // namespace

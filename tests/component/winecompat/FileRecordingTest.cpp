@@ -6,10 +6,11 @@
 #include <dshow.h>
 #include <wrl/client.h>
 
-#include "AviProbe.h"
-#include "ComApartment.h"
+#include "TestClip.h"
 #include "RecordingGraph.h"
 #include "TestFiles.h"
+#include "comkit/ComApartment.h"
+#include "support/VideoProbe.h"
 #include "WinecompatModule.h"
 
 using Microsoft::WRL::ComPtr;
@@ -55,7 +56,7 @@ protected:
 
     static std::string s_clip;
     static bool s_clipMade;
-    ComApartment m_com;
+    comkit::ComApartment m_com;
     ComPtr<IGraphBuilder> m_graph;
     ComPtr<ICaptureGraphBuilder2> m_builder;
 };
@@ -77,13 +78,8 @@ TEST_F(FileRecording, PlayedClipIsWrittenWholeAndReadable)
     ReleaseGraph();
     EXPECT_EQ(0, WinecompatLiveObjects());
 
-    AviVideoInfo info = ProbeAvi(output);
-    ASSERT_TRUE(info.readable) << info.log;
-    EXPECT_EQ(640, info.width);
-    EXPECT_EQ(480, info.height);
-    EXPECT_NEAR(30.0, info.fps, 0.01) << info.frameRate;
-    EXPECT_NEAR(60, info.decodedFrames, 2) << info.log;
-    EXPECT_EQ(info.decodedFrames, info.headerFrames) << info.log;
+    const support::VideoProbe info = support::ProbeVideo(output);
+    support::ExpectVideo(info, 640, 480, 30.0, 60);
     EXPECT_FALSE(info.errors) << info.log;
 }
 

@@ -9,11 +9,11 @@
 
 #include <string>
 
-#include "AviProbe.h"
-#include "ComApartment.h"
+#include "TestClip.h"
 #include "PreviewFrame.h"
 #include "RecordingGraph.h"
 #include "TestFiles.h"
+#include "comkit/ComApartment.h"
 #include "WinecompatModule.h"
 
 using Microsoft::WRL::ComPtr;
@@ -93,7 +93,7 @@ class WinecompatGraph : public ::testing::Test {
 protected:
     void TearDown() override { EXPECT_LE(WinecompatLiveObjects(), 0); }
 
-    ComApartment m_com;
+    comkit::ComApartment m_com;
 };
 
 TEST_F(WinecompatGraph, EveryClassContextTheProgramUsesGivesTheWrapper)
@@ -324,11 +324,3 @@ TEST_F(WinecompatGraph, CaptureBuilderBuildsInTheWrappedGraph)
 }
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    int result = RUN_ALL_TESTS();
-    RemoveScratchDir();
-    return result;
-}

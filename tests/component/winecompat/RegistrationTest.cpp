@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "ComApartment.h"
 #include "TestFiles.h"
+#include "comkit/ComApartment.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -93,7 +93,7 @@ protected:
         return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(m_dll, name)));
     }
 
-    ComApartment m_com;
+    comkit::ComApartment m_com;
     std::wstring m_path;
     HMODULE m_dll = nullptr;
     Entry m_register = nullptr;

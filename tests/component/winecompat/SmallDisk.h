@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "UnixShell.h"
+#include "support/UnixCommand.h"
 
 class SmallDisk {
 public:
@@ -13,10 +13,10 @@ public:
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    bool Mounted() const { return m_mount.finished && m_mount.exitCode == 0; }
+    bool Mounted() const { return m_mount.started && m_mount.exitCode == 0; }
     std::string Why() const { return m_mount.output; }
 
 private:
     std::string m_dir;
-    ShellResult m_mount;
+    support::UnixResult m_mount;
 };

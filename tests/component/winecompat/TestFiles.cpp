@@ -1,25 +1,28 @@
 #include "TestFiles.h"
 
-#include <windows.h>
+#include <memory>
+
+#include "support/TempFolder.h"
+#include "support/UnixCommand.h"
+
+namespace {
+std::unique_ptr<support::TempFolder>& Scratch()
+{
+    static std::unique_ptr<support::TempFolder> folder;
+    return folder;
+}
+}  // namespace
 
 std::string ScratchDirUnix()
 {
-    static const std::string dir = [] {
-        std::string path = "/tmp/tarnview-winecompat-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(WindowsPathA(path).c_str(), nullptr);
-        return path;
-    }();
-    return dir;
+    if (!Scratch())
+        Scratch().reset(new support::TempFolder("winecompat"));
+    return Scratch()->UnixPath();
 }
 
 std::string WindowsPathA(const std::string& unixPath)
 {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return path;
+    return support::WindowsPathOfUnix(unixPath);
 }
 
 std::wstring WindowsPathW(const std::string& unixPath)
@@ -30,30 +33,10 @@ std::wstring WindowsPathW(const std::string& unixPath)
 
 bool FileExistsUnix(const std::string& unixPath)
 {
-    return GetFileAttributesA(WindowsPathA(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-long long FileSizeUnix(const std::string& unixPath)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(WindowsPathA(unixPath).c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return support::FileExists(WindowsPathA(unixPath));
 }
 
 void RemoveScratchDir()
 {
-    if (GetEnvironmentVariableA("TARNVIEW_KEEP_SCRATCH", nullptr, 0) != 0)
-        return;  // kept for a look at the recorded files
-    std::string pattern = WindowsPathA(ScratchDirUnix()) + "\\*";
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((WindowsPathA(ScratchDirUnix()) + "\\" + found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(WindowsPathA(ScratchDirUnix()).c_str());
+    Scratch().reset();
 }

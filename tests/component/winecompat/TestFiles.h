@@ -3,9 +3,9 @@
 
 #include <string>
 
-std::string ScratchDirUnix();                              // "/tmp/tarnview-winecompat-<pid>"
+std::string ScratchDirUnix();                              // "/tmp/tarnview-winecompat-<pid>-<n>"
 std::string WindowsPathA(const std::string& unixPath);     // "Z:\\tmp\\..."
 std::wstring WindowsPathW(const std::string& unixPath);
 bool FileExistsUnix(const std::string& unixPath);
-long long FileSizeUnix(const std::string& unixPath);       // -1 when missing
+// The folder goes at exit at the latest; the next ScratchDirUnix makes a new one.
 void RemoveScratchDir();  // not when TARNVIEW_KEEP_SCRATCH is set

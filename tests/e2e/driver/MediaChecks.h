@@ -38,7 +38,6 @@ VideoFacts Probe(const std::string& windowsPath);
 // Decodes the top rows of every frame of the video to BGR24 with ffmpeg and returns
 // the frame numbers the virtual camera stamped into them (frames without a stamp are
 // skipped and counted in *unreadable).
-constexpr int kStampRows = 16;
 std::vector<uint32_t> StampedFrameNumbers(const std::string& windowsPath, int width, int* unreadable);
 
 // Reads a whole file (Windows path).

@@ -52,4 +52,17 @@ private:
     int m_nextInstance = 0;
 };
 
+// The usual start: the default camera, the program running with its preview.
+class RunningTarnviewTest : public TarnviewTest
+{
+protected:
+    void SetUp() override
+    {
+        TarnviewTest::SetUp();
+        AddDefaultCamera();
+        Start();
+        ASSERT_TRUE(window);
+    }
+};
+
 }  // namespace e2e

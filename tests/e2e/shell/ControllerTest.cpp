@@ -11,17 +11,9 @@ namespace {
 constexpr char kCameraName[] = "Tarnview Virtual Camera";
 constexpr char kMarker[] = "(not rebuilt)";
 
-class ControllerTest : public TarnviewTest
+class ControllerTest : public RunningTarnviewTest
 {
 protected:
-    void SetUp() override
-    {
-        TarnviewTest::SetUp();
-        AddDefaultCamera();
-        Start();
-        ASSERT_TRUE(window);
-    }
-
     // Every graph build names the camera again, so a marker in the camera-name line
     // tells whether a command rebuilt the graph.
     void MarkCameraName() { window.SetText(IDC_CAMERA_NAME, kMarker); }

@@ -22,17 +22,9 @@ const FormatStep kDefaultFormats[] = {
     {"Preview: 642 x 480", 642, 480},   {"Preview: 640 x -480", 640, -480},
 };
 
-class FormatCycleTest : public TarnviewTest
+class FormatCycleTest : public RunningTarnviewTest
 {
 protected:
-    void SetUp() override
-    {
-        TarnviewTest::SetUp();
-        AddDefaultCamera();
-        Start();
-        ASSERT_TRUE(window);
-    }
-
     std::string Name(int counter) const
     {
         char digits[16];

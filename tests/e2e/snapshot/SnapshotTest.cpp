@@ -10,17 +10,9 @@
 namespace e2e {
 namespace {
 
-class SnapshotTest : public TarnviewTest
+class SnapshotTest : public RunningTarnviewTest
 {
 protected:
-    void SetUp() override
-    {
-        TarnviewTest::SetUp();
-        AddDefaultCamera();
-        Start();
-        ASSERT_TRUE(window);
-    }
-
     // Takes one snapshot and waits for the dialog to show the given file as written.
     StillFile Snap(const std::string& expectedName)
     {

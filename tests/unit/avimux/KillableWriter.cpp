@@ -1,11 +1,13 @@
 #include "KillableWriter.h"
 
+#include <string>
+
 #include "StampedAvi.h"
 #include "avimux/FileHandleSink.h"
 
-int RunKillableWriter(const std::string& unixPath, const std::string& progressName)
+int RunKillableWriter(const std::string& unixPath, const std::string& progressHandle)
 {
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, progressName.c_str());
+    HANDLE mapping = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(std::stoull(progressHandle)));
     auto* progress = mapping ? static_cast<WriterProgress*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0)) : nullptr;
     HANDLE file = CreateAviFile(unixPath);
     if (!progress || file == INVALID_HANDLE_VALUE)

@@ -14,6 +14,6 @@ struct WriterProgress {
 constexpr ULONGLONG kKillTestSegmentLimit = 2 << 20;
 constexpr const char* kKillableWriterSwitch = "--killable-writer";
 
-// In the child: writes to `unixPath`, publishing through the named mapping. Returns the
-// exit code (it only returns when something failed).
-int RunKillableWriter(const std::string& unixPath, const std::string& progressName);
+// In the child: writes to `unixPath`, publishing through the inherited mapping handle
+// (its value in decimal). Returns the exit code (it only returns when something failed).
+int RunKillableWriter(const std::string& unixPath, const std::string& progressHandle);

@@ -4,27 +4,31 @@
 
 #include <functional>
 
-#include "AviProbe.h"
+#include "support/VideoProbe.h"
 #include "CameraDevice.h"
 #include "KillableWriter.h"
 #include "SmallDisk.h"
 #include "StampedAvi.h"
 #include "TestFiles.h"
-#include "UnixShell.h"
+#include "support/TempFolder.h"
+#include "support/UnixCommand.h"
 #include "avimux/FileHandleSink.h"
 
 namespace {
 
 constexpr LONG kFramesPerSecond = 30;  // the kill test writer's rate
 
+// Shared with the writer process through an inherited handle (named objects did not
+// always open under the test run's prefix).
 class SharedProgress {
 public:
     SharedProgress()
-        : m_name("Local\\tarnview-avimux-progress-" + std::to_string(GetCurrentProcessId())),
-          m_mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(WriterProgress),
-                                       m_name.c_str())),
-          m_view(m_mapping ? static_cast<WriterProgress*>(MapViewOfFile(m_mapping, FILE_MAP_WRITE, 0, 0, 0)) : nullptr)
     {
+        SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+        m_mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0, sizeof(WriterProgress),
+                                       nullptr);
+        if (m_mapping)
+            m_view = static_cast<WriterProgress*>(MapViewOfFile(m_mapping, FILE_MAP_WRITE, 0, 0, 0));
     }
     ~SharedProgress()
     {
@@ -33,26 +37,25 @@ public:
         if (m_mapping)
             CloseHandle(m_mapping);
     }
-    const std::string& Name() const { return m_name; }
+    std::string HandleText() const { return std::to_string(reinterpret_cast<ULONG_PTR>(m_mapping)); }
     WriterProgress* View() const { return m_view; }
 
 private:
-    std::string m_name;
-    HANDLE m_mapping;
-    WriterProgress* m_view;
+    HANDLE m_mapping = nullptr;
+    WriterProgress* m_view = nullptr;
 };
 
-HANDLE StartWriterProcess(const std::string& unixPath, const std::string& progressName)
+HANDLE StartWriterProcess(const std::string& unixPath, const std::string& progressHandle)
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string line = "\"" + std::string(exe) + "\" " + kKillableWriterSwitch + " " + unixPath + " " + progressName;
+    std::string line = "\"" + std::string(exe) + "\" " + kKillableWriterSwitch + " " + unixPath + " " + progressHandle;
     std::vector<char> commandLine(line.begin(), line.end());
     commandLine.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(exe, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
         return nullptr;
     CloseHandle(process.hThread);
     return process.hProcess;
@@ -75,9 +78,9 @@ TEST(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
     for (const KillMoment& moment : moments) {
         SCOPED_TRACE(moment.name);
         SharedProgress progress;
-        ASSERT_NE(nullptr, progress.View());
+        ASSERT_NE(nullptr, progress.View()) << "shared progress: error " << GetLastError();
         const std::string path = ScratchDirUnix() + "/killed.avi";
-        HANDLE writer = StartWriterProcess(path, progress.Name());
+        HANDLE writer = StartWriterProcess(path, progress.HandleText());
         ASSERT_NE(nullptr, writer);
         bool reached = false;
         for (DWORD waited = 0; !reached && waited < 60000; waited += 1) {
@@ -92,11 +95,11 @@ TEST(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
         const LONG handed = progress.View()->frames;
         printf("%s: killed after %ld frames in %ld segments\n", moment.name, handed, progress.View()->segments);
 
-        AviVideoInfo info = ProbeAvi(path);
+        support::VideoProbe info = support::ProbeVideo(path);
         ASSERT_TRUE(info.readable) << info.log;
         EXPECT_GE(info.decodedFrames, handed - kFramesPerSecond);
         EXPECT_GE(info.headerFrames, handed - kFramesPerSecond) << "header counts not kept up to date";
-        std::vector<uint32_t> numbers = StampedFrameNumbers(path);
+        std::vector<uint32_t> numbers = support::StampedFrameNumbers(path, 320);
         EXPECT_EQ(static_cast<size_t>(info.decodedFrames), numbers.size());
         EXPECT_TRUE(NumberedFromZero(numbers));
     }
@@ -127,18 +130,18 @@ TEST(OpenDmlCrash, FullDiskStopsTheWriterWithAReadableFile)
         EXPECT_EQ(written.hr, writer.Finish());
         written.frames = writer.Frames();
         CloseHandle(file);
-        ShellResult moved = RunUnixShell("mv " + path + " " + kept, ScratchDirUnix() + "/mv.log", 30000);
+        support::UnixResult moved = support::RunUnix("mv " + path + " " + kept, 30000);
         ASSERT_EQ(0, moved.exitCode) << moved.output;
     }
     printf("disk full after %llu frames\n", written.frames);
     ASSERT_GT(written.frames, 30u);
 
-    AviVideoInfo info = ProbeAvi(kept);
+    support::VideoProbe info = support::ProbeVideo(kept);
     ASSERT_TRUE(info.readable) << info.log;
     EXPECT_FALSE(info.errors) << info.log;
     EXPECT_EQ(static_cast<long>(written.frames), info.decodedFrames);
     EXPECT_EQ(static_cast<long>(written.frames), info.headerFrames);
-    std::vector<uint32_t> numbers = StampedFrameNumbers(kept);
+    std::vector<uint32_t> numbers = support::StampedFrameNumbers(kept, 320);
     EXPECT_EQ(written.frames, numbers.size());
     EXPECT_TRUE(NumberedFromZero(numbers));
 }

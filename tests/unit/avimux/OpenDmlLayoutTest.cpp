@@ -5,11 +5,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "AviProbe.h"
+#include "support/VideoProbe.h"
 #include "CameraDevice.h"
 #include "StampedAvi.h"
 #include "TestFiles.h"
-#include "UnixShell.h"
+#include "support/TempFolder.h"
+#include "support/UnixCommand.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
     ASSERT_EQ(S_OK, written.hr);
     EXPECT_GE(written.segments, 10u);
 
-    AviVideoInfo info = ProbeAvi(path);
+    support::VideoProbe info = support::ProbeVideo(path);
     ASSERT_TRUE(info.readable) << info.log;
     EXPECT_FALSE(info.errors) << info.log;
     EXPECT_EQ(320, info.width);
@@ -57,13 +58,13 @@ TEST(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
     EXPECT_EQ("30/1", info.frameRate);
     EXPECT_EQ(frames, info.headerFrames);
     EXPECT_EQ(frames, info.decodedFrames);
-    std::vector<uint32_t> numbers = StampedFrameNumbers(path);
+    std::vector<uint32_t> numbers = support::StampedFrameNumbers(path, 320);
     EXPECT_EQ(static_cast<size_t>(frames), numbers.size());
     EXPECT_TRUE(NumberedFromZero(numbers));
 
     // RIFF 'AVI ' then 'AVIX' segments, each under the limit, covering the whole file.
     std::ifstream in(WindowsPathA(path), std::ios::binary);
-    const ULONGLONG fileSize = static_cast<ULONGLONG>(FileSizeUnix(path));
+    const ULONGLONG fileSize = static_cast<ULONGLONG>(support::FileSize(WindowsPathA(path)));
     std::vector<Chunk> riffs = ChunksIn(in, 0, fileSize);
     ASSERT_EQ(written.segments, riffs.size());
     for (size_t i = 0; i < riffs.size(); ++i) {
@@ -96,8 +97,7 @@ TEST(OpenDmlLayout, PaddedAndTopDownRowsReadBackExactly)
         const std::string path = ScratchDirUnix() + "/rows.avi";
         ASSERT_EQ(S_OK, WriteStampedAvi(path, format, 3).hr);
         const std::string raw = path + ".bgr";
-        ShellResult decode = RunUnixShell("ffmpeg -y -v error -i " + path + " -f rawvideo -pix_fmt bgr24 " + raw,
-                                          ScratchDirUnix() + "/decode.log", 60000);
+        support::UnixResult decode = support::RunUnix("ffmpeg -y -v error -i " + path + " -f rawvideo -pix_fmt bgr24 " + raw, 60000);
         ASSERT_EQ(0, decode.exitCode) << decode.output;
         std::ifstream in(WindowsPathA(raw), std::ios::binary);
         std::vector<BYTE> decoded((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -120,7 +120,7 @@ TEST(OpenDmlLayout, FrameRateFromTheFrameDuration)
         SCOPED_TRACE(c.duration);
         const std::string path = ScratchDirUnix() + "/rate.avi";
         ASSERT_EQ(S_OK, WriteStampedAvi(path, Rgb24Format(320, 240, c.duration), 5).hr);
-        AviVideoInfo info = ProbeAvi(path);
+        support::VideoProbe info = support::ProbeVideo(path);
         EXPECT_EQ(c.rate, info.frameRate) << info.log;
         EXPECT_EQ(5, info.decodedFrames);
     }

@@ -6,22 +6,11 @@
 
 #include "capture/FrameSize.h"
 #include "capture/MediaTypeRecord.h"
+#include "support/CountedUnknown.h"
 
 namespace
 {
-// An IUnknown that counts, to see that a media type releases what it holds.
-class CountedUnknown : public IUnknown
-{
-public:
-    STDMETHODIMP QueryInterface(REFIID, void** object) override
-    {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
-    STDMETHODIMP_(ULONG) Release() override { return --references; }
-    ULONG references = 1;
-};
+using support::CountedUnknown;
 
 BYTE* TaskBlock(size_t size)
 {

@@ -34,7 +34,7 @@ TEST(GrabStress, NoTornStillAndNoDeadlockUnderFullSpeedFrames)
     GrabBuffer.frameHeight = 48;
     HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP | SS_BLACKRECT, 0, 0, 64, 48, nullptr,
                                  nullptr, nullptr, nullptr);
-    ScratchFolder folder;
+    support::TempFolder folder;
 
     std::atomic<bool> stop{false};
     std::atomic<long> delivered{0};
@@ -69,7 +69,7 @@ TEST(GrabStress, NoTornStillAndNoDeadlockUnderFullSpeedFrames)
         }
         ASSERT_EQ(StillOutcome::Written, outcome) << "round " << round;
         ++stills;
-        const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "stress_0000.bmp");
+        const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "stress_0000.bmp");
         ASSERT_GT(file.size(), 54u);
         torn += !IsUniform(file, 54);
         if (round % 5 == 0)

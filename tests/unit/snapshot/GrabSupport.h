@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-// Puts GrabBuffer back to its start-of-process state (frees any block).
-void ResetGrabBuffer();
+#include "support/GrabBufferReset.h"
+#include "support/TempFolder.h"
+
+using support::ResetGrabBuffer;
 
 // A window on the calling thread that receives WM_FRAME_GRABBED; counts and drains them.
 class FrameGrabbedSink
@@ -27,17 +29,3 @@ HRESULT DeliverFrame(BYTE* buffer, LONG length);
 
 // A frame whose every byte is `value`.
 std::vector<BYTE> UniformFrame(LONG length, BYTE value);
-
-// A fresh folder under Z:\tmp (so the Unix checkers can reach it), removed afterwards.
-class ScratchFolder
-{
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    const std::string& Path() const { return m_path; }  // ends in a backslash
-private:
-    std::string m_path;
-};
-
-std::vector<BYTE> ReadWholeFile(const std::string& path);
-bool FileExists(const std::string& path);

@@ -43,7 +43,7 @@ protected:
     }
 
     FrameGrabbedSink sink;
-    ScratchFolder folder;
+    support::TempFolder folder;
     LONG counter = 0;
     char displayName[MAX_PATH] = {};
 };
@@ -79,7 +79,7 @@ TEST_F(SnapshotWriterTest, WithoutIncrementEachStillReplacesTheLast)
     Grab(folder.Path(), "same", 2);
     ASSERT_EQ(StillOutcome::Written, Write(false));
     EXPECT_EQ(0, counter);
-    const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "same_0000.bmp");
+    const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "same_0000.bmp");
     ASSERT_EQ(54u + 16 * 8 * 3, file.size());
     EXPECT_EQ(2, file[54]);
 }
@@ -97,7 +97,7 @@ TEST_F(SnapshotWriterTest, ThreeFramesBeforeTheWriterGiveOneStillOfTheNewest)
     for (int message = 0; message < 3; ++message)
         written += Write() == StillOutcome::Written;
     EXPECT_EQ(1, written);
-    const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "three_0000.bmp");
+    const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "three_0000.bmp");
     ASSERT_EQ(54u + 16 * 8 * 3, file.size());
     EXPECT_EQ(33, file[54]);
     EXPECT_EQ(33, file.back());
@@ -115,7 +115,7 @@ TEST_F(SnapshotWriterTest, StillAfterFormatShrinksHoldsOnlyTheNewFrame)
     GrabBuffer.frameHeight = 8;
     Grab(folder.Path(), "small", 2);
     ASSERT_EQ(StillOutcome::Written, Write());
-    EXPECT_EQ(54u + 16 * 8 * 3, ReadWholeFile(folder.Path() + "small_0001.bmp").size());
+    EXPECT_EQ(54u + 16 * 8 * 3, support::ReadFileBytes(folder.Path() + "small_0001.bmp").size());
     EXPECT_EQ(64 * 48 * 3, GrabBuffer.frameCapacity);
 }
 
@@ -137,7 +137,7 @@ TEST_F(SnapshotWriterTest, FrameFromBeforeAFormatChangeWaitsForTheNewGraphsFrame
     std::vector<BYTE> fresh = UniformFrame(16 * 8 * 3, 2);
     ASSERT_EQ(S_OK, DeliverFrame(fresh.data(), static_cast<LONG>(fresh.size())));
     ASSERT_EQ(StillOutcome::Written, Write());
-    const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "switch_0000.bmp");
+    const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "switch_0000.bmp");
     ASSERT_EQ(54u + 16 * 8 * 3, file.size());
     EXPECT_EQ(2, file[54]);
 }
@@ -159,7 +159,7 @@ TEST_F(SnapshotWriterTest, UnwritableStillDoesNotCountButSpendsTheNumber)
     EXPECT_EQ(StillOutcome::NotWritten, Write());
     SetStillWriteFunction(previous);
     EXPECT_EQ(3, counter);
-    EXPECT_FALSE(FileExists(folder.Path() + "full_0002.bmp"));
+    EXPECT_FALSE(support::FileExists(folder.Path() + "full_0002.bmp"));
     EXPECT_EQ(goodPath, GrabBuffer.lastStillPath);
     EXPECT_EQ(1, GrabBuffer.lastStillHeader.biPlanes);
     EXPECT_EQ(StillOutcome::NothingPending, Write());  // not retried

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "GrabSupport.h"
-#include "driver/UnixTools.h"
+#include "support/UnixCommand.h"
 #include "snapshot/BmpLayout.h"
 #include "snapshot/StillFile.h"
 
@@ -46,12 +46,12 @@ BOOL WINAPI ShortButQuiet(HANDLE file, LPCVOID data, DWORD size, LPDWORD written
 
 TEST(StillFile, VgaStillIsHeadersThenTheFrameByteForByte)
 {
-    ScratchFolder folder;
+    support::TempFolder folder;
     const std::string path = folder.Path() + "vga.bmp";
     const std::vector<BYTE> frame = PatternFrame(640 * 480 * 3);
     ASSERT_TRUE(WriteStillFile(path.c_str(), MakeStillInfoHeader(640, 480), frame.data(),
                                static_cast<LONG>(frame.size())));
-    const std::vector<BYTE> file = ReadWholeFile(path);
+    const std::vector<BYTE> file = support::ReadFileBytes(path);
     ASSERT_EQ(921654u, file.size());
     EXPECT_EQ('B', file[0]);
     EXPECT_EQ('M', file[1]);
@@ -74,25 +74,25 @@ TEST(StillFile, PaddedRowsAndTopDownFramesAreWrittenAsDelivered)
     EXPECT_EQ(1920, Rgb24RowBytes(640));
     EXPECT_EQ(4, Rgb24RowBytes(1));
 
-    ScratchFolder folder;
+    support::TempFolder folder;
     const std::vector<BYTE> padded = PatternFrame(1928 * 480);
     ASSERT_TRUE(WriteStillFile((folder.Path() + "w642.bmp").c_str(), MakeStillInfoHeader(642, 480),
                                padded.data(), static_cast<LONG>(padded.size())));
-    const std::vector<BYTE> file = ReadWholeFile(folder.Path() + "w642.bmp");
+    const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "w642.bmp");
     ASSERT_EQ(54u + padded.size(), file.size());
     EXPECT_EQ(642u, ReadLe32(file, 18));
 
     const std::vector<BYTE> topDown = PatternFrame(640 * 480 * 3);
     ASSERT_TRUE(WriteStillFile((folder.Path() + "td.bmp").c_str(), MakeStillInfoHeader(640, -480),
                                topDown.data(), static_cast<LONG>(topDown.size())));
-    const std::vector<BYTE> tdFile = ReadWholeFile(folder.Path() + "td.bmp");
+    const std::vector<BYTE> tdFile = support::ReadFileBytes(folder.Path() + "td.bmp");
     ASSERT_EQ(921654u, tdFile.size());
     EXPECT_EQ(static_cast<LONG>(-480), static_cast<LONG>(ReadLe32(tdFile, 22)));
 }
 
 TEST(StillFile, ImageMagickReadsWhatWeWrite)
 {
-    ScratchFolder folder;
+    support::TempFolder folder;
     const std::vector<BYTE> vga = PatternFrame(640 * 480 * 3);
     const std::vector<BYTE> odd = PatternFrame(1928 * 480);
     ASSERT_TRUE(WriteStillFile((folder.Path() + "a.bmp").c_str(), MakeStillInfoHeader(640, 480),
@@ -101,10 +101,10 @@ TEST(StillFile, ImageMagickReadsWhatWeWrite)
                                odd.data(), static_cast<LONG>(odd.size())));
     ASSERT_TRUE(WriteStillFile((folder.Path() + "c.bmp").c_str(), MakeStillInfoHeader(640, -480),
                                vga.data(), static_cast<LONG>(vga.size())));
-    const std::string dir = e2e::UnixPath(folder.Path());
-    const e2e::UnixResult result = e2e::RunUnix(
-        "identify -format '%m %w %h %z\\n' " + e2e::ShellQuote(dir + "a.bmp") + " " +
-        e2e::ShellQuote(dir + "b.bmp") + " " + e2e::ShellQuote(dir + "c.bmp"));
+    const std::string dir = support::UnixPath(folder.Path());
+    const support::UnixResult result = support::RunUnix(
+        "identify -format '%m %w %h %z\\n' " + support::ShellQuote(dir + "a.bmp") + " " +
+        support::ShellQuote(dir + "b.bmp") + " " + support::ShellQuote(dir + "c.bmp"));
     ASSERT_TRUE(result.started);
     EXPECT_EQ(0, result.exitCode) << result.output;
     EXPECT_NE(std::string::npos, result.output.find("BMP3 640 480 8\nBMP3 642 480 8\nBMP3 640 480 8"))
@@ -113,7 +113,7 @@ TEST(StillFile, ImageMagickReadsWhatWeWrite)
 
 TEST(StillFile, FailedOrShortWriteLeavesNoFile)
 {
-    ScratchFolder folder;
+    support::TempFolder folder;
     const std::vector<BYTE> frame = PatternFrame(64 * 48 * 3);
     const BITMAPINFOHEADER info = MakeStillInfoHeader(64, 48);
     for (StillWriteFn broken : {&HalfThenFull, &ShortButQuiet})
@@ -122,7 +122,7 @@ TEST(StillFile, FailedOrShortWriteLeavesNoFile)
         const StillWriteFn previous = SetStillWriteFunction(broken);
         EXPECT_FALSE(WriteStillFile(path.c_str(), info, frame.data(), static_cast<LONG>(frame.size())));
         SetStillWriteFunction(previous);
-        EXPECT_FALSE(FileExists(path));
+        EXPECT_FALSE(support::FileExists(path));
     }
     EXPECT_FALSE(WriteStillFile((folder.Path() + "missing\\x.bmp").c_str(), info, frame.data(),
                                 static_cast<LONG>(frame.size())));

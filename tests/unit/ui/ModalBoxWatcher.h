@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "comkit/NonCopyable.h"
+
 struct SeenBox
 {
     std::string title;
@@ -17,13 +19,11 @@ struct SeenBox
     HWND owner;
 };
 
-class ModalBoxWatcher
+class ModalBoxWatcher : comkit::NonCopyable
 {
 public:
     ModalBoxWatcher();
     ~ModalBoxWatcher();
-    ModalBoxWatcher(const ModalBoxWatcher&) = delete;
-    ModalBoxWatcher& operator=(const ModalBoxWatcher&) = delete;
 
     std::vector<SeenBox> Take();
 

@@ -1,0 +1,22 @@
+// An IUnknown that only counts, to see that code under test releases what it holds.
+#pragma once
+
+#include <windows.h>
+#include <unknwn.h>
+
+namespace support {
+
+class CountedUnknown : public IUnknown
+{
+public:
+    STDMETHODIMP QueryInterface(REFIID, void** object) override
+    {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references; }
+    STDMETHODIMP_(ULONG) Release() override { return --references; }
+    ULONG references = 1;
+};
+
+}  // namespace support
