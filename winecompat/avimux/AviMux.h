@@ -6,35 +6,19 @@
 
 #include <memory>
 
-#include "comkit/Module.h"
-#include "comkit/CriticalSection.h"
 #include "MuxPins.h"
 #include "OpenDmlWriter.h"
 #include "StreamSink.h"
+#include "comkit/CriticalSection.h"
+#include "comkit/FilterBase.h"
+#include "comkit/Unknown.h"
 
-class AviMux final : public IBaseFilter, public IMediaSeeking, public IConfigInterleaving, public IConfigAviMux,
-                     private MuxPinHost {
+class AviMux : public comkit::FilterBase, public IMediaSeeking, public IConfigInterleaving, public IConfigAviMux,
+               private MuxStreamHost {
 public:
-    AviMux() : m_input(*this), m_output(*this) {}
+    AviMux();
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override;
-
-    // IPersist, IMediaFilter, IBaseFilter
-    STDMETHODIMP GetClassID(CLSID* clsid) override;
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME start) override;
-    STDMETHODIMP GetState(DWORD timeout, FILTER_STATE* state) override;
-    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
-    STDMETHODIMP EnumPins(IEnumPins** pins) override;
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
-    STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
+    static const comkit::InterfaceEntry* Interfaces();
 
     // IMediaSeeking: the position is the length written so far; nothing seeks.
     STDMETHODIMP GetCapabilities(DWORD* capabilities) override;
@@ -68,10 +52,16 @@ public:
     STDMETHODIMP SetOutputCompatibilityIndex(BOOL compatible) override;
     STDMETHODIMP GetOutputCompatibilityIndex(BOOL* compatible) override;
 
+protected:
+    ~AviMux() = default;
+
 private:
-    // MuxPinHost
-    IBaseFilter* HostFilter() override { return this; }
-    bool IsStopped() override;
+    // comkit::FilterBase: Pause starts a new file, Stop finishes it.
+    comkit::PinBase* PinAt(size_t index) override;
+    HRESULT OnPause(FILTER_STATE from) override;
+    void OnStop() override;
+
+    // MuxStreamHost
     HRESULT OnFrame(IMediaSample* sample) override;
     void OnEndOfStream() override;
     void OnFlush(bool flushing) override;
@@ -82,24 +72,17 @@ private:
     void ReportFault(HRESULT hr);
     LONGLONG WrittenDuration() const;
 
-    comkit::ModuleObjectCount m_count;
-    volatile LONG m_refs = 1;
-
-    comkit::CriticalSection m_stateLock;  // state, graph, clock, name, settings
-    FILTER_STATE m_state = State_Stopped;
-    IFilterGraph* m_graph = nullptr;  // not counted: the graph owns us
-    wchar_t m_name[MAX_FILTER_NAME] = {};
-    Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
+    // Guarded by the data lock.
     InterleavingMode m_mode = INTERLEAVE_CAPTURE;
     REFERENCE_TIME m_interleave = 10000000;
     REFERENCE_TIME m_preroll = 0;
     LONG m_masterStream = -1;
     BOOL m_compatibilityIndex = TRUE;
 
-    MuxInputPin m_input;
-    MuxOutputPin m_output;
+    comkit::Part<MuxInputPin> m_input;
+    comkit::Part<MuxOutputPin> m_output;
 
-    comkit::CriticalSection m_writeLock;  // the file; taken after m_stateLock, never before it
+    comkit::CriticalSection m_writeLock;  // the file; taken after the state lock, never before it
     Microsoft::WRL::ComPtr<IStream> m_stream;
     std::unique_ptr<StreamSink> m_sink;
     std::unique_ptr<OpenDmlWriter> m_writer;

@@ -137,7 +137,7 @@ STDMETHODIMP AviMux::put_Mode(InterleavingMode mode)
 {
     if (mode < INTERLEAVE_NONE || mode > INTERLEAVE_NONE_BUFFERED)
         return E_INVALIDARG;
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     m_mode = mode;
     return S_OK;
 }
@@ -146,14 +146,14 @@ STDMETHODIMP AviMux::get_Mode(InterleavingMode* mode)
 {
     if (!mode)
         return E_POINTER;
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     *mode = m_mode;
     return S_OK;
 }
 
 STDMETHODIMP AviMux::put_Interleaving(const REFERENCE_TIME* interleave, const REFERENCE_TIME* preroll)
 {
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     if (interleave)
         m_interleave = *interleave;
     if (preroll)
@@ -165,7 +165,7 @@ STDMETHODIMP AviMux::get_Interleaving(REFERENCE_TIME* interleave, REFERENCE_TIME
 {
     if (!interleave || !preroll)
         return E_POINTER;
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     *interleave = m_interleave;
     *preroll = m_preroll;
     return S_OK;
@@ -175,7 +175,7 @@ STDMETHODIMP AviMux::SetMasterStream(LONG stream)
 {
     if (stream < -1 || stream > 0)
         return E_INVALIDARG;  // -1: none, 0: the video stream
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     m_masterStream = stream;
     return S_OK;
 }
@@ -184,14 +184,14 @@ STDMETHODIMP AviMux::GetMasterStream(LONG* stream)
 {
     if (!stream)
         return E_POINTER;
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     *stream = m_masterStream;
     return S_OK;
 }
 
 STDMETHODIMP AviMux::SetOutputCompatibilityIndex(BOOL compatible)
 {
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     m_compatibilityIndex = compatible;
     return S_OK;
 }
@@ -200,7 +200,7 @@ STDMETHODIMP AviMux::GetOutputCompatibilityIndex(BOOL* compatible)
 {
     if (!compatible)
         return E_POINTER;
-    comkit::Lock lock(m_stateLock);
+    comkit::Lock data(DataLock());
     *compatible = m_compatibilityIndex;
     return S_OK;
 }

@@ -33,15 +33,12 @@ HRESULT AviMux::BeginFileLocked()
     m_flushing = false;
     m_faultReported = false;
     InterlockedExchange64(&m_writtenFrames, 0);
-    AM_MEDIA_TYPE type = {};
+    comkit::MediaType type;
     HRESULT hr = m_input.CopyType(&type);
-    if (FAILED(hr) || !m_stream) {
-        FreeMediaTypeContents(type);
+    if (FAILED(hr) || !m_input.IsConnected() || !m_stream)
         return VFW_E_NOT_CONNECTED;
-    }
     AviVideoFormat format;
-    hr = VideoFormatOf(type, &format);
-    FreeMediaTypeContents(type);
+    hr = VideoFormatOf(type.Get(), &format);
     if (FAILED(hr))
         return hr;
     InterlockedExchange64(&m_frameDuration, EffectiveFrameDuration(format.frameDuration));
@@ -115,14 +112,7 @@ void AviMux::OnFlush(bool flushing)
 
 void AviMux::ReportFault(HRESULT hr)
 {
-    Microsoft::WRL::ComPtr<IMediaEventSink> events;
-    {
-        comkit::Lock lock(m_stateLock);
-        if (m_graph)
-            m_graph->QueryInterface(IID_PPV_ARGS(&events));
-    }
-    if (events)
-        events->Notify(EC_ERRORABORT, hr, 0);
+    NotifyEvent(EC_ERRORABORT, hr, 0);
 }
 
 LONGLONG AviMux::WrittenDuration() const

@@ -1,20 +1,16 @@
-// The mux's output: an AVI byte stream written through the IStream of the peer pin
-// (our file writer offers it), so headers and indexes can be rewritten in place.
 #include "MuxPins.h"
 
 #include <uuids.h>
 #include <vfwmsgs.h>
 
-STDMETHODIMP MuxOutputPin::QueryInterface(REFIID riid, void** ppv)
+#include "comkit/Enumerator.h"
+
+using Microsoft::WRL::ComPtr;
+
+const comkit::InterfaceEntry* MuxOutputPin::Interfaces()
 {
-    if (!ppv)
-        return E_POINTER;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IPin)
-        return E_NOINTERFACE;
-    *ppv = static_cast<IPin*>(this);
-    AddRef();
-    return S_OK;
+    using namespace comkit;
+    return InterfaceTable<MuxOutputPin, Is<IPin>>();
 }
 
 STDMETHODIMP MuxOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type)
@@ -23,12 +19,12 @@ STDMETHODIMP MuxOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type)
         return E_POINTER;
     if (type && QueryAccept(type) != S_OK)
         return VFW_E_TYPE_NOT_ACCEPTED;
-    comkit::Lock lock(m_lock);
-    if (m_peer)
+    comkit::Lock state(Filter().StateLock());
+    if (IsConnected())
         return VFW_E_ALREADY_CONNECTED;
-    if (!m_host.IsStopped())
+    if (Filter().State() != State_Stopped)
         return VFW_E_NOT_STOPPED;
-    Microsoft::WRL::ComPtr<IStream> stream;
+    ComPtr<IStream> stream;
     if (FAILED(receivePin->QueryInterface(IID_PPV_ARGS(&stream))))
         return VFW_E_NO_TRANSPORT;
     AM_MEDIA_TYPE offered = {};
@@ -38,31 +34,14 @@ STDMETHODIMP MuxOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type)
     offered.lSampleSize = 1;
     offered.formattype = GUID_NULL;
     HRESULT hr = receivePin->ReceiveConnection(this, &offered);
-    if (FAILED(hr))
-        return hr;
-    hr = StoreConnection(receivePin, offered);
+    if (SUCCEEDED(hr))
+        hr = SetConnection(receivePin, offered);
     if (FAILED(hr)) {
         receivePin->Disconnect();
         return hr;
     }
+    comkit::Lock data(Filter().DataLock());
     m_stream = stream;
-    return S_OK;
-}
-
-STDMETHODIMP MuxOutputPin::ReceiveConnection(IPin*, const AM_MEDIA_TYPE*)
-{
-    return E_UNEXPECTED;  // an output pin connects
-}
-
-STDMETHODIMP MuxOutputPin::Disconnect()
-{
-    comkit::Lock lock(m_lock);
-    if (!m_host.IsStopped())
-        return VFW_E_NOT_STOPPED;
-    if (!m_peer)
-        return S_FALSE;
-    ClearConnection();
-    m_stream.Reset();
     return S_OK;
 }
 
@@ -75,34 +54,30 @@ STDMETHODIMP MuxOutputPin::QueryAccept(const AM_MEDIA_TYPE* type)
     return stream && avi ? S_OK : S_FALSE;
 }
 
-STDMETHODIMP MuxOutputPin::EndOfStream()
+STDMETHODIMP MuxOutputPin::EnumMediaTypes(IEnumMediaTypes** types)
 {
-    return E_UNEXPECTED;
+    try {
+        return comkit::CreateMediaTypeEnumerator(Owner(), {}, types);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
 
-STDMETHODIMP MuxOutputPin::BeginFlush()
+ComPtr<IStream> MuxOutputPin::Stream()
 {
-    return E_UNEXPECTED;
-}
-
-STDMETHODIMP MuxOutputPin::EndFlush()
-{
-    return E_UNEXPECTED;
-}
-
-Microsoft::WRL::ComPtr<IStream> MuxOutputPin::Stream()
-{
-    comkit::Lock lock(m_lock);
+    comkit::Lock data(Filter().DataLock());
     return m_stream;
 }
 
 void MuxOutputPin::DeliverEndOfStream()
 {
-    Microsoft::WRL::ComPtr<IPin> peer;
-    {
-        comkit::Lock lock(m_lock);
-        peer = m_peer;
-    }
+    ComPtr<IPin> peer = Peer();
     if (peer)
         peer->EndOfStream();
+}
+
+void MuxOutputPin::OnDisconnect()
+{
+    comkit::Lock data(Filter().DataLock());
+    m_stream.Reset();
 }
