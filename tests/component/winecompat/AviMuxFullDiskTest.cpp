@@ -1,6 +1,5 @@
 // A disk that fills while our mux records: EC_ERRORABORT with the disk-full HRESULT, and
-// the file plays up to the last frame that fit. Its own process: in a process that had
-// run this, the next filter graph's release hung in Wine (docs/WINE-NOTES.md).
+// the file plays up to the last frame that fit.
 #include "AviMuxTesting.h"
 #include "SmallDisk.h"
 #include "TestFiles.h"

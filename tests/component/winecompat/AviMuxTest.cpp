@@ -1,6 +1,6 @@
 // Our AVI mux under Wine's DirectShow with the virtual camera: it is what both routes
 // create, its files hold every frame (past 2 GiB too), and stopping in the graph's own
-// order, a second run and late samples are safe. (The full disk: AviMuxFullDiskTest.cpp.)
+// order, a second run and late samples are safe. The full disk: AviMuxFullDiskTest.cpp.
 #include "AviMuxTesting.h"
 #include "RecordingGraph.h"
 #include "support/TempFolder.h"
