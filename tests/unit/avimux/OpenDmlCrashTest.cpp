@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "support/VideoProbe.h"
-#include "CameraDevice.h"
 #include "KillableWriter.h"
 #include "SmallDisk.h"
 #include "StampedAvi.h"

@@ -6,7 +6,6 @@
 #include <iterator>
 
 #include "support/VideoProbe.h"
-#include "CameraDevice.h"
 #include "StampedAvi.h"
 #include "TestFiles.h"
 #include "support/TempFolder.h"
@@ -97,7 +96,8 @@ TEST(OpenDmlLayout, PaddedAndTopDownRowsReadBackExactly)
         const std::string path = ScratchDirUnix() + "/rows.avi";
         ASSERT_EQ(S_OK, WriteStampedAvi(path, format, 3).hr);
         const std::string raw = path + ".bgr";
-        support::UnixResult decode = support::RunUnix("ffmpeg -y -v error -i " + path + " -f rawvideo -pix_fmt bgr24 " + raw, 60000);
+        support::UnixResult decode =
+            support::RunUnix("ffmpeg -y -v error -i " + path + " -f rawvideo -pix_fmt bgr24 " + raw, 60000);
         ASSERT_EQ(0, decode.exitCode) << decode.output;
         std::ifstream in(WindowsPathA(raw), std::ios::binary);
         std::vector<BYTE> decoded((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
