@@ -11,7 +11,8 @@ struct WriterProgress {
     volatile LONG segments;
 };
 
-constexpr ULONGLONG kKillTestSegmentLimit = 2 << 20;
+// Segments of about 70 frames: more than the second between header updates.
+constexpr ULONGLONG kKillTestSegmentLimit = 16 << 20;
 constexpr const char* kKillableWriterSwitch = "--killable-writer";
 
 // In the child: writes to `unixPath`, publishing through the inherited mapping handle

@@ -70,9 +70,9 @@ TEST(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
 {
     const KillMoment moments[] = {
         {"before the first update", [](const WriterProgress& p) { return p.frames >= 10; }},
-        {"mid-segment", [](const WriterProgress& p) { return p.frames >= 75; }},
-        {"just after a segment boundary", [](const WriterProgress& p) { return p.segments >= 4; }},
-        {"many segments on", [](const WriterProgress& p) { return p.frames >= 200; }},
+        {"mid-segment, two updates in", [](const WriterProgress& p) { return p.frames >= 65; }},
+        {"just after a segment boundary", [](const WriterProgress& p) { return p.segments >= 3; }},
+        {"many segments on", [](const WriterProgress& p) { return p.frames >= 400; }},
     };
     for (const KillMoment& moment : moments) {
         SCOPED_TRACE(moment.name);
@@ -116,7 +116,7 @@ TEST(OpenDmlCrash, FullDiskStopsTheWriterWithAReadableFile)
         ASSERT_NE(INVALID_HANDLE_VALUE, file);
         const AviVideoFormat format = Rgb24Format(320, 240);
         FileHandleSink sink(file);
-        OpenDmlWriter writer(sink, format, FrameBytesOf(format), kKillTestSegmentLimit);
+        OpenDmlWriter writer(sink, format, FrameBytesOf(format), 2 << 20);  // several segments on 16 MB
         written.hr = writer.Start();
         for (uint32_t n = 0; n < 1000 && SUCCEEDED(written.hr); ++n) {
             const std::vector<BYTE> frame = StampedFrame(format, n);
