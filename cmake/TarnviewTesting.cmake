@@ -43,6 +43,7 @@ function(tarnview_add_test_tree)
   foreach(dir
       tests/support
       tests/e2e/driver
+      tests/bench/avimux
       tests/bench/program
       tests/bench/snapshot
       tests/bench/vcam
@@ -56,6 +57,7 @@ function(tarnview_add_test_tree)
       tests/e2e/shell
       tests/e2e/snapshot
       tests/unit/afx
+      tests/unit/avimux
       tests/unit/capture
       tests/unit/comkit
       tests/unit/snapshot

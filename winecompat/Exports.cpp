@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "CaptureBuilder.h"
+#include "avimux/AviMuxFilter.h"
 #include "FilterGraph.h"
 #include "WinecompatGuids.h"
 #include "comkit/Module.h"
@@ -13,6 +14,7 @@ comkit::ClassTable comkit::ServerClasses()
     static const ClassEntry classes[] = {
         {&CLSID_TarnviewCaptureGraphBuilder, &CreateCaptureBuilder},
         {&CLSID_TarnviewFilterGraph, &CreateFilterGraph},
+        {&CLSID_TarnviewAviMux, &CreateAviMux},
     };
     return {classes, ARRAYSIZE(classes)};
 }

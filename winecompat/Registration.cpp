@@ -23,6 +23,7 @@ struct WrappedClass {
 const WrappedClass kWrappedClasses[] = {
     {&CLSID_CaptureGraphBuilder2, &CLSID_TarnviewCaptureGraphBuilder, L"Tarnview capture graph builder (Wine)"},
     {&CLSID_FilterGraph, &CLSID_TarnviewFilterGraph, L"Tarnview filter graph (Wine)"},
+    {&CLSID_AviDest, &CLSID_TarnviewAviMux, L"Tarnview AVI mux (Wine)"},
 };
 
 bool TreatAsPointsToUs(const WrappedClass& wrapped)

@@ -18,3 +18,8 @@ static const CLSID CLSID_TarnviewFilterGraph =
 // {3D9C0ECC-9E11-4775-97EA-CA6D4BC44301}
 static const CLSID CLSID_TarnviewStreamFileWriter =
     {0x3d9c0ecc, 0x9e11, 0x4775, {0x97, 0xea, 0xca, 0x6d, 0x4b, 0xc4, 0x43, 0x01}};
+
+// The AVI mux that CLSID_AviDest is treated as in the prefix.
+// {0B4C1E6D-5A0F-4F37-9C55-2D8E7A61B3F2}
+static const CLSID CLSID_TarnviewAviMux =
+    {0x0b4c1e6d, 0x5a0f, 0x4f37, {0x9c, 0x55, 0x2d, 0x8e, 0x7a, 0x61, 0xb3, 0xf2}};

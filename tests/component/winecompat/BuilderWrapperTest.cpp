@@ -95,7 +95,9 @@ TEST_F(WinecompatBuilder, SetOutputFileNameAddsConnectedMuxAndWriterToTheSetGrap
     ComPtr<IFileSinkFilter> sink;
     ASSERT_EQ(S_OK, builder->SetOutputFileName(&MEDIASUBTYPE_Avi, path.c_str(), &mux, &sink));
     ASSERT_TRUE(mux && sink);
-    EXPECT_EQ(CLSID_AviDest, ClassOf(mux.Get()));
+    // Our mux: CLSID_AviDest is treated as it in the prefix.
+    const CLSID ourMux = {0x0b4c1e6d, 0x5a0f, 0x4f37, {0x9c, 0x55, 0x2d, 0x8e, 0x7a, 0x61, 0xb3, 0xf2}};
+    EXPECT_EQ(ourMux, ClassOf(mux.Get()));
 
     FILTER_INFO muxInfo = {};
     ASSERT_EQ(S_OK, mux->QueryFilterInfo(&muxInfo));

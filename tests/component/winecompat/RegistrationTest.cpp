@@ -21,6 +21,9 @@ const wchar_t kOurServer[] = L"CLSID\\{55DBFE39-9EE3-45AD-BE11-9EC9F4056905}\\In
 const wchar_t kOurGraph[] = L"{AC15D270-F63A-4AAD-9EE1-73491AD3348D}";
 const wchar_t kGraphTreatAs[] = L"CLSID\\{E436EBB3-524F-11CE-9F53-0020AF0BA770}\\TreatAs";
 const wchar_t kOurGraphServer[] = L"CLSID\\{AC15D270-F63A-4AAD-9EE1-73491AD3348D}\\InprocServer32";
+const wchar_t kOurMux[] = L"{0B4C1E6D-5A0F-4F37-9C55-2D8E7A61B3F2}";
+const wchar_t kMuxTreatAs[] = L"CLSID\\{E2510970-F137-11CE-8B67-00AA00A3F1A6}\\TreatAs";
+const wchar_t kOurMuxServer[] = L"CLSID\\{0B4C1E6D-5A0F-4F37-9C55-2D8E7A61B3F2}\\InprocServer32";
 
 std::wstring ReadString(const wchar_t* key, const wchar_t* name)
 {
@@ -109,6 +112,8 @@ TEST_F(Registration, RegistersItsClassAndTreatAs)
     EXPECT_EQ(kOurGraph, ReadString(kGraphTreatAs, nullptr));
     EXPECT_EQ(m_path, ReadString(kOurGraphServer, nullptr));
     EXPECT_EQ(L"Both", ReadString(kOurGraphServer, L"ThreadingModel"));
+    EXPECT_EQ(kOurMux, ReadString(kMuxTreatAs, nullptr));
+    EXPECT_EQ(m_path, ReadString(kOurMuxServer, nullptr));
 }
 
 TEST_F(Registration, UnregisterGivesWinesBuilderBackAndRegisterTakesItAgain)
@@ -121,6 +126,8 @@ TEST_F(Registration, UnregisterGivesWinesBuilderBackAndRegisterTakesItAgain)
     EXPECT_FALSE(KeyExists(kGraphTreatAs));
     EXPECT_FALSE(KeyExists(kOurGraphServer));
     EXPECT_TRUE(KeyExists(L"CLSID\\{E436EBB3-524F-11CE-9F53-0020AF0BA770}\\InprocServer32"));
+    EXPECT_FALSE(KeyExists(kMuxTreatAs));
+    EXPECT_FALSE(KeyExists(kOurMuxServer));
     EXPECT_EQ(E_NOTIMPL, BuilderSetOutputFileName());
     EXPECT_FALSE(GraphIsOurs(LiveObjects));
 
@@ -134,7 +141,7 @@ TEST_F(Registration, UnregisterGivesWinesBuilderBackAndRegisterTakesItAgain)
 TEST_F(Registration, UnregisterLeavesSomeoneElsesTreatAs)
 {
     const wchar_t foreign[] = L"{00000000-1111-2222-3333-444444444444}";
-    for (const wchar_t* treatAs : {kBuilderTreatAs, kGraphTreatAs}) {
+    for (const wchar_t* treatAs : {kBuilderTreatAs, kGraphTreatAs, kMuxTreatAs}) {
         HKEY key = nullptr;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, treatAs, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                                                  &key, nullptr));
@@ -145,6 +152,7 @@ TEST_F(Registration, UnregisterLeavesSomeoneElsesTreatAs)
     EXPECT_EQ(S_OK, m_unregister());
     EXPECT_EQ(foreign, ReadString(kBuilderTreatAs, nullptr));
     EXPECT_EQ(foreign, ReadString(kGraphTreatAs, nullptr));
+    EXPECT_EQ(foreign, ReadString(kMuxTreatAs, nullptr));
 }
 
 }  // namespace

@@ -1,0 +1,81 @@
+#include "AviMuxTesting.h"
+
+#include <tlhelp32.h>
+
+#include "support/VideoProbe.h"
+#include "TestFiles.h"
+#include "WinecompatModule.h"
+
+using Microsoft::WRL::ComPtr;
+
+const CLSID kOurMux = {0x0b4c1e6d, 0x5a0f, 0x4f37, {0x9c, 0x55, 0x2d, 0x8e, 0x7a, 0x61, 0xb3, 0xf2}};
+
+long ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    long count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+CLSID ClassOf(IBaseFilter* filter)
+{
+    CLSID clsid = GUID_NULL;
+    filter->GetClassID(&clsid);
+    return clsid;
+}
+
+LONG_PTR WaitForEvent(IGraphBuilder* graph, long wanted, DWORD timeoutMs)
+{
+    ComPtr<IMediaEventEx> events;
+    if (FAILED(graph->QueryInterface(IID_PPV_ARGS(&events))))
+        return E_NOINTERFACE;
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        long code = 0;
+        LONG_PTR first = 0, second = 0;
+        while (events->GetEvent(&code, &first, &second, 50) == S_OK) {
+            events->FreeEventParams(code, first, second);
+            if (code == wanted)
+                return first;
+        }
+    }
+    return S_FALSE;
+}
+
+void ExpectEveryFrame(const std::string& path, long expected, long tolerance)
+{
+    support::VideoProbe info = support::ProbeVideo(path);
+    ASSERT_TRUE(info.readable) << info.log;
+    EXPECT_FALSE(info.errors) << info.log;
+    EXPECT_NEAR(expected, info.decodedFrames, tolerance) << info.log;
+    EXPECT_EQ(info.decodedFrames, info.headerFrames);
+    StampCount stamps = CountStamps(support::StampedFrameNumbers(path, info.width));
+    EXPECT_EQ(static_cast<size_t>(info.decodedFrames), stamps.frames) << "frames without a readable stamp";
+    EXPECT_EQ(0u, stamps.lost);
+    EXPECT_EQ(0u, stamps.repeated);
+}
+
+void MuxRecording::TearDownTestSuite()
+{
+    RemoveScratchDir();
+}
+
+void MuxRecording::ReleaseAll()
+{
+    m_mux.Reset();
+    m_graph.Reset();
+    m_recording.Release();
+    EXPECT_EQ(0, WinecompatLiveObjects());
+    long threads = ThreadsOfThisProcess();
+    for (int waited = 0; threads > m_threadsBefore && waited < 5000; waited += 50) {
+        Sleep(50);
+        threads = ThreadsOfThisProcess();
+    }
+    EXPECT_LE(threads, m_threadsBefore);
+}

@@ -1,0 +1,50 @@
+// What the AVI mux component tests share: the recording fixture (reference counts and
+// threads checked at release), events, and reading a recording's frames back.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dshow.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "CameraRecordingGraph.h"
+#include "comkit/ComApartment.h"
+#include "comkit/InterfaceIds.h"
+
+// {0B4C1E6D-5A0F-4F37-9C55-2D8E7A61B3F2}: tarnview-winecompat's mux.
+extern const CLSID kOurMux;
+
+long ThreadsOfThisProcess();
+CLSID ClassOf(IBaseFilter* filter);
+// Waits for an event with the given code; its first parameter, or S_FALSE if none came.
+LONG_PTR WaitForEvent(IGraphBuilder* graph, long wanted, DWORD timeoutMs);
+// Every frame the camera sent, once and in order, and the header agreeing.
+void ExpectEveryFrame(const std::string& path, long expected, long tolerance);
+
+class MuxRecording : public ::testing::Test {
+protected:
+    static void TearDownTestSuite();
+
+    void SetUp() override { m_threadsBefore = ThreadsOfThisProcess(); }
+
+    HRESULT Build(const CameraDevice& device, const std::string& output)
+    {
+        HRESULT hr = m_recording.Build(device, output);
+        m_graph = m_recording.graph;
+        m_mux = m_recording.mux;
+        return hr;
+    }
+
+    // Every reference back, no thread left behind (the camera's end with its stream).
+    void ReleaseAll();
+
+    comkit::ComApartment m_com;
+    long m_threadsBefore = 0;
+    CameraRecordingGraph m_recording;
+    Microsoft::WRL::ComPtr<IGraphBuilder> m_graph;
+    Microsoft::WRL::ComPtr<IBaseFilter> m_mux;
+};
+

@@ -1,0 +1,206 @@
+// The mux's IMediaSeeking (how much is written), IConfigInterleaving and IConfigAviMux.
+// One video stream needs no interleaving, so every mode is taken and kept as set.
+#include "AviMux.h"
+
+#include <uuids.h>
+
+namespace {
+constexpr DWORD kSeekingCapabilities = AM_SEEKING_CanGetCurrentPos | AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration;
+}
+
+STDMETHODIMP AviMux::GetCapabilities(DWORD* capabilities)
+{
+    if (!capabilities)
+        return E_POINTER;
+    *capabilities = kSeekingCapabilities;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::CheckCapabilities(DWORD* capabilities)
+{
+    if (!capabilities)
+        return E_POINTER;
+    const DWORD asked = *capabilities;
+    *capabilities &= kSeekingCapabilities;
+    return *capabilities == asked ? S_OK : *capabilities ? S_FALSE : E_FAIL;
+}
+
+STDMETHODIMP AviMux::IsFormatSupported(const GUID* format)
+{
+    if (!format)
+        return E_POINTER;
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP AviMux::QueryPreferredFormat(GUID* format)
+{
+    return GetTimeFormat(format);
+}
+
+STDMETHODIMP AviMux::GetTimeFormat(GUID* format)
+{
+    if (!format)
+        return E_POINTER;
+    *format = TIME_FORMAT_MEDIA_TIME;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::IsUsingTimeFormat(const GUID* format)
+{
+    return IsFormatSupported(format);
+}
+
+STDMETHODIMP AviMux::SetTimeFormat(const GUID* format)
+{
+    if (!format)
+        return E_POINTER;
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
+}
+
+STDMETHODIMP AviMux::GetDuration(LONGLONG* duration)
+{
+    return GetCurrentPosition(duration);
+}
+
+STDMETHODIMP AviMux::GetStopPosition(LONGLONG* stop)
+{
+    return GetCurrentPosition(stop);
+}
+
+STDMETHODIMP AviMux::GetCurrentPosition(LONGLONG* current)
+{
+    if (!current)
+        return E_POINTER;
+    *current = WrittenDuration();
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
+                                       const GUID* sourceFormat)
+{
+    if (!target)
+        return E_POINTER;
+    const bool mediaTime = (!targetFormat || *targetFormat == TIME_FORMAT_MEDIA_TIME) &&
+                           (!sourceFormat || *sourceFormat == TIME_FORMAT_MEDIA_TIME);
+    if (!mediaTime)
+        return E_INVALIDARG;
+    *target = source;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::SetPositions(LONGLONG*, DWORD, LONGLONG*, DWORD)
+{
+    return E_NOTIMPL;  // a recording is not seekable
+}
+
+STDMETHODIMP AviMux::GetPositions(LONGLONG* current, LONGLONG* stop)
+{
+    const LONGLONG written = WrittenDuration();
+    if (current)
+        *current = written;
+    if (stop)
+        *stop = written;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::GetAvailable(LONGLONG* earliest, LONGLONG* latest)
+{
+    if (earliest)
+        *earliest = 0;
+    if (latest)
+        *latest = WrittenDuration();
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::SetRate(double rate)
+{
+    return rate == 1.0 ? S_OK : E_INVALIDARG;
+}
+
+STDMETHODIMP AviMux::GetRate(double* rate)
+{
+    if (!rate)
+        return E_POINTER;
+    *rate = 1.0;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::GetPreroll(LONGLONG* preroll)
+{
+    if (!preroll)
+        return E_POINTER;
+    *preroll = 0;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::put_Mode(InterleavingMode mode)
+{
+    if (mode < INTERLEAVE_NONE || mode > INTERLEAVE_NONE_BUFFERED)
+        return E_INVALIDARG;
+    comkit::Lock data(DataLock());
+    m_mode = mode;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::get_Mode(InterleavingMode* mode)
+{
+    if (!mode)
+        return E_POINTER;
+    comkit::Lock data(DataLock());
+    *mode = m_mode;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::put_Interleaving(const REFERENCE_TIME* interleave, const REFERENCE_TIME* preroll)
+{
+    comkit::Lock data(DataLock());
+    if (interleave)
+        m_interleave = *interleave;
+    if (preroll)
+        m_preroll = *preroll;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::get_Interleaving(REFERENCE_TIME* interleave, REFERENCE_TIME* preroll)
+{
+    if (!interleave || !preroll)
+        return E_POINTER;
+    comkit::Lock data(DataLock());
+    *interleave = m_interleave;
+    *preroll = m_preroll;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::SetMasterStream(LONG stream)
+{
+    if (stream < -1 || stream > 0)
+        return E_INVALIDARG;  // -1: none, 0: the video stream
+    comkit::Lock data(DataLock());
+    m_masterStream = stream;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::GetMasterStream(LONG* stream)
+{
+    if (!stream)
+        return E_POINTER;
+    comkit::Lock data(DataLock());
+    *stream = m_masterStream;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::SetOutputCompatibilityIndex(BOOL compatible)
+{
+    comkit::Lock data(DataLock());
+    m_compatibilityIndex = compatible;
+    return S_OK;
+}
+
+STDMETHODIMP AviMux::GetOutputCompatibilityIndex(BOOL* compatible)
+{
+    if (!compatible)
+        return E_POINTER;
+    comkit::Lock data(DataLock());
+    *compatible = m_compatibilityIndex;
+    return S_OK;
+}

@@ -1,0 +1,79 @@
+// The mux's two pins on comkit's PinBase: video in (IMemInputPin), and the AVI byte
+// stream out to a file writer whose input pin offers IStream. Both are parts of the filter.
+#pragma once
+
+#include <strmif.h>
+#include <wrl/client.h>
+
+#include "comkit/MediaType.h"
+#include "comkit/PinBase.h"
+#include "comkit/Unknown.h"
+
+// What the input pin hands to its filter.
+class MuxStreamHost {
+public:
+    virtual HRESULT OnFrame(IMediaSample* sample) = 0;
+    virtual void OnEndOfStream() = 0;
+    virtual void OnFlush(bool flushing) = 0;
+
+protected:
+    ~MuxStreamHost() = default;
+};
+
+// Takes video described by a BITMAPINFOHEADER (VIDEOINFOHEADER or VIDEOINFOHEADER2), and
+// can be connected again after a disconnection (Wine's mux could not).
+class MuxInputPin : public comkit::PinBase, public IMemInputPin {
+public:
+    MuxInputPin(comkit::FilterBase& filter, MuxStreamHost& host)
+        : PinBase(filter, L"Input 01", PINDIR_INPUT), m_host(host)
+    {
+    }
+
+    static const comkit::InterfaceEntry* Interfaces();
+
+    // IPin (the rest is comkit::PinBase's)
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+
+    // IMemInputPin
+    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
+    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
+    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* properties) override;
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
+    STDMETHODIMP ReceiveCanBlock() override;
+
+    // The connected type, for the file's headers; empty when not connected.
+    HRESULT CopyType(comkit::MediaType* type) { return ConnectionType(type); }
+
+private:
+    void OnDisconnect() override;
+
+    MuxStreamHost& m_host;
+    Microsoft::WRL::ComPtr<IMemAllocator> m_allocator;  // guarded by the filter's data lock
+};
+
+// Writes through the IStream of the peer pin, so that headers and indexes can be
+// rewritten in place.
+class MuxOutputPin : public comkit::PinBase {
+public:
+    explicit MuxOutputPin(comkit::FilterBase& filter) : PinBase(filter, L"AVI Out", PINDIR_OUTPUT) {}
+
+    static const comkit::InterfaceEntry* Interfaces();
+
+    STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
+
+    // The writer's IStream, or null while not connected.
+    Microsoft::WRL::ComPtr<IStream> Stream();
+    void DeliverEndOfStream();
+
+private:
+    void OnDisconnect() override;
+
+    Microsoft::WRL::ComPtr<IStream> m_stream;  // guarded by the filter's data lock
+};
