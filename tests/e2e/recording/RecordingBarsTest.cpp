@@ -2,6 +2,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <vector>
+
 #include "RecordingFixture.h"
 
 namespace e2e {
@@ -13,13 +16,42 @@ TEST_F(RecordingTest, TenSecondsAt640x480And30Fps)
     ExpectWholeClip(RecordFor("10", "30"), 640, 480, 300, 3);
 }
 
-TEST_F(RecordingTest, TenSecondsAt1280x960And15Fps)
+// About 2.5 GB: the clip runs on past 2 GiB in further RIFF segments.
+TEST_F(RecordingTest, FortyFiveSecondsAt1280x960And15Fps)
 {
     StartInAviMode();
     window.ClickAndSettle(IDC_FORMAT);
     window.ClickAndSettle(IDC_FORMAT);
     ASSERT_TRUE(WaitForText(IDC_STATUS, "Preview: 1280 x 960"));
-    ExpectWholeClip(RecordFor("10", "15"), 1280, 960, 150, 2);
+    const std::string path = RecordFor("45", "15");
+    ExpectWholeClip(path, 1280, 960, 675, 3);
+    DeleteFileA(path.c_str());
+}
+
+// A program killed in the middle of a recording leaves a clip that plays up to about
+// a second before the kill.
+TEST_F(RecordingTest, KilledFiveSecondsInKeepsTheFramesWritten)
+{
+    StartInAviMode();
+    window.SetText(IDC_DURATION, "0");
+    window.SetText(IDC_FRAME_RATE, "30");
+    window.ClickAndSettle(IDC_ACTION);
+    ASSERT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
+    const std::string path = ClipPath(0);
+    ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 5 s", 60000));
+    app.Kill();
+
+    VideoFacts facts = Probe(path);
+    ASSERT_TRUE(facts.readable) << facts.raw;
+    EXPECT_GE(facts.frames, 100) << facts.raw;
+    int unreadable = 0;
+    std::vector<uint32_t> numbers = StampedFrameNumbers(path, 640, &unreadable);
+    EXPECT_EQ(unreadable, 0);
+    ASSERT_EQ(static_cast<long>(numbers.size()), facts.frames);
+    for (size_t i = 1; i < numbers.size(); ++i)
+        EXPECT_EQ(numbers[i - 1] + 1, numbers[i]) << "frame " << i;
+    printf("[ kill ] %ld frames readable after a kill at 5 s\n", facts.frames);
+    DeleteFileA(path.c_str());
 }
 
 }  // namespace
