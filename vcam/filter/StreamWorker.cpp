@@ -1,7 +1,9 @@
 #include "vcam/filter/StreamWorker.h"
 
 #include <objbase.h>
+#include <algorithm>
 #include <chrono>
+#include <limits>
 #include <system_error>
 #include <vector>
 
@@ -130,9 +132,11 @@ void StreamWorker::StreamLoop()
 
     RunParams params;
     while (WaitForRun(&params)) {
-        // The first frame is captured at once. After a pause the stamps run on from
-        // where they stopped, so samples never overlap or go back.
-        const REFERENCE_TIME stampBase = m_lastStop;
+        // The first frame is captured at once and stamped in stream time, as a real
+        // camera stamps it: a frame taken before the graph's stream start (it starts
+        // streams a little after Run) carries a negative time, so a clocked renderer
+        // shows it at once. After a pause the stamps never go back behind the last one.
+        const REFERENCE_TIME stampBase = std::max(params.captureStart - params.streamStart, m_lastStop);
         // How far the first sample is ahead of the graph's stream time.
         const REFERENCE_TIME lead = params.streamStart + stampBase - params.captureStart;
         FrameSchedule schedule(params.captureStart, m_setup.interval, lead);
@@ -140,6 +144,7 @@ void StreamWorker::StreamLoop()
         while (SleepUntil(schedule.Due(), params)) {
             if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames) {
                 FinishDelivery();
+                EndStream(params);
                 return;
             }
             REFERENCE_TIME held = 0;
@@ -148,13 +153,47 @@ void StreamWorker::StreamLoop()
             FinishDelivery();
             if (hr != S_OK) {
                 // Downstream refused the frame: silent until the graph changes state.
+                ReportRefusal(hr, params);
                 WaitForStateChange(params);
                 break;
             }
             first = false;
+            const LONGLONG slot = schedule.Slot();
             schedule.Advance(ClockTime(params.clock.Get()), held);
+            if (m_setup.counts && schedule.Slot() > slot + 1)
+                m_setup.counts->dropped += static_cast<long>(schedule.Slot() - slot - 1);
         }
     }
+}
+
+// The stream's set end: silent, or an unplugged device that may come back.
+void StreamWorker::EndStream(const RunParams& params)
+{
+    if (!m_setup.unplugAtEnd || !m_setup.events)
+        return;
+    m_setup.events->DeviceLost();
+    if (m_setup.replugAfter <= 0)
+        return;
+    if (SleepUntil(ClockTime(params.clock.Get()) + m_setup.replugAfter, params)) {
+        FinishDelivery();
+        m_setup.events->DeviceBack();
+    }
+}
+
+// An error from downstream while the run is current stops the stream and the graph
+// hears why; refusals that come with a state change (a stopping or flushing filter
+// downstream) are not errors of the stream.
+void StreamWorker::ReportRefusal(HRESULT hr, const RunParams& params)
+{
+    if (!FAILED(hr) || hr == VFW_E_WRONG_STATE || hr == VFW_E_NOT_COMMITTED || hr == VFW_E_NOT_CONNECTED ||
+        !m_setup.events)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!RunIsCurrent(params))
+            return;
+    }
+    m_setup.events->StreamFailed(hr);
 }
 
 void StreamWorker::FinishDelivery()
@@ -229,5 +268,7 @@ HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity, con
     *held = ClockTime(params.clock.Get()) - handedOver;
     ++m_delivered;
     m_lastStop = stop;
+    if (m_setup.counts && hr == S_OK)
+        ++m_setup.counts->sent;
     return hr;
 }

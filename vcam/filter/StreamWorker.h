@@ -14,10 +14,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <limits>
 #include <mutex>
 #include <thread>
 
 #include "vcam/filter/SceneStore.h"
+#include "vcam/filter/StreamEvents.h"
 #include "vcam/frame/FrameGenerator.h"
 
 struct StreamSetup
@@ -28,6 +30,10 @@ struct StreamSetup
     LONG imageSize;
     REFERENCE_TIME interval;
     unsigned stopAfterFrames;          // 0 = never
+    bool unplugAtEnd;                  // the end after stopAfterFrames is an unplugged device
+    REFERENCE_TIME replugAfter;        // 0 = an unplugged device stays away
+    StreamEvents* events;              // outlives the worker
+    FrameCounts* counts;               // the pin's, outlives the worker
     const SceneStore* scene;           // outlives the worker
     std::atomic<uint32_t>* nextNumber; // the pin's frame counter, outlives the worker
 };
@@ -67,13 +73,16 @@ private:
     bool RunIsCurrent(const RunParams& params);
     void WaitForStateChange(const RunParams& params);
     void FinishDelivery();
+    void EndStream(const RunParams& params);
+    void ReportRefusal(HRESULT hr, const RunParams& params);
     // `held` receives the time downstream kept the sample inside Receive.
     HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params, REFERENCE_TIME* held);
 
     StreamSetup m_setup;
     FrameGenerator m_generator;
     unsigned m_delivered = 0;
-    REFERENCE_TIME m_lastStop = 0; // where the last frame ended, counted from the capture start
+    // Where the last frame ended, in stream time; none yet.
+    REFERENCE_TIME m_lastStop = std::numeric_limits<REFERENCE_TIME>::min();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

@@ -94,6 +94,8 @@ STDMETHODIMP VcamFilter::Pause()
 {
     CritSecLock state(m_stateLock);
     const FILTER_STATE current = State();
+    if (current == State_Stopped)
+        m_events.Rearm();
     for (VcamPin* pin : VisiblePins()) {
         if (!pin->IsConnected())
             continue;

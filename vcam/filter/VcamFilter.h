@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "vcam/dll/ModuleLife.h"
+#include "vcam/filter/DeviceEvents.h"
 #include "vcam/filter/Locks.h"
 #include "vcam/filter/SceneStore.h"
 #include "vcam/filter/VcamPin.h"
@@ -74,6 +75,7 @@ public:
     FILTER_STATE State();
     Microsoft::WRL::ComPtr<IFilterGraph> Graph();
     const SceneStore& Scene() const { return m_scene; }
+    DeviceEvents& Events() { return m_events; }
 
 private:
     ~VcamFilter();
@@ -105,6 +107,7 @@ private:
     DeviceSettings m_settings;
 
     SceneStore m_scene;
+    DeviceEvents m_events{*this};
     std::unique_ptr<VcamPin> m_capture;
     std::unique_ptr<VcamPin> m_preview;
     std::unique_ptr<VcamPin> m_videoPort;

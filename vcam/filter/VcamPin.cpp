@@ -57,6 +57,8 @@ STDMETHODIMP VcamPin::QueryInterface(REFIID riid, void** ppv)
         *ppv = static_cast<IKsPropertySet*>(this);
     else if (riid == IID_IQualityControl)
         *ppv = static_cast<IQualityControl*>(this);
+    else if (riid == IID_IAMDroppedFrames && m_role == PinRole::Capture)
+        *ppv = static_cast<IAMDroppedFrames*>(this);
     else if (riid == IID_IAMStreamConfig) {
         CritSecLock data(m_filter.DataLock());
         if (OffersStreamConfig())

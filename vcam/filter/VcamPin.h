@@ -12,6 +12,7 @@
 #include <string>
 
 #include "vcam/filter/FormatCatalog.h"
+#include "vcam/filter/StreamEvents.h"
 #include "vcam/filter/StreamWorker.h"
 #include "vcam/registry/DeviceSettings.h"
 
@@ -19,7 +20,11 @@ class VcamFilter;
 
 enum class PinRole { Capture, Preview, VideoPort };
 
-class VcamPin final : public IPin, public IAMStreamConfig, public IKsPropertySet, public IQualityControl
+class VcamPin final : public IPin,
+                      public IAMStreamConfig,
+                      public IKsPropertySet,
+                      public IQualityControl,
+                      public IAMDroppedFrames
 {
 public:
     VcamPin(VcamFilter& filter, PinRole role);
@@ -75,6 +80,12 @@ public:
     STDMETHODIMP Notify(IBaseFilter* sender, Quality q) override;
     STDMETHODIMP SetSink(IQualityControl* sink) override;
 
+    // IAMDroppedFrames (capture pin only; VcamPinDroppedFrames.cpp)
+    STDMETHODIMP GetNumDropped(long* dropped) override;
+    STDMETHODIMP GetNumNotDropped(long* notDropped) override;
+    STDMETHODIMP GetDroppedInfo(long size, long* frames, long* copied) override;
+    STDMETHODIMP GetAverageFrameSize(long* averageSize) override;
+
 private:
     bool OffersStreamConfig() const;
     const GUID& Category() const;
@@ -105,4 +116,5 @@ private:
     // Touched only under the filter's state lock.
     std::unique_ptr<StreamWorker> m_worker;
     std::atomic<uint32_t> m_nextNumber{0};
+    FrameCounts m_counts;
 };
