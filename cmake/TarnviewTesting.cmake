@@ -50,6 +50,7 @@ function(tarnview_add_test_tree)
       tests/component/winecompat
       tests/e2e/demo
       tests/e2e/discovery
+      tests/e2e/faults
       tests/e2e/recording
       tests/e2e/shell
       tests/e2e/snapshot

@@ -1,9 +1,8 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
-
 #include "snapshot/FrameGrabCallback.h"
 
 #include "snapshot/GrabBlock.h"
 #include "snapshot/GrabBuffer.h"
+#include "ui/DialogMessages.h"
 
 CFrameGrabCallback FrameGrabCallback;
 

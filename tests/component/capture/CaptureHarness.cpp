@@ -17,7 +17,7 @@ void ResetGrabBuffer()
     GrabBuffer.lastStillPath[0] = '\0';
 }
 
-// COM for the test thread, as the dialog's own initialisation would join it.
+// COM for the test thread, as the application object joins it for the dialog.
 class ComApartment : public testing::Environment
 {
 public:
