@@ -14,7 +14,6 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -81,8 +80,7 @@ private:
     StreamSetup m_setup;
     FrameGenerator m_generator;
     unsigned m_delivered = 0;
-    // Where the last frame ended, in stream time; none yet.
-    REFERENCE_TIME m_lastStop = std::numeric_limits<REFERENCE_TIME>::min();
+    REFERENCE_TIME m_lastStop = 0; // where the last frame ended, counted from the capture start
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
