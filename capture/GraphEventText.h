@@ -30,6 +30,7 @@ std::string FailureCauseText(HRESULT hr);
 // The end of a recording that the dialog did not ask for, in words.
 std::string StopCauseText(const GraphEventMeaning& meaning);
 constexpr const char kCameraStoppedText[] = "the camera stopped";
+constexpr const char kWritingStoppedText[] = "the file stopped growing";
 
 // "Stopped after 5 s: the disk is full"
 std::string RecordingStoppedText(unsigned keptSeconds, const std::string& cause);

@@ -23,10 +23,12 @@ void RecordingWatch::Start(Microsoft::WRL::ComPtr<IAMDroppedFrames> frameCounter
     m_path = path ? path : "";
     m_startMs = startMs;
     m_lastProgressMs = startMs;
-    m_lastProgress = Progress();
+    m_lastFrames = CameraFrames();
+    m_lastBytes = FileBytes();
     m_flowing = false;
     m_idleTicks = 0;
-    m_silent = false;
+    m_cameraStalled = false;
+    m_fileStalled = false;
 }
 
 void RecordingWatch::Stop()
@@ -35,44 +37,65 @@ void RecordingWatch::Stop()
     m_frameCounter.Reset();
 }
 
-LONGLONG RecordingWatch::Progress() const
+LONGLONG RecordingWatch::CameraFrames() const
 {
     long frames = 0;
     if (m_frameCounter && SUCCEEDED(m_frameCounter->GetNumNotDropped(&frames)))
         return frames;
-    WIN32_FILE_ATTRIBUTE_DATA file{};
-    if (!GetFileAttributesExA(m_path.c_str(), GetFileExInfoStandard, &file))
+    return -1;
+}
+
+// Through a handle of our own: a directory entry may not show the size of a file that
+// is open for writing.
+LONGLONG RecordingWatch::FileBytes() const
+{
+    HANDLE file = CreateFileA(m_path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return -1;
-    return static_cast<LONGLONG>((static_cast<ULONGLONG>(file.nFileSizeHigh) << 32) | file.nFileSizeLow);
+    LARGE_INTEGER size{};
+    const BOOL known = GetFileSizeEx(file, &size);
+    CloseHandle(file);
+    return known ? size.QuadPart : -1;
 }
 
 bool RecordingWatch::Silent(DWORD nowMs)
 {
     if (!m_active)
         return false;
-    const LONGLONG progress = Progress();
-    if (progress > m_lastProgress)
+    const LONGLONG frames = CameraFrames();
+    const LONGLONG bytes = FileBytes();
+    // Nothing to measure by: no judgement either.
+    if (frames < 0 && bytes < 0)
+        return false;
+    const bool cameraMoved = frames < 0 || frames > m_lastFrames;
+    const bool fileMoved = bytes < 0 || bytes > m_lastBytes;
+    m_lastFrames = frames;
+    m_lastBytes = bytes;
+    if (cameraMoved && fileMoved)
     {
-        m_lastProgress = progress;
         m_lastProgressMs = nowMs;
         m_flowing = true;
         m_idleTicks = 0;
+        m_cameraStalled = false;
+        m_fileStalled = false;
         return false;
     }
-    // Nothing to measure by: no judgement either.
-    if (progress < 0)
-        return false;
     ++m_idleTicks;
-    m_silent = m_idleTicks >= (m_flowing ? kSilentTicks : kStartupTicks);
-    return m_silent;
+    m_cameraStalled = !cameraMoved;
+    m_fileStalled = !fileMoved;
+    return m_idleTicks >= (m_flowing ? kSilentTicks : kStartupTicks);
 }
 
 DWORD RecordingWatch::KeptMs(DWORD nowMs) const
 {
-    long frames = 0;
-    if (m_frameCounter && m_frameInterval > 0 && SUCCEEDED(m_frameCounter->GetNumNotDropped(&frames)))
+    if (m_fileStalled && !m_cameraStalled)
+        return m_lastProgressMs - m_startMs;
+    const LONGLONG frames = CameraFrames();
+    if (frames >= 0 && m_frameInterval > 0)
         return static_cast<DWORD>(frames * m_frameInterval / 10000);
-    return (m_silent ? m_lastProgressMs : nowMs) - m_startMs;
+    return (m_cameraStalled ? m_lastProgressMs : nowMs) - m_startMs;
 }
 
 std::string RecordingWatch::SilenceCause() const
@@ -82,5 +105,5 @@ std::string RecordingWatch::SilenceCause() const
     if (GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr) &&
         available.QuadPart < kFullDiskBytes)
         return FailureCauseText(HRESULT_FROM_WIN32(ERROR_DISK_FULL));
-    return kCameraStoppedText;
+    return m_cameraStalled ? kCameraStoppedText : kWritingStoppedText;
 }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordingFixture.h"
-#include "SmallDisk.h"
+#include "FaultSupport.h"
 #include "driver/UnixTools.h"
 
 namespace e2e {
@@ -16,6 +16,13 @@ constexpr unsigned kFramesBeforeFault = 75;  // 2.5 s at 30 fps
 class FaultTest : public RecordingTest
 {
 protected:
+    // The clips are large; the program has ended by now, the small disk is still mounted.
+    void TearDown() override
+    {
+        RecordingTest::TearDown();
+        DeleteCaptures(baseName);
+    }
+
     // A recording without a set duration, left to end by itself. The camera fails
     // 2.5 s in; ending it may take 3 s more.
     void RecordUntilItStops()

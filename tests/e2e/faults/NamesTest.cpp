@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "FaultSupport.h"
 #include "RecordingFixture.h"
 
 namespace e2e {
@@ -14,6 +15,12 @@ namespace {
 class NamesTest : public RecordingTest
 {
 protected:
+    void TearDown() override
+    {
+        RecordingTest::TearDown();
+        DeleteCaptures(baseName);
+    }
+
     std::string Snap()
     {
         const std::string before = window.Text(IDC_LAST_FILE);

@@ -1,11 +1,13 @@
-// A small tmpfs mounted over the program's output folder for one test, so that the disk
-// really fills. The mount needs root; when it cannot be made the test fails, saying why.
+// What the fault scenarios need beside the driver: a disk that really fills, and the
+// removal of the large files they write.
 #pragma once
 
 #include <string>
 
 namespace e2e {
 
+// A small tmpfs mounted over the program's output folder for one test. The mount needs
+// root; when it cannot be made the test fails, saying why.
 class SmallDisk
 {
 public:
@@ -21,5 +23,8 @@ public:
 private:
     std::string m_unixFolder;
 };
+
+// Deletes the files in the program's output folder whose names start with baseName.
+void DeleteCaptures(const std::string& baseName);
 
 }  // namespace e2e
