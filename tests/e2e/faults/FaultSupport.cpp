@@ -1,9 +1,5 @@
 #include "FaultSupport.h"
 
-#include <windows.h>
-
-#include "driver/TarnviewProcess.h"
-
 #include "driver/UnixTools.h"
 
 namespace e2e {
@@ -27,21 +23,6 @@ SmallDisk::~SmallDisk()
 {
     if (!m_unixFolder.empty())
         RunUnix("umount -l " + ShellQuote(m_unixFolder));
-}
-
-void DeleteCaptures(const std::string& baseName)
-{
-    if (baseName.empty())
-        return;
-    const std::string folder = DocumentsFolder();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + baseName + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        DeleteFileA((folder + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
 }
 
 }  // namespace e2e

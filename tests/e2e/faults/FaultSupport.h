@@ -1,5 +1,4 @@
-// What the fault scenarios need beside the driver: a disk that really fills, and the
-// removal of the large files they write.
+// A disk that really fills, for the fault scenarios.
 #pragma once
 
 #include <string>
@@ -23,8 +22,5 @@ public:
 private:
     std::string m_unixFolder;
 };
-
-// Deletes the files in the program's output folder whose names start with baseName.
-void DeleteCaptures(const std::string& baseName);
 
 }  // namespace e2e

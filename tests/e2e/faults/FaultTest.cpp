@@ -20,7 +20,7 @@ protected:
     void TearDown() override
     {
         RecordingTest::TearDown();
-        DeleteCaptures(baseName);
+        DeleteFilesStartingWith(DocumentsFolder(), baseName);
     }
 
     // A recording without a set duration, left to end by itself. The camera fails

@@ -6,7 +6,6 @@
 #include <map>
 #include <vector>
 
-#include "FaultSupport.h"
 #include "RecordingFixture.h"
 
 namespace e2e {
@@ -18,7 +17,7 @@ protected:
     void TearDown() override
     {
         RecordingTest::TearDown();
-        DeleteCaptures(baseName);
+        DeleteFilesStartingWith(DocumentsFolder(), baseName);
     }
 
     std::string Snap()
