@@ -7,7 +7,9 @@
 #include <mmsystem.h>
 
 #include "capture/GraphEventText.h"
+#include "capture/StatusText.h"
 #include "comkit/InterfaceIds.h"
+#include "snapshot/GrabBuffer.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -89,6 +91,27 @@ HRESULT CCaptureDlg::ReportCameraLost()
     GetDlgItemText(IDC_CAMERA_NAME, name, sizeof name);
     SetStatusText(CameraLostText(name).c_str());
     return E_FAIL;
+}
+
+// A preview camera that stops sending without a word (a hung driver) is told as lost
+// after two silent seconds, and the line comes back when its frames do.
+void CCaptureDlg::WatchPreview()
+{
+    const LONG seen = GrabBuffer.framesSeen.load();
+    if (seen != m_previewFramesSeen)
+    {
+        m_previewFramesSeen = seen;
+        m_previewIdleTicks = 0;
+        if (m_bPreviewSilent)
+            SetStatusText(PreviewStatusText(GrabBuffer.frameWidth, GrabBuffer.frameHeight).c_str());
+        m_bPreviewSilent = false;
+        return;
+    }
+    if (++m_previewIdleTicks == RecordingWatch::kSilentTicks && !m_bPreviewSilent)
+    {
+        m_bPreviewSilent = true;
+        ReportCameraLost();
+    }
 }
 
 // A device that arrives may be the lost camera coming back.

@@ -35,6 +35,7 @@ void CCaptureDlg::TearDownGraph()
     if (!m_pGraph)
         return;
     m_recordingWatch.Stop();
+    KillTimer(kPreviewWatchTimerId);
     ComPtr<IMediaControl> control;
     if (SUCCEEDED(m_pGraph.As(&control)))
         control->Stop();

@@ -103,6 +103,10 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
         return hr;
 
     m_bCameraLost = false;
+    m_previewFramesSeen = GrabBuffer.framesSeen.load();
+    m_previewIdleTicks = 0;
+    m_bPreviewSilent = false;
+    SetTimer(kPreviewWatchTimerId, 1000, nullptr);
     SetStatusText(PreviewStatusText(GrabBuffer.frameWidth, GrabBuffer.frameHeight).c_str());
     return S_OK;
 }

@@ -22,8 +22,6 @@ std::vector<wchar_t> WidePath(const char* path)
         MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), units);
     return wide;
 }
-
-constexpr UINT_PTR kRecordingTimerId = 1;
 }  // namespace
 
 // Builds and runs the recording graph: camera capture pin into the AVI mux and file

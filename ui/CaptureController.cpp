@@ -98,8 +98,13 @@ void CCaptureDlg::StopRecording()
     m_bRecording = FALSE;
 }
 
-void CCaptureDlg::OnTimer(UINT_PTR)
+void CCaptureDlg::OnTimer(UINT_PTR timerId)
 {
+    if (timerId == kPreviewWatchTimerId)
+    {
+        WatchPreview();
+        return;
+    }
     // A tick that was already queued when the recording ended must not start another.
     if (!m_bRecording)
         return;

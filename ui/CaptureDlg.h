@@ -85,6 +85,7 @@ protected:
     void EndRecordingBecause(const std::string& cause, DWORD keptMs);
     void RebuildPreview();
     HRESULT ReportCameraLost();
+    void WatchPreview();
 
     // A capture that failed is told on IDC_CAPTURE_STATUS until the next one succeeds,
     // which puts the line back as it was (ui/ErrorReporting.cpp).
@@ -114,6 +115,10 @@ protected:
     bool m_bCameraLost;
     // Whether the running recording graph still gets frames; active only while it runs.
     RecordingWatch m_recordingWatch;
+    // Whether the running preview still gets frames: looked at once a second.
+    LONG m_previewFramesSeen;
+    int m_previewIdleTicks;
+    bool m_bPreviewSilent;
     bool m_bCaptureProblemShown;
     std::string m_captureStatusBeforeProblem;
 

@@ -9,3 +9,7 @@ constexpr UINT WM_FRAME_GRABBED = WM_APP + 1;
 
 // Posted by the running graph (IMediaEventEx::SetNotifyWindow) when it has events queued.
 constexpr UINT WM_GRAPH_EVENT = WM_APP + 2;
+
+// The dialog's timers: the recording's one-second progress, the preview's pulse.
+constexpr UINT_PTR kRecordingTimerId = 1;
+constexpr UINT_PTR kPreviewWatchTimerId = 2;

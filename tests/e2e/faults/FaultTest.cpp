@@ -89,6 +89,15 @@ TEST_F(FaultTest, ACameraLostDuringThePreviewIsToldAndComesBackWithoutARestart)
     EXPECT_FALSE(app.HasDialog(kErrorCaption));
 }
 
+TEST_F(FaultTest, APreviewCameraGoneSilentIsToldAsLost)
+{
+    AddCamera(L"Tarnview Virtual Camera", FailingCamera(0));
+    Start();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(WaitForText(IDC_STATUS, "Camera lost: Tarnview Virtual Camera")) << window.Text(IDC_STATUS);
+    EXPECT_TRUE(window.IsEnabled(IDC_ACTION));
+}
+
 TEST_F(FaultTest, AFullDiskEndsTheRecordingAndSaysSo)
 {
     AddDefaultCamera();
