@@ -6,10 +6,11 @@
 #include "afxgdi.h"
 #include "afxmsgmap.h"
 
-// windowsx.h (pulled in by dshow.h) has a macro of this name; CWnd has a member.
-#ifdef SubclassWindow
+// windowsx.h (pulled in by dshow.h) has a macro of this name; CWnd has a member. It is
+// included here first and the macro dropped, so a later windowsx.h changes nothing and
+// the order of includes does not matter.
+#include <windowsx.h>
 #undef SubclassWindow
-#endif
 
 class CCmdTarget
 {

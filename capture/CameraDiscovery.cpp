@@ -1,4 +1,4 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
+#include "ui/CaptureDlg.h"
 
 #include <wrl/client.h>
 
@@ -53,10 +53,9 @@ bool IsPreferredName(BSTR name)
 bool ReadFriendlyName(IMoniker* moniker, OwnedVariant& name)
 {
     ComPtr<IPropertyBag> bag;
-    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
-                                      reinterpret_cast<void**>(bag.GetAddressOf()))))
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))))
         return false;
-    name.value.vt = VT_BSTR;
+    // The variant stays VT_EMPTY: a Read that fails without writing leaves nothing to free.
     return SUCCEEDED(bag->Read(L"FriendlyName", &name.value, nullptr)) &&
            name.value.vt == VT_BSTR;
 }
@@ -88,8 +87,7 @@ ComPtr<IBaseFilter> BindFirstCamera(IEnumMoniker* devices, SearchPass pass, HWND
             ShowCameraName(dialog, AnsiDeviceName(name.value.bstrVal));
         }
         ComPtr<IBaseFilter> camera;
-        moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter,
-                              reinterpret_cast<void**>(camera.GetAddressOf()));
+        moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&camera));
         if (camera)
             return camera;
     }
@@ -103,8 +101,7 @@ void CCaptureDlg::FindCamera(IBaseFilter** camera)
         return;
     *camera = nullptr;
     ComPtr<ICreateDevEnum> deviceEnum;
-    CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_ICreateDevEnum,
-                     reinterpret_cast<void**>(deviceEnum.GetAddressOf()));
+    CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&deviceEnum));
     if (!deviceEnum)
         return;
     // An empty category gives S_FALSE and no enumerator: test the pointer.

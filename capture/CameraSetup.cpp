@@ -1,4 +1,4 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
+#include "ui/CaptureDlg.h"
 
 #include <olectl.h>
 #include <wrl/client.h>

@@ -1,51 +1,59 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
-
-#include <wrl/client.h>
-
-#include "capture/ComQuery.h"
-
+#include "comkit/InterfaceIds.h"
+#include "ui/CaptureDlg.h"
 
 using Microsoft::WRL::ComPtr;
 
+namespace
+{
+// A filter whose own stop failed (Wine's AVI mux when the disk is full) can stay paused,
+// and its pins then refuse to disconnect when the graph is released, which never
+// returns. Stopping each filter once more after the graph's Stop is harmless anywhere.
+// Returns whether every filter has stopped.
+bool StopEveryFilter(IGraphBuilder* graph)
+{
+    ComPtr<IEnumFilters> filters;
+    if (FAILED(graph->EnumFilters(&filters)) || !filters)
+        return true;
+    bool stopped = true;
+    ComPtr<IBaseFilter> filter;
+    while (filters->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+    {
+        filter->Stop();
+        FILTER_STATE state = State_Stopped;
+        filter->GetState(0, &state);
+        stopped = stopped && state == State_Stopped;
+    }
+    return stopped;
+}
+}  // namespace
+
 // Stops the graph before anything is released, so the streaming thread has left the
-// grab callback before the grabber goes; then hides and un-owns the video window.
+// grab callback before the grabber goes; then stops its notifications, hides and
+// un-owns the video window.
 void CCaptureDlg::TearDownGraph()
 {
     if (!m_pGraph)
         return;
+    m_recordingWatch.Stop();
+    KillTimer(kPreviewWatchTimerId);
     ComPtr<IMediaControl> control;
-    if (SUCCEEDED(QueryInto(m_pGraph.Get(), IID_IMediaControl, control)))
+    if (SUCCEEDED(m_pGraph.As(&control)))
         control->Stop();
+    const bool stopped = StopEveryFilter(m_pGraph.Get());
+    ComPtr<IMediaEventEx> events;
+    if (SUCCEEDED(m_pGraph.As(&events)))
+        events->SetNotifyWindow(0, 0, 0);
     ComPtr<IVideoWindow> videoWindow;
-    if (SUCCEEDED(QueryInto(m_pGraph.Get(), IID_IVideoWindow, videoWindow)))
+    if (SUCCEEDED(m_pGraph.As(&videoWindow)))
     {
         videoWindow->put_Visible(OAFALSE);
         videoWindow->put_Owner(0);
     }
+    // Wine's graph, released with a filter that will not stop (its AVI mux when the
+    // disk is too full for its index), tries to disconnect that filter's pins for ever.
+    // Such a graph is left unreleased: a leak for the rest of the run, not a hang.
+    if (!stopped)
+        m_pGraph.Detach();
     m_pGraph.Reset();
     m_pGrabber.Reset();
-}
-
-void CCaptureDlg::PlaceVideoWindow(IVideoWindow* videoWindow, VideoWindowOrder order)
-{
-    HWND preview = nullptr;
-    GetDlgItem(IDC_PREVIEW, &preview);
-    RECT rect{};
-    ::GetWindowRect(preview, &rect);
-    videoWindow->put_Owner(reinterpret_cast<OAHWND>(preview));
-    videoWindow->put_Left(0);
-    videoWindow->put_Top(0);
-    videoWindow->put_Width(rect.right - rect.left);
-    videoWindow->put_Height(rect.bottom - rect.top);
-    const long style = WS_CHILD | WS_CLIPSIBLINGS;
-    if (order == VideoWindowOrder::StyleFirst)
-    {
-        videoWindow->put_WindowStyle(style);
-        videoWindow->put_Visible(OATRUE);
-    }
-    else
-    {
-        videoWindow->put_Visible(OATRUE);
-        videoWindow->put_WindowStyle(style);
-    }
 }

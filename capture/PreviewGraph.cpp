@@ -1,9 +1,8 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
+#include "ui/CaptureDlg.h"
 
 #include <wrl/client.h>
 
-#include "capture/ComQuery.h"
-
+#include "capture/ErrorTexts.h"
 #include "capture/FrameSize.h"
 #include "capture/MediaTypeRecord.h"
 #include "capture/QeditClsids.h"
@@ -12,7 +11,6 @@
 #include "snapshot/FrameGrabCallback.h"
 #include "snapshot/GrabBlock.h"
 #include "snapshot/GrabBuffer.h"
-#include "ui/ErrorTexts.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -32,11 +30,6 @@ HRESULT RenderThroughGrabber(ICaptureGraphBuilder2* builder, IBaseFilter* camera
         return hr;
     return builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, grabber, renderer);
 }
-
-HRESULT CreateInstance(REFCLSID clsid, DWORD context, REFIID iid, void** object)
-{
-    return CoCreateInstance(clsid, nullptr, context, iid, object);
-}
 }  // namespace
 
 // Builds, configures and runs the preview graph: camera, sample grabber (RGB24 only,
@@ -44,25 +37,15 @@ HRESULT CreateInstance(REFCLSID clsid, DWORD context, REFIID iid, void** object)
 // failed step is reported and the partial graph is left for the next teardown.
 HRESULT CCaptureDlg::BuildPreviewGraph()
 {
-    auto fail = [this](const char* text, HRESULT hr) {
-        ReportError(text);
-        return hr;
-    };
-
-    CreateInstance(CLSID_FilterGraph, CLSCTX_ALL, IID_IGraphBuilder,
-                   reinterpret_cast<void**>(m_pGraph.ReleaseAndGetAddressOf()));
-    if (!m_pGraph)
-        return fail(ErrorText::kCreateVideoFilter, E_FAIL);
+    auto fail = [this](const char* text, HRESULT hr) { return ReportBuildFailure(text, hr); };
 
     ComPtr<IBaseFilter> camera;
-    FindCamera(camera.GetAddressOf());
-    if (!camera)
-        return fail(ErrorText::kNoCamera, E_FAIL);
-    if (FAILED(m_pGraph->AddFilter(camera.Get(), L"Cap")))
-        return fail(ErrorText::kAddCaptureFilter, E_FAIL);
+    HRESULT hr = CreateGraphWithCamera(ErrorText::kPreviewSteps, camera);
+    if (FAILED(hr))
+        return hr;
 
-    HRESULT hr = CreateInstance(CLSID_SampleGrabber, CLSCTX_ALL, IID_ISampleGrabber,
-                                reinterpret_cast<void**>(m_pGrabber.ReleaseAndGetAddressOf()));
+    hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_ALL,
+                          IID_PPV_ARGS(m_pGrabber.ReleaseAndGetAddressOf()));
     if (!m_pGrabber)
         return fail(ErrorText::kCreateSampleGrabber, FAILED(hr) ? hr : E_FAIL);
     ComPtr<IBaseFilter> grabberFilter;
@@ -77,11 +60,8 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
         return fail(ErrorText::kAddGrabber, hr);
 
     ComPtr<ICaptureGraphBuilder2> builder;
-    if (FAILED(hr = CreateInstance(CLSID_CaptureGraphBuilder2, CLSCTX_INPROC, IID_ICaptureGraphBuilder2,
-                                   reinterpret_cast<void**>(builder.GetAddressOf()))))
-        return fail(ErrorText::kGetCaptureBuilder, hr);
-    if (FAILED(hr = builder->SetFiltergraph(m_pGraph.Get())))
-        return fail(ErrorText::kSetGraph, hr);
+    if (FAILED(hr = CreateCaptureBuilder(ErrorText::kPreviewSteps, CLSCTX_INPROC, builder)))
+        return hr;
 
     ApplyCaptureFormat(builder.Get(), camera.Get(), m_nFormatIndex);
 
@@ -91,8 +71,7 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
     if (builder->FindPin(camera.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_VIDEOPORT, nullptr, FALSE, 0,
                          videoPortPin.GetAddressOf()) == S_OK)
     {
-        if (FAILED(hr = CreateInstance(CLSID_NullRenderer, CLSCTX_ALL, IID_IBaseFilter,
-                                       reinterpret_cast<void**>(renderer.GetAddressOf()))))
+        if (FAILED(hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&renderer))))
             return fail(ErrorText::kMakeNullRenderer, hr);
         if (FAILED(hr = m_pGraph->AddFilter(renderer.Get(), L"NULL renderer")))
             return fail(ErrorText::kAddNullRenderer, hr);
@@ -120,18 +99,14 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
     m_pGrabber->SetOneShot(FALSE);
     m_pGrabber->SetCallback(&FrameGrabCallback, 1);
 
-    ComPtr<IVideoWindow> videoWindow;
-    QueryInto(m_pGraph.Get(), IID_IVideoWindow, videoWindow);
-    if (!videoWindow)
-        return fail(ErrorText::kGetVideoWindow, E_FAIL);
-    PlaceVideoWindow(videoWindow.Get(), VideoWindowOrder::StyleFirst);
+    if (FAILED(hr = ShowAndRunGraph(VideoWindowOrder::StyleFirst)))
+        return hr;
 
-    ComPtr<IMediaControl> control;
-    QueryInto(m_pGraph.Get(), IID_IMediaControl, control);
-    hr = control ? control->Run() : E_NOINTERFACE;
-    if (FAILED(hr))
-        return fail(ErrorText::kRunGraph, hr);
-
+    m_bCameraLost = false;
+    m_previewFramesSeen = GrabBuffer.framesSeen.load();
+    m_previewIdleTicks = 0;
+    m_bPreviewSilent = false;
+    SetTimer(kPreviewWatchTimerId, 1000, nullptr);
     SetStatusText(PreviewStatusText(GrabBuffer.frameWidth, GrabBuffer.frameHeight).c_str());
     return S_OK;
 }

@@ -1,16 +1,14 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
+#include "ui/CaptureDlg.h"
 
 #include <wrl/client.h>
 
-#include "capture/ComQuery.h"
-
 #include <vector>
 
+#include "capture/ErrorTexts.h"
 #include "capture/FrameRate.h"
 #include "capture/StatusText.h"
 #include "capture/StreamFormat.h"
 #include "snapshot/GrabBuffer.h"
-#include "ui/ErrorTexts.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -24,8 +22,6 @@ std::vector<wchar_t> WidePath(const char* path)
         MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), units);
     return wide;
 }
-
-constexpr UINT_PTR kRecordingTimerId = 1;
 }  // namespace
 
 // Builds and runs the recording graph: camera capture pin into the AVI mux and file
@@ -33,33 +29,17 @@ constexpr UINT_PTR kRecordingTimerId = 1;
 // success starts the recording clock and the one-second timer.
 HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
 {
-    auto fail = [this](const char* text, HRESULT hr) {
-        ReportError(text);
-        return hr;
-    };
+    auto fail = [this](const char* text, HRESULT hr) { return ReportBuildFailure(text, hr); };
 
     const UINT rate = ClampFrameRate(GetDlgItemInt(IDC_FRAME_RATE, nullptr, TRUE));
 
-    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_IGraphBuilder,
-                     reinterpret_cast<void**>(m_pGraph.ReleaseAndGetAddressOf()));
-    if (!m_pGraph)
-        return fail(ErrorText::kCreateFilterGraph, E_FAIL);
-
     ComPtr<IBaseFilter> camera;
-    FindCamera(camera.GetAddressOf());
-    if (!camera)
-        return fail(ErrorText::kNoCamera, E_FAIL);
-    HRESULT hr = m_pGraph->AddFilter(camera.Get(), L"Cap");
+    HRESULT hr = CreateGraphWithCamera(ErrorText::kRecordingSteps, camera);
     if (FAILED(hr))
-        return fail(ErrorText::kPutCaptureDevice, hr);
-
+        return hr;
     ComPtr<ICaptureGraphBuilder2> builder;
-    hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_ALL, IID_ICaptureGraphBuilder2,
-                          reinterpret_cast<void**>(builder.GetAddressOf()));
-    if (!builder)
-        return fail(ErrorText::kCreateCaptureBuilder, FAILED(hr) ? hr : E_FAIL);
-    if (FAILED(hr = builder->SetFiltergraph(m_pGraph.Get())))
-        return fail(ErrorText::kSetRecordingGraph, hr);
+    if (FAILED(hr = CreateCaptureBuilder(ErrorText::kRecordingSteps, CLSCTX_ALL, builder)))
+        return hr;
 
     ApplyCaptureFormat(builder.Get(), camera.Get(), m_nFormatIndex);
     // The rate goes on before the streams connect too: a driver that must reconnect to
@@ -83,19 +63,14 @@ HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
     // And once both streams are connected, when the format is final.
     ApplyFrameRate(builder.Get(), camera.Get(), rate);
 
-    ComPtr<IVideoWindow> videoWindow;
-    QueryInto(m_pGraph.Get(), IID_IVideoWindow, videoWindow);
-    if (!videoWindow)
-        return fail(ErrorText::kGetVideoWindow, E_FAIL);
-    PlaceVideoWindow(videoWindow.Get(), VideoWindowOrder::VisibleFirst);
-
-    ComPtr<IMediaControl> control;
-    QueryInto(m_pGraph.Get(), IID_IMediaControl, control);
-    hr = control ? control->Run() : E_NOINTERFACE;
-    if (FAILED(hr))
-        return fail(ErrorText::kRunGraph, hr);
+    if (FAILED(hr = ShowAndRunGraph(VideoWindowOrder::VisibleFirst)))
+        return hr;
 
     m_dwRecordStart = timeGetTime();
+    ComPtr<IAMDroppedFrames> frameCounter;
+    builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera.Get(), IID_PPV_ARGS(&frameCounter));
+    m_recordingWatch.Start(frameCounter, CurrentFrameInterval(builder.Get(), camera.Get()), fullPath,
+                           m_dwRecordStart);
     m_nTimer = static_cast<UINT>(SetTimer(kRecordingTimerId, 1000, nullptr));
     m_nDurationSec = static_cast<int>(GetDlgItemInt(IDC_DURATION, nullptr, TRUE));
     SetStatusText(CaptureStatusText(fullPath, GrabBuffer.frameWidth, GrabBuffer.frameHeight).c_str());

@@ -1,5 +1,6 @@
 #include "capture/StreamFormat.h"
 
+#include <dvdmedia.h>
 #include <wrl/client.h>
 
 #include <algorithm>
@@ -15,8 +16,7 @@ namespace
 ComPtr<IAMStreamConfig> CapturePinConfig(ICaptureGraphBuilder2* builder, IBaseFilter* camera)
 {
     ComPtr<IAMStreamConfig> config;
-    builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, IID_IAMStreamConfig,
-                           reinterpret_cast<void**>(config.GetAddressOf()));
+    builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, IID_PPV_ARGS(&config));
     return config;
 }
 
@@ -53,6 +53,20 @@ void ApplyCaptureFormat(ICaptureGraphBuilder2* builder, IBaseFilter* camera, int
     TaskMediaType type = StreamCaps(config.Get(), formatIndex, capsSize);
     if (type)
         config->SetFormat(type.get());
+}
+
+REFERENCE_TIME CurrentFrameInterval(ICaptureGraphBuilder2* builder, IBaseFilter* camera)
+{
+    ComPtr<IAMStreamConfig> config = CapturePinConfig(builder, camera);
+    AM_MEDIA_TYPE* current = nullptr;
+    if (!config || config->GetFormat(&current) != S_OK)
+        return 0;
+    TaskMediaType type(current);
+    if (HoldsVideoInfo(*type))
+        return reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat)->AvgTimePerFrame;
+    if (type->formattype == FORMAT_VideoInfo2 && type->pbFormat && type->cbFormat >= sizeof(VIDEOINFOHEADER2))
+        return reinterpret_cast<const VIDEOINFOHEADER2*>(type->pbFormat)->AvgTimePerFrame;
+    return 0;
 }
 
 void ApplyFrameRate(ICaptureGraphBuilder2* builder, IBaseFilter* camera, UINT rate)

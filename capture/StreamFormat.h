@@ -12,6 +12,9 @@
 // are no capabilities to count.
 void ApplyCaptureFormat(ICaptureGraphBuilder2* builder, IBaseFilter* camera, int& formatIndex);
 
+// AvgTimePerFrame of the capture pin's current format (100 ns); 0 when it cannot be read.
+REFERENCE_TIME CurrentFrameInterval(ICaptureGraphBuilder2* builder, IBaseFilter* camera);
+
 // Sets AvgTimePerFrame of the current VIDEOINFOHEADER format to 1/rate s. Any other
 // current format, or one that cannot be read, leaves the camera at its own rate.
 void ApplyFrameRate(ICaptureGraphBuilder2* builder, IBaseFilter* camera, UINT rate);

@@ -1,9 +1,8 @@
-#include "ui/CaptureDlg.h"  // first: afxwin.h must precede windowsx.h from dshow.h
-
 #include "snapshot/FrameGrabCallback.h"
 
 #include "snapshot/GrabBlock.h"
 #include "snapshot/GrabBuffer.h"
+#include "ui/DialogMessages.h"
 
 CFrameGrabCallback FrameGrabCallback;
 
@@ -35,10 +34,11 @@ STDMETHODIMP CFrameGrabCallback::SampleCB(double, IMediaSample*)
     return S_OK;
 }
 
-// Runs on the streaming thread for every frame. The idle path is one atomic load; the
+// Runs on the streaming thread for every frame. The idle path is two atomic operations; the
 // dialog is told by a posted message only, so this never waits for the UI thread.
 STDMETHODIMP CFrameGrabCallback::BufferCB(double, BYTE* buffer, LONG length)
 {
+    GrabBuffer.framesSeen.fetch_add(1, std::memory_order_relaxed);
     if (!GrabBuffer.grabPending.load())
         return S_OK;
     if (!buffer)

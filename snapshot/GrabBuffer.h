@@ -23,6 +23,7 @@ struct GrabBufferRecord
     LONG frameLength;
     BYTE* frameBytes;                // grows only; released when the dialog closes
     BITMAPINFOHEADER lastStillHeader;
+    std::atomic<LONG> framesSeen;    // every frame through the grabber: the preview's pulse
 };
 
 // Zero-initialised at static initialisation, before any start-up code runs.

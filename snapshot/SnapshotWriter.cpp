@@ -7,7 +7,7 @@
 #include "snapshot/GrabBuffer.h"
 #include "snapshot/StillFile.h"
 #include "snapshot/StillPainter.h"
-#include "ui/CaptureFileName.h"
+#include "snapshot/CaptureFileName.h"
 
 namespace
 {
@@ -31,13 +31,18 @@ void RecordWrittenStill(const char (&path)[MAX_PATH], const BITMAPINFOHEADER& in
 }  // namespace
 
 StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame,
-                               char (&displayName)[MAX_PATH])
+                               char (&displayName)[MAX_PATH], HRESULT* failure)
 {
     displayName[0] = '\0';
+    HRESULT ignored = S_OK;
+    HRESULT& cause = failure ? *failure : ignored;
+    cause = S_OK;
     GrabBlockLock lock;
     if (!TakePendingGrab())
         return StillOutcome::NothingPending;
-    const LONG number = counter;
+    const LONG number = increment ? FirstFreeCounter(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName,
+                                                     counter, "bmp")
+                                  : counter;
     char path[MAX_PATH];
     // No file is attempted under a name that does not fit, so the number stays free.
     if (!FormatCaptureNames(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName, number, "bmp", path,
@@ -46,11 +51,10 @@ StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame,
     if (increment)
         counter = number + 1;
     const BITMAPINFOHEADER info = MakeStillInfoHeader(GrabBuffer.frameWidth, GrabBuffer.frameHeight);
-    if (!WriteStillFile(path, info, GrabBuffer.frameBytes, GrabBuffer.frameLength))
-    {
-        displayName[0] = '\0';
+    cause = WriteStillFile(path, info, GrabBuffer.frameBytes, GrabBuffer.frameLength,
+                           increment ? ExistingFile::Keep : ExistingFile::Replace);
+    if (FAILED(cause))
         return StillOutcome::NotWritten;
-    }
     RecordWrittenStill(path, info);
     PaintStillLocked(stillFrame);
     return StillOutcome::Written;

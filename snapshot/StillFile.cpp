@@ -4,6 +4,12 @@
 
 namespace
 {
+HRESULT LastErrorResult()
+{
+    const DWORD error = GetLastError();
+    return HRESULT_FROM_WIN32(error != ERROR_SUCCESS ? error : ERROR_WRITE_FAULT);
+}
+
 StillWriteFn writeBytes = &::WriteFile;
 
 class FileHandle
@@ -29,10 +35,12 @@ private:
     HANDLE m_handle;
 };
 
-bool WriteWhole(HANDLE file, const void* data, DWORD size)
+HRESULT WriteWhole(HANDLE file, const void* data, DWORD size)
 {
     DWORD written = 0;
-    return writeBytes(file, data, size, &written, nullptr) && written == size;
+    if (!writeBytes(file, data, size, &written, nullptr))
+        return LastErrorResult();
+    return written == size ? S_OK : HRESULT_FROM_WIN32(ERROR_DISK_FULL);
 }
 }  // namespace
 
@@ -43,22 +51,25 @@ StillWriteFn SetStillWriteFunction(StillWriteFn write)
     return previous;
 }
 
-bool WriteStillFile(const char* path, const BITMAPINFOHEADER& info, const BYTE* pixels,
-                    LONG length)
+HRESULT WriteStillFile(const char* path, const BITMAPINFOHEADER& info, const BYTE* pixels,
+                       LONG length, ExistingFile existing)
 {
     if (!path || !pixels || length < 0)
-        return false;
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                0, nullptr));
+        return E_INVALIDARG;
+    const DWORD disposition = existing == ExistingFile::Keep ? CREATE_NEW : CREATE_ALWAYS;
+    FileHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0,
+                                nullptr));
     if (!file.IsValid())
-        return false;
+        return LastErrorResult();
     const BITMAPFILEHEADER header = MakeStillFileHeader(static_cast<DWORD>(length));
-    const bool complete = WriteWhole(file.Get(), &header, sizeof header) &&
-                          WriteWhole(file.Get(), &info, sizeof info) &&
-                          WriteWhole(file.Get(), pixels, static_cast<DWORD>(length));
-    const bool closed = file.Close();
-    if (complete && closed)
-        return true;
-    DeleteFileA(path);
-    return false;
+    HRESULT hr = WriteWhole(file.Get(), &header, sizeof header);
+    if (SUCCEEDED(hr))
+        hr = WriteWhole(file.Get(), &info, sizeof info);
+    if (SUCCEEDED(hr))
+        hr = WriteWhole(file.Get(), pixels, static_cast<DWORD>(length));
+    if (!file.Close() && SUCCEEDED(hr))
+        hr = LastErrorResult();
+    if (FAILED(hr))
+        DeleteFileA(path);
+    return hr;
 }

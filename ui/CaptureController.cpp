@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "snapshot/GrabBuffer.h"
-#include "ui/CaptureFileName.h"
+#include "snapshot/CaptureFileName.h"
 #include "ui/ControllerTexts.h"
 #include "ui/OutputDirectory.h"
 
@@ -53,30 +53,36 @@ void CCaptureDlg::RequestSnapshot(const char* baseName)
     char shortName[MAX_PATH];
     if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "bmp", fullPath, shortName))
     {
-        SetCaptureStatusText(ControllerText::kNameTooLong);
+        ShowCaptureProblem(ControllerText::kNameTooLong);
         return;
     }
     RequestGrab(m_szDirectory, baseName);
 }
 
 // A recording under a name that does not fit is not started: the state, the counter
-// and the preview stay as they are, and the action button stays usable.
+// and the preview stay as they are, and the action button stays usable. An
+// incrementing counter skips the numbers whose files exist, so no clip is replaced.
 void CCaptureDlg::StartRecording(const char* baseName)
 {
     char fullPath[MAX_PATH];
     char shortName[MAX_PATH];
-    if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "avi", fullPath, shortName))
+    const bool increment = IsDlgButtonChecked(IDC_INCREMENT) != 0;
+    const long number = increment ? FirstFreeCounter(m_szDirectory, baseName, m_nFileCounter, "avi")
+                                  : m_nFileCounter;
+    if (!FormatCaptureNames(m_szDirectory, baseName, number, "avi", fullPath, shortName))
     {
-        SetCaptureStatusText(ControllerText::kNameTooLong);
+        ShowCaptureProblem(ControllerText::kNameTooLong);
         return;
     }
+    m_nFileCounter = static_cast<int>(number);
     CopyWhole(m_szRecordingName, sizeof m_szRecordingName, shortName);
-    if (IsDlgButtonChecked(IDC_INCREMENT))
+    if (increment)
         m_nFileCounter = NextCounter(m_nFileCounter);
     TearDownGraph();
     BuildRecordingGraph(fullPath);
     SetDlgItemText(IDC_ACTION, "&Stop Capture");
     m_bRecording = TRUE;
+    m_bCaptureProblemShown = false;
     SetCaptureStatusText("");
 }
 
@@ -92,15 +98,26 @@ void CCaptureDlg::StopRecording()
     m_bRecording = FALSE;
 }
 
-void CCaptureDlg::OnTimer(UINT_PTR)
+void CCaptureDlg::OnTimer(UINT_PTR timerId)
 {
+    if (timerId == kPreviewWatchTimerId)
+    {
+        WatchPreview();
+        return;
+    }
     // A tick that was already queued when the recording ended must not start another.
     if (!m_bRecording)
         return;
-    const DWORD elapsed = (timeGetTime() - m_dwRecordStart) / 1000;
+    const DWORD now = timeGetTime();
+    const DWORD elapsed = (now - m_dwRecordStart) / 1000;
     char text[64];
     std::snprintf(text, sizeof text, ControllerText::kCapturedFormat, static_cast<unsigned>(elapsed));
     SetCaptureStatusText(text);
+    if (m_recordingWatch.Silent(now))
+    {
+        EndRecordingBecause(m_recordingWatch.SilenceCause(), m_recordingWatch.KeptMs(now));
+        return;
+    }
     if (m_nDurationSec != 0 && elapsed >= static_cast<DWORD>(m_nDurationSec))
         OnAction();
 }

@@ -1,7 +1,5 @@
 #include "ui/CaptureDlg.h"
 
-#include <objbase.h>
-
 #include "snapshot/GrabBuffer.h"
 #include "ui/AboutDlg.h"
 #include "ui/OutputDirectory.h"
@@ -20,6 +18,8 @@ BEGIN_MESSAGE_MAP(CCaptureDlg, CDialog)
     ON_BN_CLICKED(IDC_DIRECTORY, &CCaptureDlg::OnDirectory)
     ON_WM_TIMER()
     ON_WM_CLOSE()
+    ON_MESSAGE(WM_GRAPH_EVENT, &CCaptureDlg::OnGraphEvent)
+    ON_MESSAGE(WM_DEVICECHANGE, &CCaptureDlg::OnDeviceChange)
 END_MESSAGE_MAP()
 
 namespace
@@ -41,7 +41,12 @@ CCaptureDlg::CCaptureDlg(CWnd* pParent)
       m_nTimer(0),
       m_szDirectory(),
       m_nFormatIndex(0),
-      m_szRecordingName()
+      m_szRecordingName(),
+      m_bCameraLost(false),
+      m_previewFramesSeen(0),
+      m_previewIdleTicks(0),
+      m_bPreviewSilent(false),
+      m_bCaptureProblemShown(false)
 {
     LPCSTR iconName = MAKEINTRESOURCEA(IDR_MAINFRAME);
     m_hIcon = LoadIconA(AfxFindResourceHandle(iconName, RT_GROUP_ICON), iconName);
@@ -79,8 +84,6 @@ BOOL CCaptureDlg::OnInitDialog()
 
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     SetDefaultOutputDirectory(m_szDirectory, sizeof m_szDirectory);
 

@@ -9,10 +9,14 @@
 #include <qedit.h>
 #include <wrl/client.h>
 
+#include <string>
+
+#include "capture/RecordingWatch.h"
+#include "ui/DialogMessages.h"
 #include "ui/resource.h"
 
-// Posted by the frame-grab callback when a requested frame lies in the grab buffer.
-constexpr UINT WM_FRAME_GRABBED = WM_APP + 1;
+struct GraphBuildTexts;
+struct GraphEventMeaning;
 
 class CCaptureDlg : public CDialog
 {
@@ -57,12 +61,36 @@ protected:
     afx_msg void OnDirectory();
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnClose();
+    afx_msg LRESULT OnGraphEvent(WPARAM, LPARAM);
+    afx_msg LRESULT OnDeviceChange(WPARAM event, LPARAM);
     DECLARE_MESSAGE_MAP()
 
     // Places a graph's video window in IDC_PREVIEW. The preview graph sets the style
     // before making the window visible, the recording graph the other way round.
     enum class VideoWindowOrder { StyleFirst, VisibleFirst };
     void PlaceVideoWindow(IVideoWindow* videoWindow, VideoWindowOrder order);
+
+    // The steps both graph builders share (capture/GraphAssembly.cpp). Each reports its
+    // failure through ReportError and returns the status the builder returns.
+    HRESULT ReportBuildFailure(const char* text, HRESULT hr);
+    HRESULT CreateGraphWithCamera(const GraphBuildTexts& texts,
+                                  Microsoft::WRL::ComPtr<IBaseFilter>& camera);
+    HRESULT CreateCaptureBuilder(const GraphBuildTexts& texts, DWORD context,
+                                 Microsoft::WRL::ComPtr<ICaptureGraphBuilder2>& builder);
+    HRESULT ShowAndRunGraph(VideoWindowOrder order);
+
+    // What the running graph reports (capture/GraphEvents.cpp).
+    void WatchGraphEvents();
+    void HandleGraphEvent(const GraphEventMeaning& meaning);
+    void EndRecordingBecause(const std::string& cause, DWORD keptMs);
+    void RebuildPreview();
+    HRESULT ReportCameraLost();
+    void WatchPreview();
+
+    // A capture that failed is told on IDC_CAPTURE_STATUS until the next one succeeds,
+    // which puts the line back as it was (ui/ErrorReporting.cpp).
+    void ShowCaptureProblem(const char* text);
+    void ClearCaptureProblem();
 
     // The three roads of the action button (ui/CaptureController.cpp).
     void RequestSnapshot(const char* baseName);
@@ -83,6 +111,16 @@ protected:
     int m_nFormatIndex;
     // The short name of the file the running recording writes, shown when it stops.
     char m_szRecordingName[MAX_PATH];
+    // The camera was lost: the next build that finds none says so instead of failing.
+    bool m_bCameraLost;
+    // Whether the running recording graph still gets frames; active only while it runs.
+    RecordingWatch m_recordingWatch;
+    // Whether the running preview still gets frames: looked at once a second.
+    LONG m_previewFramesSeen;
+    int m_previewIdleTicks;
+    bool m_bPreviewSilent;
+    bool m_bCaptureProblemShown;
+    std::string m_captureStatusBeforeProblem;
 
     CStatic m_statusText;
     CStatic m_lastSnapshotFrame;

@@ -20,3 +20,23 @@ void CCaptureDlg::SetCaptureStatusText(const char* text)
 {
     m_captureStatusText.SetWindowText(text);
 }
+
+void CCaptureDlg::ShowCaptureProblem(const char* text)
+{
+    if (!m_bCaptureProblemShown)
+    {
+        char shown[MAX_PATH] = {};
+        m_captureStatusText.GetWindowText(shown, sizeof shown);
+        m_captureStatusBeforeProblem = shown;
+        m_bCaptureProblemShown = true;
+    }
+    SetCaptureStatusText(text);
+}
+
+void CCaptureDlg::ClearCaptureProblem()
+{
+    if (!m_bCaptureProblemShown)
+        return;
+    m_bCaptureProblemShown = false;
+    SetCaptureStatusText(m_captureStatusBeforeProblem.c_str());
+}

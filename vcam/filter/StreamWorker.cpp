@@ -129,6 +129,7 @@ void StreamWorker::StreamLoop()
         while (SleepUntil(schedule.Due(), params)) {
             if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames) {
                 FinishDelivery();
+                EndStream(params);
                 return;
             }
             REFERENCE_TIME held = 0;
@@ -137,13 +138,47 @@ void StreamWorker::StreamLoop()
             FinishDelivery();
             if (hr != S_OK) {
                 // Downstream refused the frame: silent until the graph changes state.
+                ReportRefusal(hr, params);
                 WaitForStateChange(params);
                 break;
             }
             first = false;
+            const LONGLONG slot = schedule.Slot();
             schedule.Advance(ClockTime(params.clock.Get()), held);
+            if (m_setup.counts && schedule.Slot() > slot + 1)
+                m_setup.counts->dropped += static_cast<long>(schedule.Slot() - slot - 1);
         }
     }
+}
+
+// The stream's set end: silent, or an unplugged device that may come back.
+void StreamWorker::EndStream(const RunParams& params)
+{
+    if (!m_setup.unplugAtEnd || !m_setup.events)
+        return;
+    m_setup.events->DeviceLost();
+    if (m_setup.replugAfter <= 0)
+        return;
+    if (SleepUntil(ClockTime(params.clock.Get()) + m_setup.replugAfter, params)) {
+        FinishDelivery();
+        m_setup.events->DeviceBack();
+    }
+}
+
+// An error from downstream while the run is current stops the stream and the graph
+// hears why; refusals that come with a state change (a stopping or flushing filter
+// downstream) are not errors of the stream.
+void StreamWorker::ReportRefusal(HRESULT hr, const RunParams& params)
+{
+    if (!FAILED(hr) || hr == VFW_E_WRONG_STATE || hr == VFW_E_NOT_COMMITTED || hr == VFW_E_NOT_CONNECTED ||
+        !m_setup.events)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!RunIsCurrent(params))
+            return;
+    }
+    m_setup.events->StreamFailed(hr);
 }
 
 void StreamWorker::FinishDelivery()
@@ -218,5 +253,7 @@ HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity, con
     *held = ClockTime(params.clock.Get()) - handedOver;
     ++m_delivered;
     m_lastStop = stop;
+    if (m_setup.counts && hr == S_OK)
+        ++m_setup.counts->sent;
     return hr;
 }

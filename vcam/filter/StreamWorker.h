@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "vcam/filter/SceneStore.h"
+#include "vcam/filter/StreamEvents.h"
 #include "vcam/frame/FrameGenerator.h"
 
 struct StreamSetup
@@ -28,6 +29,10 @@ struct StreamSetup
     LONG imageSize;
     REFERENCE_TIME interval;
     unsigned stopAfterFrames;          // 0 = never
+    bool unplugAtEnd;                  // the end after stopAfterFrames is an unplugged device
+    REFERENCE_TIME replugAfter;        // 0 = an unplugged device stays away
+    StreamEvents* events;              // outlives the worker
+    FrameCounts* counts;               // the pin's, outlives the worker
     const SceneStore* scene;           // outlives the worker
     std::atomic<uint32_t>* nextNumber; // the pin's frame counter, outlives the worker
 };
@@ -67,6 +72,8 @@ private:
     bool RunIsCurrent(const RunParams& params);
     void WaitForStateChange(const RunParams& params);
     void FinishDelivery();
+    void EndStream(const RunParams& params);
+    void ReportRefusal(HRESULT hr, const RunParams& params);
     // `held` receives the time downstream kept the sample inside Receive.
     HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params, REFERENCE_TIME* held);
 

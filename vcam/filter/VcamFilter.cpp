@@ -46,6 +46,8 @@ comkit::PinBase* VcamFilter::PinAt(size_t index)
 
 HRESULT VcamFilter::OnPause(FILTER_STATE from)
 {
+    if (from == State_Stopped)
+        m_events.Rearm();
     for (VcamPin* pin : VisiblePins()) {
         if (!pin->IsConnected())
             continue;

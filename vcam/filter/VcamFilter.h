@@ -11,6 +11,7 @@
 
 #include "comkit/FilterBase.h"
 #include "comkit/Unknown.h"
+#include "vcam/filter/DeviceEvents.h"
 #include "vcam/filter/SceneStore.h"
 #include "vcam/filter/VcamPin.h"
 #include "vcam/frame/SceneSettings.h"
@@ -50,6 +51,7 @@ public:
 
     // For the pins.
     const SceneStore& Scene() const { return m_scene; }
+    DeviceEvents& Events() { return m_events; }
 
 protected:
     ~VcamFilter();
@@ -79,6 +81,7 @@ private:
 
     DeviceSettings m_settings; // guarded by the data lock
     SceneStore m_scene;
+    DeviceEvents m_events{*this};
     std::unique_ptr<VcamPin> m_capture;
     std::unique_ptr<VcamPin> m_preview;
     std::unique_ptr<VcamPin> m_videoPort;

@@ -30,7 +30,8 @@ const comkit::InterfaceEntry* VcamPin::Interfaces()
 {
     using namespace comkit;
     return InterfaceTable<VcamPin, Is<IPin>, Is<IKsPropertySet>, Is<IQualityControl>,
-                          IsIf<IAMStreamConfig, &VcamPin::OffersStreamConfig>>();
+                          IsIf<IAMStreamConfig, &VcamPin::OffersStreamConfig>,
+                          IsIf<IAMDroppedFrames, &VcamPin::OffersDroppedFrames>>();
 }
 
 void VcamPin::Configure(const DeviceSettings& settings)

@@ -14,6 +14,7 @@
 #include "comkit/PinBase.h"
 #include "comkit/Unknown.h"
 #include "vcam/filter/FormatCatalog.h"
+#include "vcam/filter/StreamEvents.h"
 #include "vcam/filter/StreamWorker.h"
 #include "vcam/registry/DeviceSettings.h"
 
@@ -21,7 +22,11 @@ class VcamFilter;
 
 enum class PinRole { Capture, Preview, VideoPort };
 
-class VcamPin : public comkit::PinBase, public IAMStreamConfig, public IKsPropertySet, public IQualityControl
+class VcamPin : public comkit::PinBase,
+                public IAMStreamConfig,
+                public IKsPropertySet,
+                public IQualityControl,
+                public IAMDroppedFrames
 {
 public:
     VcamPin(VcamFilter& filter, PinRole role);
@@ -58,11 +63,18 @@ public:
     STDMETHODIMP Notify(IBaseFilter* sender, Quality q) override;
     STDMETHODIMP SetSink(IQualityControl* sink) override;
 
+    // IAMDroppedFrames (capture pin only; VcamPinDroppedFrames.cpp)
+    STDMETHODIMP GetNumDropped(long* dropped) override;
+    STDMETHODIMP GetNumNotDropped(long* notDropped) override;
+    STDMETHODIMP GetDroppedInfo(long size, long* frames, long* copied) override;
+    STDMETHODIMP GetAverageFrameSize(long* averageSize) override;
+
 private:
     // comkit::PinBase
     void OnDisconnect() override;
 
     bool OffersStreamConfig();
+    bool OffersDroppedFrames() { return m_role == PinRole::Capture; }
     const GUID& Category() const;
     HRESULT ConnectWithTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial);
     HRESULT ConnectWithPeerTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial);
@@ -88,4 +100,5 @@ private:
     // Touched only under the filter's state lock.
     std::unique_ptr<StreamWorker> m_worker;
     std::atomic<uint32_t> m_nextNumber{0};
+    FrameCounts m_counts;
 };

@@ -7,6 +7,11 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace {
+// How long an unplugged device with the replug fault stays away, in 100 ns units.
+constexpr REFERENCE_TIME kReplugDelay = 2 * 10000000;
+}
+
 HRESULT VcamPin::Activate()
 {
     ComPtr<IMemAllocator> allocator;
@@ -15,6 +20,7 @@ HRESULT VcamPin::Activate()
         allocator = m_allocator;
     }
     const HRESULT hr = allocator ? allocator->Commit() : S_OK;
+    m_counts.Reset();
     // The thread starts here, so that it has drawn its first frame ahead before Run.
     return FAILED(hr) ? hr : StartWorker();
 }
@@ -79,6 +85,10 @@ StreamSetup VcamPin::MakeStreamSetup()
     setup.imageSize = ImageSize(mode.format);
     setup.interval = mode.interval;
     setup.stopAfterFrames = m_stopAfterFrames;
+    setup.unplugAtEnd = (m_faults & VcamFault::Unplug) != 0;
+    setup.replugAfter = (m_faults & VcamFault::Replug) ? kReplugDelay : 0;
+    setup.events = &m_filter.Events();
+    setup.counts = &m_counts;
     setup.scene = &m_filter.Scene();
     setup.nextNumber = &m_nextNumber;
     return setup;

@@ -10,7 +10,7 @@ namespace {
 
 constexpr unsigned AllFaults = VcamFault::NoStreamConfig | VcamFault::NoCapabilities |
                                VcamFault::GetStreamCapsFails | VcamFault::GetFormatFails |
-                               VcamFault::NoPropertyPages;
+                               VcamFault::NoPropertyPages | VcamFault::Unplug | VcamFault::Replug;
 
 enum class ReadResult { Missing, Value, Bad };
 

@@ -34,7 +34,9 @@ enum : unsigned {
     NoCapabilities = 2,
     GetStreamCapsFails = 4,
     GetFormatFails = 8,
-    NoPropertyPages = 16
+    NoPropertyPages = 16,
+    Unplug = 32,  // the end after stopAfterFrames is an unplug: EC_DEVICE_LOST in the graph
+    Replug = 64   // and the device comes back two seconds later (EC_DEVICE_LOST with 1)
 };
 }
 
@@ -90,6 +92,6 @@ HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings);
 std::wstring FormatsToText(const std::vector<VideoFormat>& formats);
 bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out);
 
-// "no-stream-config,no-caps,caps-fail,format-fail,no-pages" (empty = none).
+// "no-stream-config,no-caps,caps-fail,format-fail,no-pages,unplug,replug" (empty = none).
 std::wstring FaultsToText(unsigned faults);
 bool ParseFaults(const std::wstring& text, unsigned* out);

@@ -14,7 +14,8 @@ struct FaultName
 constexpr FaultName FaultNames[] = {
     {VcamFault::NoStreamConfig, L"no-stream-config"}, {VcamFault::NoCapabilities, L"no-caps"},
     {VcamFault::GetStreamCapsFails, L"caps-fail"},    {VcamFault::GetFormatFails, L"format-fail"},
-    {VcamFault::NoPropertyPages, L"no-pages"},
+    {VcamFault::NoPropertyPages, L"no-pages"},     {VcamFault::Unplug, L"unplug"},
+    {VcamFault::Replug, L"replug"},
 };
 
 std::vector<std::wstring> SplitCommas(const std::wstring& text)

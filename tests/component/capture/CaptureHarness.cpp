@@ -8,7 +8,7 @@
 
 namespace
 {
-// COM for the test thread, as the dialog's own initialisation would join it.
+// COM for the test thread, as the application object joins it for the dialog.
 class ComEnvironment : public testing::Environment
 {
 public:

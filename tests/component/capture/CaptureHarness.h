@@ -2,7 +2,7 @@
 // the dialog modeless on the test thread, and a watcher that answers "Error!" boxes.
 #pragma once
 
-#include "ui/CaptureDlg.h"  // first: afxwin.h before dshow.h
+#include "ui/CaptureDlg.h"
 
 #include <gtest/gtest.h>
 

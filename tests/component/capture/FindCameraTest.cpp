@@ -57,6 +57,22 @@ TEST_F(FindCameraTest, AnyCameraIsTakenUnderItsOwnNameWhenNoPreferredOneBinds)
     EXPECT_EQ("Generic USB Camera", ControlText(IDC_CAMERA_NAME));
 }
 
+// A device entry without a FriendlyName is passed over; reading its name must not free
+// what the property bag never wrote.
+TEST_F(FindCameraTest, ADeviceWithoutAFriendlyNameIsPassedOver)
+{
+    AddDevices({Device(L"01", L"Nameless Camera", {{320, 240}}), Device(L"02", L"Generic USB Camera")});
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
+                                 L"Software\\Classes\\CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance\\01",
+                                 L"FriendlyName"));
+    OpenDialog();
+    ComPtr<IBaseFilter> camera = Find();
+    ASSERT_TRUE(camera);
+    EXPECT_EQ(640, CapturePinWidth(camera.Get()));
+    EXPECT_EQ("Generic USB Camera", ControlText(IDC_CAMERA_NAME));
+}
+
 TEST_F(FindCameraTest, WholeNameComparedWithoutCase)
 {
     AddDevices({Device(L"01", L"Halcyon Nightframe Vesper #2", {{320, 240}}),

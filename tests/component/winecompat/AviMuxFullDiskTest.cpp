@@ -1,7 +1,7 @@
 // A disk that fills while our mux records: EC_ERRORABORT with the disk-full HRESULT, and
 // the file plays up to the last frame that fit.
 #include "AviMuxTesting.h"
-#include "SmallDisk.h"
+#include "support/SmallDisk.h"
 #include "TestFiles.h"
 #include "driver/UnixTools.h"
 
@@ -16,7 +16,7 @@ TEST_F(MuxRecording, FullDiskRaisesErrorAbortAndLeavesAPlayableFile)
     const std::string kept = ScratchDirUnix() + "/full.avi";
     {
         const std::string mount = ScratchDirUnix() + "/small-disk";
-        SmallDisk disk(mount, 12);
+        support::SmallDisk disk(mount, "12m");
         ASSERT_TRUE(disk.Mounted()) << "a 12 MB tmpfs is needed for this test (run as root): " << disk.Why();
         ASSERT_EQ(S_OK, Build(device, mount + "/full.avi"));
         ComPtr<IMediaControl> control;

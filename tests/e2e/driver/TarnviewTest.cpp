@@ -20,6 +20,8 @@ std::string TestName()
     return name;
 }
 
+}  // namespace
+
 void DeleteFilesStartingWith(const std::string& folder, const std::string& prefix)
 {
     WIN32_FIND_DATAA found;
@@ -31,8 +33,6 @@ void DeleteFilesStartingWith(const std::string& folder, const std::string& prefi
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
-
-}  // namespace
 
 void TarnviewTest::SetUp()
 {

@@ -14,6 +14,9 @@
 
 namespace e2e {
 
+// Deletes the files in folder (with a trailing backslash) whose names start with prefix.
+void DeleteFilesStartingWith(const std::string& folder, const std::string& prefix);
+
 class TarnviewTest : public ::testing::Test
 {
 protected:

@@ -77,15 +77,16 @@ TEST_F(ControllerTest, AviNamesFollowTheCounterItsIncrementAndItsReset)
     EXPECT_TRUE(WaitForFile(OutputPath(base + "_0000.avi")));
     EXPECT_EQ(RecordBriefly(), base + "_0001.avi");
 
+    // After a reset the counter goes on from the first number whose file does not exist.
     window.ClickAndSettle(IDC_RESET_COUNTER);
     EXPECT_EQ(window.Text(IDC_LAST_FILE), base + "_0001.avi") << "a reset shows nothing";
-    EXPECT_EQ(RecordBriefly(), base + "_0000.avi");
+    EXPECT_EQ(RecordBriefly(), base + "_0002.avi");
 
     // Without the increment every recording gets the same name.
     window.ClickAndSettle(IDC_INCREMENT);
     ASSERT_FALSE(window.IsChecked(IDC_INCREMENT));
-    EXPECT_EQ(RecordBriefly(), base + "_0001.avi");
-    EXPECT_EQ(RecordBriefly(), base + "_0001.avi");
+    EXPECT_EQ(RecordBriefly(), base + "_0003.avi");
+    EXPECT_EQ(RecordBriefly(), base + "_0003.avi");
 }
 
 TEST_F(ControllerTest, AnEmptyBaseNameGivesAnUnderscoreAndTheCounter)

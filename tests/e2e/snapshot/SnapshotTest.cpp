@@ -67,9 +67,10 @@ TEST_F(SnapshotTest, TheCounterAdvancesOnlyWithIncrementAndResets)
     })) << "the second still under the same name did not replace the first";
     EXPECT_EQ(GetFileAttributesA(OutputPath(base + "_0003.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
 
+    // After a reset the counter goes on from the first number whose file does not exist.
     window.ClickAndSettle(IDC_INCREMENT);
     window.ClickAndSettle(IDC_RESET_COUNTER);
-    StillFile reset = Snap(base + "_0000.bmp");
+    StillFile reset = Snap(base + "_0003.bmp");
     EXPECT_TRUE(reset.valid);
 }
 

@@ -6,7 +6,7 @@
 
 #include "support/VideoProbe.h"
 #include "KillableWriter.h"
-#include "SmallDisk.h"
+#include "support/SmallDisk.h"
 #include "StampedAvi.h"
 #include "TestFiles.h"
 #include "support/TempFolder.h"
@@ -109,7 +109,7 @@ TEST(OpenDmlCrash, FullDiskStopsTheWriterWithAReadableFile)
     const std::string kept = ScratchDirUnix() + "/full.avi";
     WrittenAvi written;
     {
-        SmallDisk disk(ScratchDirUnix() + "/small-disk", 16);
+        support::SmallDisk disk(ScratchDirUnix() + "/small-disk", "16m");
         ASSERT_TRUE(disk.Mounted()) << "a 16 MB tmpfs is needed for this test (run as root): " << disk.Why();
         const std::string path = ScratchDirUnix() + "/small-disk/full.avi";
         HANDLE file = CreateAviFile(path);

@@ -1,4 +1,4 @@
-#include "ui/CaptureDlg.h"  // before dshow.h
+#include "ui/DialogMessages.h"
 
 #include <gtest/gtest.h>
 

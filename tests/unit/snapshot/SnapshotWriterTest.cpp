@@ -39,13 +39,14 @@ protected:
 
     StillOutcome Write(bool increment = true)
     {
-        return WritePendingStill(counter, increment, nullptr, displayName);
+        return WritePendingStill(counter, increment, nullptr, displayName, &failure);
     }
 
     FrameGrabbedSink sink;
     support::TempFolder folder;
     LONG counter = 0;
     char displayName[MAX_PATH] = {};
+    HRESULT failure = S_OK;
 };
 
 TEST_F(SnapshotWriterTest, NamesFollowTheCounterAndOneRequestGivesOneStill)
@@ -70,6 +71,30 @@ TEST_F(SnapshotWriterTest, NamesFollowTheCounterAndOneRequestGivesOneStill)
     ASSERT_EQ(StillOutcome::Written, Write());
     EXPECT_STREQ("Tarnview_Capture_10000.bmp", displayName);
     EXPECT_EQ(10001, counter);
+}
+
+TEST_F(SnapshotWriterTest, IncrementingStillsTakeTheFirstFreeNumberAndReplaceNothing)
+{
+    const std::vector<BYTE> old = {'o', 'l', 'd'};
+    for (const char* taken : {"night_0000.bmp", "night_0002.bmp"})
+    {
+        HANDLE file = CreateFileA((folder.Path() + taken).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        WriteFile(file, old.data(), 3, &written, nullptr);
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(CreateDirectoryA((folder.Path() + "night_0003.bmp").c_str(), nullptr));
+    for (const char* expected : {"night_0001.bmp", "night_0004.bmp"})
+    {
+        Grab(folder.Path(), "night", 1);
+        ASSERT_EQ(StillOutcome::Written, Write());
+        EXPECT_STREQ(expected, displayName);
+    }
+    EXPECT_EQ(5, counter);
+    EXPECT_EQ(old, support::ReadFileBytes(folder.Path() + "night_0000.bmp"));
+    EXPECT_EQ(old, support::ReadFileBytes(folder.Path() + "night_0002.bmp"));
+    RemoveDirectoryA((folder.Path() + "night_0003.bmp").c_str());
 }
 
 TEST_F(SnapshotWriterTest, WithoutIncrementEachStillReplacesTheLast)
@@ -150,6 +175,8 @@ TEST_F(SnapshotWriterTest, UnwritableStillDoesNotCountButSpendsTheNumber)
 
     Grab(folder.Path() + "no-such-folder\\", "lost", 2);
     EXPECT_EQ(StillOutcome::NotWritten, Write());
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), failure);
+    EXPECT_STREQ("lost_0001.bmp", displayName);
     EXPECT_EQ(2, counter);
     EXPECT_EQ(0, GrabBuffer.grabPending.load());
     EXPECT_EQ(goodPath, GrabBuffer.lastStillPath);
@@ -158,6 +185,7 @@ TEST_F(SnapshotWriterTest, UnwritableStillDoesNotCountButSpendsTheNumber)
     const StillWriteFn previous = SetStillWriteFunction(&DiskFull);
     EXPECT_EQ(StillOutcome::NotWritten, Write());
     SetStillWriteFunction(previous);
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DISK_FULL), failure);
     EXPECT_EQ(3, counter);
     EXPECT_FALSE(support::FileExists(folder.Path() + "full_0002.bmp"));
     EXPECT_EQ(goodPath, GrabBuffer.lastStillPath);

@@ -49,7 +49,7 @@ TEST(StillFile, VgaStillIsHeadersThenTheFrameByteForByte)
     support::TempFolder folder;
     const std::string path = folder.Path() + "vga.bmp";
     const std::vector<BYTE> frame = PatternFrame(640 * 480 * 3);
-    ASSERT_TRUE(WriteStillFile(path.c_str(), MakeStillInfoHeader(640, 480), frame.data(),
+    ASSERT_EQ(S_OK, WriteStillFile(path.c_str(), MakeStillInfoHeader(640, 480), frame.data(),
                                static_cast<LONG>(frame.size())));
     const std::vector<BYTE> file = support::ReadFileBytes(path);
     ASSERT_EQ(921654u, file.size());
@@ -76,14 +76,14 @@ TEST(StillFile, PaddedRowsAndTopDownFramesAreWrittenAsDelivered)
 
     support::TempFolder folder;
     const std::vector<BYTE> padded = PatternFrame(1928 * 480);
-    ASSERT_TRUE(WriteStillFile((folder.Path() + "w642.bmp").c_str(), MakeStillInfoHeader(642, 480),
+    ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "w642.bmp").c_str(), MakeStillInfoHeader(642, 480),
                                padded.data(), static_cast<LONG>(padded.size())));
     const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "w642.bmp");
     ASSERT_EQ(54u + padded.size(), file.size());
     EXPECT_EQ(642u, ReadLe32(file, 18));
 
     const std::vector<BYTE> topDown = PatternFrame(640 * 480 * 3);
-    ASSERT_TRUE(WriteStillFile((folder.Path() + "td.bmp").c_str(), MakeStillInfoHeader(640, -480),
+    ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "td.bmp").c_str(), MakeStillInfoHeader(640, -480),
                                topDown.data(), static_cast<LONG>(topDown.size())));
     const std::vector<BYTE> tdFile = support::ReadFileBytes(folder.Path() + "td.bmp");
     ASSERT_EQ(921654u, tdFile.size());
@@ -95,11 +95,11 @@ TEST(StillFile, ImageMagickReadsWhatWeWrite)
     support::TempFolder folder;
     const std::vector<BYTE> vga = PatternFrame(640 * 480 * 3);
     const std::vector<BYTE> odd = PatternFrame(1928 * 480);
-    ASSERT_TRUE(WriteStillFile((folder.Path() + "a.bmp").c_str(), MakeStillInfoHeader(640, 480),
+    ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "a.bmp").c_str(), MakeStillInfoHeader(640, 480),
                                vga.data(), static_cast<LONG>(vga.size())));
-    ASSERT_TRUE(WriteStillFile((folder.Path() + "b.bmp").c_str(), MakeStillInfoHeader(642, 480),
+    ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "b.bmp").c_str(), MakeStillInfoHeader(642, 480),
                                odd.data(), static_cast<LONG>(odd.size())));
-    ASSERT_TRUE(WriteStillFile((folder.Path() + "c.bmp").c_str(), MakeStillInfoHeader(640, -480),
+    ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "c.bmp").c_str(), MakeStillInfoHeader(640, -480),
                                vga.data(), static_cast<LONG>(vga.size())));
     const std::string dir = support::UnixPath(folder.Path());
     const support::UnixResult result = support::RunUnix(
@@ -120,11 +120,26 @@ TEST(StillFile, FailedOrShortWriteLeavesNoFile)
     {
         const std::string path = folder.Path() + "full.bmp";
         const StillWriteFn previous = SetStillWriteFunction(broken);
-        EXPECT_FALSE(WriteStillFile(path.c_str(), info, frame.data(), static_cast<LONG>(frame.size())));
+        EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DISK_FULL),
+                  WriteStillFile(path.c_str(), info, frame.data(), static_cast<LONG>(frame.size())));
         SetStillWriteFunction(previous);
         EXPECT_FALSE(support::FileExists(path));
     }
-    EXPECT_FALSE(WriteStillFile((folder.Path() + "missing\\x.bmp").c_str(), info, frame.data(),
-                                static_cast<LONG>(frame.size())));
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND),
+              WriteStillFile((folder.Path() + "missing\\x.bmp").c_str(), info, frame.data(),
+                             static_cast<LONG>(frame.size())));
+}
+
+TEST(StillFile, KeepingExistingFilesNeverReplacesOne)
+{
+    support::TempFolder folder("still");
+    const std::vector<BYTE> frame = PatternFrame(64 * 48 * 3);
+    const BITMAPINFOHEADER info = MakeStillInfoHeader(64, 48);
+    const std::string path = folder.Path() + "kept.bmp";
+    ASSERT_EQ(S_OK, WriteStillFile(path.c_str(), info, frame.data(), 100));
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_EXISTS),
+              WriteStillFile(path.c_str(), info, frame.data(), static_cast<LONG>(frame.size()),
+                             ExistingFile::Keep));
+    EXPECT_EQ(154, support::FileSize(path));
 }
 }  // namespace

@@ -43,6 +43,15 @@ namespace
 {
 using Access = CaptureDlgTestAccess;
 
+// COM for the test thread, as the application object joins it for the dialog.
+class ComApartment : public testing::Environment
+{
+public:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override { CoUninitialize(); }
+};
+const testing::Environment* const comApartment = testing::AddGlobalTestEnvironment(new ComApartment);
+
 std::string Text(const CCaptureDlg& dlg, int id)
 {
     char text[512] = {};

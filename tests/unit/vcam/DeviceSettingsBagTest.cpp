@@ -53,7 +53,7 @@ TEST(DeviceSettingsBag, BadValuesFailAndLeaveSettingsAlone)
     const Case cases[] = {
         {VcamValue::Fps, 0, nullptr},         {VcamValue::Fps, 61, nullptr},
         {VcamValue::Brightness, 101, nullptr}, {VcamValue::StarDensity, -1, nullptr},
-        {VcamValue::PreviewPin, 2, nullptr},   {VcamValue::Faults, 32, nullptr},
+        {VcamValue::PreviewPin, 2, nullptr},   {VcamValue::Faults, 128, nullptr},
         {VcamValue::StopAfter, -5, nullptr},   {VcamValue::Fps, 0, L"fast"},
         {VcamValue::Formats, 0, L"640x"},      {VcamValue::Formats, 7, nullptr},
     };

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws Tarnview's icon: a small camera under a night sky with stars and a crescent
-moon. Writes one 32x32 24-bit image as tarnview.ico beside this script."""
+moon. Writes one 32x32 24-bit image as ui/tarnview.ico."""
 import os
 import struct
 
@@ -69,4 +69,5 @@ def write_ico(path, px):
 
 
 if __name__ == "__main__":
-    write_ico(os.path.join(os.path.dirname(os.path.abspath(__file__)), "tarnview.ico"), draw())
+    here = os.path.dirname(os.path.abspath(__file__))
+    write_ico(os.path.join(here, "..", "ui", "tarnview.ico"), draw())

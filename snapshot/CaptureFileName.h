@@ -14,3 +14,9 @@ bool FormatCaptureNames(const char* directory, const char* baseName, long counte
 // Copies source into a buffer of capacity bytes and terminates it; false (and an
 // empty destination) when source does not fit.
 bool CopyWhole(char* destination, size_t capacity, const char* source);
+
+// The first counter from `counter` on whose capture file does not exist yet, so that
+// an incrementing capture never replaces one (a folder of that name counts as taken).
+// A name that does not fit ends the search at its number, which the caller then refuses.
+long FirstFreeCounter(const char* directory, const char* baseName, long counter,
+                      const char* extension);

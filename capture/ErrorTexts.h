@@ -2,6 +2,8 @@
 // which each builder can meet them.
 #pragma once
 
+#include "capture/GraphAssembly.h"
+
 namespace ErrorText
 {
 // Preview graph.
@@ -28,4 +30,10 @@ constexpr const char kSetRecordingGraph[]     = "Could not set filtergraph on ca
 constexpr const char kMuxAndWriter[]          = "Could not create/hookup mux and writer";
 constexpr const char kConnectCapturePin[]     = "Could not connect capture pin";
 constexpr const char kRenderCapturePin[]      = "Could not render capture pin";
+
+// The shared steps of each builder, with its own texts.
+constexpr GraphBuildTexts kPreviewSteps = {kCreateVideoFilter, kAddCaptureFilter, false,
+                                           kGetCaptureBuilder, kSetGraph};
+constexpr GraphBuildTexts kRecordingSteps = {kCreateFilterGraph, kPutCaptureDevice, true,
+                                             kCreateCaptureBuilder, kSetRecordingGraph};
 }  // namespace ErrorText

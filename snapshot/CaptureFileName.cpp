@@ -1,5 +1,6 @@
-#include "ui/CaptureFileName.h"
+#include "snapshot/CaptureFileName.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -57,4 +58,20 @@ bool FormatCaptureNames(const char* directory, const char* baseName, long counte
     }
     std::snprintf(fullPath, sizeof fullPath, "%s%s", directory, shortName);
     return true;
+}
+
+long FirstFreeCounter(const char* directory, const char* baseName, long counter,
+                      const char* extension)
+{
+    char fullPath[MAX_PATH];
+    char shortName[MAX_PATH];
+    for (; counter < INT_MAX; ++counter)
+    {
+        if (!FormatCaptureNames(directory, baseName, counter, extension, fullPath, shortName))
+            break;
+        if (GetFileAttributesA(fullPath) == INVALID_FILE_ATTRIBUTES &&
+            GetLastError() != ERROR_ACCESS_DENIED)
+            break;
+    }
+    return counter;
 }
