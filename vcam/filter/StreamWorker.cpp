@@ -1,6 +1,7 @@
 #include "vcam/filter/StreamWorker.h"
 
 #include <objbase.h>
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 #include <vector>
@@ -119,9 +120,11 @@ void StreamWorker::StreamLoop()
 
     RunParams params;
     while (WaitForRun(&params)) {
-        // The first frame is captured at once. After a pause the stamps run on from
-        // where they stopped, so samples never overlap or go back.
-        const REFERENCE_TIME stampBase = m_lastStop;
+        // The first frame is captured at once and stamped in stream time, as a real
+        // camera stamps it: a frame taken before the graph's stream start (it starts
+        // streams a little after Run) carries a negative time, so a clocked renderer
+        // shows it at once. After a pause the stamps never go back behind the last one.
+        const REFERENCE_TIME stampBase = std::max(params.captureStart - params.streamStart, m_lastStop);
         // How far the first sample is ahead of the graph's stream time.
         const REFERENCE_TIME lead = params.streamStart + stampBase - params.captureStart;
         FrameSchedule schedule(params.captureStart, m_setup.interval, lead);

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -80,7 +81,8 @@ private:
     StreamSetup m_setup;
     FrameGenerator m_generator;
     unsigned m_delivered = 0;
-    REFERENCE_TIME m_lastStop = 0; // where the last frame ended, counted from the capture start
+    // Where the last frame ended, in stream time; none yet.
+    REFERENCE_TIME m_lastStop = std::numeric_limits<REFERENCE_TIME>::min();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
