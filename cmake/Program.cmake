@@ -3,52 +3,37 @@
 # of their own, so a unit test links only what it tests; tarnview_dialog is the dialog
 # with every member of it, for the program and the in-process dialog tests.
 
+# tarnview_library(<name> SOURCES <paths from the source root>... LIBS ...): one static
+# library of the program's own sources, included from the source root.
+function(tarnview_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;LIBS" ${ARGN})
+  list(TRANSFORM L_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/)
+  add_library(${name} STATIC ${L_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${L_LIBS})
+endfunction()
+
 # Capture engine helpers: media types, formats, names, texts, the silence watch.
-add_library(tarnview_capture STATIC
-  ${CMAKE_SOURCE_DIR}/capture/DeviceName.cpp
-  ${CMAKE_SOURCE_DIR}/capture/FrameRate.cpp
-  ${CMAKE_SOURCE_DIR}/capture/FrameSize.cpp
-  ${CMAKE_SOURCE_DIR}/capture/GraphEventText.cpp
-  ${CMAKE_SOURCE_DIR}/capture/MediaTypeRecord.cpp
-  ${CMAKE_SOURCE_DIR}/capture/RecordingWatch.cpp
-  ${CMAKE_SOURCE_DIR}/capture/StatusText.cpp
-  ${CMAKE_SOURCE_DIR}/capture/StreamFormat.cpp)
-target_include_directories(tarnview_capture PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tarnview_capture PUBLIC comkit strmiids ole32 oleaut32 uuid)
+tarnview_library(tarnview_capture
+  SOURCES capture/DeviceName.cpp capture/FrameRate.cpp capture/FrameSize.cpp capture/GraphEventText.cpp
+          capture/MediaTypeRecord.cpp capture/RecordingWatch.cpp capture/StatusText.cpp capture/StreamFormat.cpp
+  LIBS comkit strmiids ole32 oleaut32 uuid)
 
 # Snapshot pipeline: grab buffer and callback, still file, writer and painter, and the
 # capture file names both stills and clips are given.
-add_library(tarnview_snapshot STATIC
-  ${CMAKE_SOURCE_DIR}/snapshot/BmpLayout.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/CaptureFileName.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/FrameGrabCallback.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/GrabBuffer.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/SnapshotWriter.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/StillFile.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/StillPainter.cpp)
-target_include_directories(tarnview_snapshot PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tarnview_snapshot PUBLIC strmiids uuid gdi32 user32)
+tarnview_library(tarnview_snapshot
+  SOURCES snapshot/BmpLayout.cpp snapshot/CaptureFileName.cpp snapshot/FrameGrabCallback.cpp snapshot/GrabBuffer.cpp
+          snapshot/SnapshotWriter.cpp snapshot/StillFile.cpp snapshot/StillPainter.cpp
+  LIBS strmiids uuid gdi32 user32)
 
 # The dialog, its controller and every dialog member the capture engine and the
 # snapshot pipeline define.
-add_library(tarnview_dialog STATIC
-  ${CMAKE_SOURCE_DIR}/ui/AboutDlg.cpp
-  ${CMAKE_SOURCE_DIR}/ui/CaptureController.cpp
-  ${CMAKE_SOURCE_DIR}/ui/CaptureDlg.cpp
-  ${CMAKE_SOURCE_DIR}/ui/ErrorReporting.cpp
-  ${CMAKE_SOURCE_DIR}/ui/OutputDirectory.cpp
-  ${CMAKE_SOURCE_DIR}/capture/CameraDiscovery.cpp
-  ${CMAKE_SOURCE_DIR}/capture/CameraSetup.cpp
-  ${CMAKE_SOURCE_DIR}/capture/GraphAssembly.cpp
-  ${CMAKE_SOURCE_DIR}/capture/GraphEvents.cpp
-  ${CMAKE_SOURCE_DIR}/capture/GraphTeardown.cpp
-  ${CMAKE_SOURCE_DIR}/capture/PreviewGraph.cpp
-  ${CMAKE_SOURCE_DIR}/capture/RecordingGraph.cpp
-  ${CMAKE_SOURCE_DIR}/capture/VideoWindow.cpp
-  ${CMAKE_SOURCE_DIR}/snapshot/SnapshotDialog.cpp)
-target_include_directories(tarnview_dialog PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tarnview_dialog PUBLIC tarnview_capture tarnview_snapshot afx comkit
-  strmiids ole32 oleaut32 uuid shell32 winmm gdi32 user32)
+tarnview_library(tarnview_dialog
+  SOURCES ui/AboutDlg.cpp ui/CaptureController.cpp ui/CaptureDlg.cpp ui/ErrorReporting.cpp ui/OutputDirectory.cpp
+          capture/CameraDiscovery.cpp capture/CameraSetup.cpp capture/GraphAssembly.cpp capture/GraphEvents.cpp
+          capture/GraphTeardown.cpp capture/PreviewGraph.cpp capture/RecordingGraph.cpp capture/VideoWindow.cpp
+          snapshot/SnapshotDialog.cpp
+  LIBS tarnview_capture tarnview_snapshot afx comkit strmiids ole32 oleaut32 uuid shell32 winmm gdi32 user32)
 
 # The dialog templates, icon, strings and version record; tests that create the
 # dialog in process link them too.

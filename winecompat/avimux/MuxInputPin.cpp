@@ -51,36 +51,6 @@ STDMETHODIMP MuxInputPin::EndFlush()
     return S_OK;
 }
 
-STDMETHODIMP MuxInputPin::GetAllocator(IMemAllocator** allocator)
-{
-    if (!allocator)
-        return E_POINTER;
-    *allocator = nullptr;
-    comkit::Lock data(Filter().DataLock());
-    if (!m_allocator) {
-        HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_allocator));
-        if (FAILED(hr))
-            return hr;
-    }
-    *allocator = m_allocator.Get();
-    (*allocator)->AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP MuxInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL)
-{
-    if (!allocator)
-        return E_POINTER;
-    comkit::Lock data(Filter().DataLock());
-    m_allocator = allocator;
-    return S_OK;
-}
-
-STDMETHODIMP MuxInputPin::GetAllocatorRequirements(ALLOCATOR_PROPERTIES*)
-{
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP MuxInputPin::Receive(IMediaSample* sample)
 {
     if (!sample)
@@ -88,27 +58,3 @@ STDMETHODIMP MuxInputPin::Receive(IMediaSample* sample)
     return m_host.OnFrame(sample);
 }
 
-STDMETHODIMP MuxInputPin::ReceiveMultiple(IMediaSample** samples, long count, long* processed)
-{
-    if (!samples || !processed)
-        return E_POINTER;
-    *processed = 0;
-    HRESULT hr = S_OK;
-    while (*processed < count && hr == S_OK) {
-        hr = Receive(samples[*processed]);
-        if (hr == S_OK)
-            ++*processed;
-    }
-    return hr;
-}
-
-STDMETHODIMP MuxInputPin::ReceiveCanBlock()
-{
-    return S_OK;  // it writes to the file
-}
-
-void MuxInputPin::OnDisconnect()
-{
-    comkit::Lock data(Filter().DataLock());
-    m_allocator.Reset();
-}

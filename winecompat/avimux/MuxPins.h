@@ -6,6 +6,7 @@
 #include <wrl/client.h>
 
 #include "comkit/MediaType.h"
+#include "comkit/InputPinBase.h"
 #include "comkit/PinBase.h"
 #include "comkit/Unknown.h"
 
@@ -22,10 +23,10 @@ protected:
 
 // Takes video described by a BITMAPINFOHEADER (VIDEOINFOHEADER or VIDEOINFOHEADER2), and
 // can be connected again after a disconnection (Wine's mux could not).
-class MuxInputPin : public comkit::PinBase, public IMemInputPin {
+class MuxInputPin : public comkit::InputPinBase {
 public:
     MuxInputPin(comkit::FilterBase& filter, MuxStreamHost& host)
-        : PinBase(filter, L"Input 01", PINDIR_INPUT), m_host(host)
+        : InputPinBase(filter, L"Input 01"), m_host(host)
     {
     }
 
@@ -38,22 +39,14 @@ public:
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
 
-    // IMemInputPin
-    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
-    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* properties) override;
+    // IMemInputPin (the rest is comkit::InputPinBase's)
     STDMETHODIMP Receive(IMediaSample* sample) override;
-    STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
-    STDMETHODIMP ReceiveCanBlock() override;
 
     // The connected type, for the file's headers; empty when not connected.
     HRESULT CopyType(comkit::MediaType* type) { return ConnectionType(type); }
 
 private:
-    void OnDisconnect() override;
-
     MuxStreamHost& m_host;
-    Microsoft::WRL::ComPtr<IMemAllocator> m_allocator;  // guarded by the filter's data lock
 };
 
 // Writes through the IStream of the peer pin, so that headers and indexes can be

@@ -6,6 +6,7 @@
 #include <strmif.h>
 
 #include "FileTarget.h"
+#include "comkit/InputPinBase.h"
 #include "comkit/PinBase.h"
 #include "comkit/Unknown.h"
 
@@ -20,9 +21,9 @@ protected:
     ~WriterPinHost() = default;
 };
 
-class WriterPin : public comkit::PinBase, public IMemInputPin, public IStream {
+class WriterPin : public comkit::InputPinBase, public IStream {
 public:
-    WriterPin(comkit::FilterBase& filter, WriterPinHost& host) : PinBase(filter, L"in", PINDIR_INPUT), m_host(host) {}
+    WriterPin(comkit::FilterBase& filter, WriterPinHost& host) : InputPinBase(filter, L"in"), m_host(host) {}
 
     static const comkit::InterfaceEntry* Interfaces();
 
@@ -33,13 +34,8 @@ public:
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
 
-    // IMemInputPin
-    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
-    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* properties) override;
+    // IMemInputPin (the rest is comkit::InputPinBase's)
     STDMETHODIMP Receive(IMediaSample* sample) override;
-    STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
-    STDMETHODIMP ReceiveCanBlock() override;
 
     // IStream
     STDMETHODIMP Read(void* data, ULONG size, ULONG* read) override;

@@ -4,24 +4,6 @@
 
 #include <vfwmsgs.h>
 
-STDMETHODIMP WriterPin::GetAllocator(IMemAllocator** allocator)
-{
-    if (!allocator)
-        return E_POINTER;
-    *allocator = nullptr;
-    return VFW_E_NO_ALLOCATOR;
-}
-
-STDMETHODIMP WriterPin::NotifyAllocator(IMemAllocator* allocator, BOOL)
-{
-    return allocator ? S_OK : E_POINTER;
-}
-
-STDMETHODIMP WriterPin::GetAllocatorRequirements(ALLOCATOR_PROPERTIES*)
-{
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP WriterPin::Receive(IMediaSample* sample)
 {
     if (!sample)
@@ -40,22 +22,3 @@ STDMETHODIMP WriterPin::Receive(IMediaSample* sample)
     return m_host.File().WriteAt(start, data, static_cast<ULONG>(stop - start));
 }
 
-STDMETHODIMP WriterPin::ReceiveMultiple(IMediaSample** samples, long count, long* processed)
-{
-    if (!samples || !processed)
-        return E_POINTER;
-    HRESULT hr = S_OK;
-    long done = 0;
-    while (done < count && hr == S_OK) {
-        hr = Receive(samples[done]);
-        if (hr == S_OK)
-            ++done;
-    }
-    *processed = done;
-    return hr;
-}
-
-STDMETHODIMP WriterPin::ReceiveCanBlock()
-{
-    return S_OK;  // writing to disk blocks
-}

@@ -11,20 +11,13 @@
 
 #include "RecordingFixture.h"
 #include "driver/UnixTools.h"
+#include "support/ProcessFacts.h"
 
 namespace e2e {
 
 using namespace support;
 
 namespace {
-
-double MillisecondsSince(const LARGE_INTEGER& start)
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
 
 double Median(std::vector<double> values)
 {
@@ -44,7 +37,7 @@ double EmptyProgramMs()
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return -1;
     WaitForSingleObject(info.hProcess, 60000);
-    const double ms = MillisecondsSince(start);
+    const double ms = 1000.0 * SecondsSince(start);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return ms;
@@ -116,7 +109,7 @@ TEST_F(ProgramBench, StartUpToTheFirstPreviewFrame)
         ASSERT_TRUE(WaitUntil([&] {
             return window.Text(IDC_STATUS).rfind("Preview: ", 0) == 0 && window.PictureChecksum(IDC_PREVIEW) != blank;
         }, 60000));
-        program.push_back(MillisecondsSince(start));
+        program.push_back(1000.0 * SecondsSince(start));
         ASSERT_TRUE(app.CloseAndWait());
         app.Kill();
     }

@@ -8,16 +8,9 @@
 
 #include "snapshot/FrameGrabCallback.h"
 #include "snapshot/GrabBuffer.h"
+#include "support/ProcessFacts.h"
 
 namespace {
-
-double MicrosecondsSince(const LARGE_INTEGER& start)
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return 1e6 * double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-}
 
 TEST(GrabIdleBench, IdleCallbackAgainstOneFrameCopy)
 {
@@ -30,7 +23,7 @@ TEST(GrabIdleBench, IdleCallbackAgainstOneFrameCopy)
     QueryPerformanceCounter(&start);
     for (int i = 0; i < kCalls; ++i)
         ASSERT_EQ(S_OK, FrameGrabCallback.BufferCB(i / 30.0, frame.data(), kFrameBytes));
-    const double idle = MicrosecondsSince(start) / kCalls;
+    const double idle = 1e6 * support::SecondsSince(start) / kCalls;
 
     constexpr int kCopies = 300;
     QueryPerformanceCounter(&start);
@@ -38,7 +31,7 @@ TEST(GrabIdleBench, IdleCallbackAgainstOneFrameCopy)
         frame[i] = BYTE(i); // a fresh source each time, so no copy is skipped
         std::memcpy(copy.data(), frame.data(), kFrameBytes);
     }
-    const double copied = MicrosecondsSince(start) / kCopies;
+    const double copied = 1e6 * support::SecondsSince(start) / kCopies;
     ASSERT_EQ(copy[kCopies - 1], BYTE(kCopies - 1));
 
     const double ratio = copied / idle;

@@ -6,8 +6,8 @@
 
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
+#include "support/ProcessFacts.h"
 #include <psapi.h>
-#include <tlhelp32.h>
 
 namespace {
 
@@ -25,20 +25,6 @@ SIZE_T WorkingSet()
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
     return counters.WorkingSetSize;
-}
-
-long Threads()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    long count = 0;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
 }
 
 // One cycle; returns the number of frames seen.
@@ -80,7 +66,7 @@ TEST(VcamCycles, BuildRunStopReleaseLeavesNothingBehind)
 
     for (int i = 0; i < 5; ++i) // warm up Wine's own caches before measuring
         OneCycle(name);
-    const long threadsBefore = Threads();
+    const long threadsBefore = support::ThreadsOfThisProcess();
     const SIZE_T bytesBefore = WorkingSet();
     const LONGLONG started = NowUs();
     size_t silentCycles = 0;
@@ -92,7 +78,7 @@ TEST(VcamCycles, BuildRunStopReleaseLeavesNothingBehind)
             break;
     }
     const double msPerCycle = (NowUs() - started) / 1000.0 / Cycles;
-    const long threadGrowth = Threads() - threadsBefore;
+    const long threadGrowth = support::ThreadsOfThisProcess() - threadsBefore;
     const double memoryGrowthKb = (static_cast<double>(WorkingSet()) - static_cast<double>(bytesBefore)) / 1024.0;
     std::printf("BENCH | vcam build-run-stop-release cycles | %d cycles, %.1f ms per cycle, %zu without two frames "
                 "| threads %ld%+ld, working set %.0f KiB%+.0f KiB\n",

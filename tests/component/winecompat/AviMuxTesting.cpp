@@ -1,6 +1,5 @@
 #include "AviMuxTesting.h"
 
-#include <tlhelp32.h>
 
 #include "support/VideoProbe.h"
 #include "TestFiles.h"
@@ -9,20 +8,6 @@
 using Microsoft::WRL::ComPtr;
 
 const CLSID kOurMux = {0x0b4c1e6d, 0x5a0f, 0x4f37, {0x9c, 0x55, 0x2d, 0x8e, 0x7a, 0x61, 0xb3, 0xf2}};
-
-long ThreadsOfThisProcess()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    long count = 0;
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
-}
 
 CLSID ClassOf(IBaseFilter* filter)
 {
@@ -72,10 +57,10 @@ void MuxRecording::ReleaseAll()
     m_graph.Reset();
     m_recording.Release();
     EXPECT_EQ(0, WinecompatLiveObjects());
-    long threads = ThreadsOfThisProcess();
+    long threads = support::ThreadsOfThisProcess();
     for (int waited = 0; threads > m_threadsBefore && waited < 5000; waited += 50) {
         Sleep(50);
-        threads = ThreadsOfThisProcess();
+        threads = support::ThreadsOfThisProcess();
     }
     EXPECT_LE(threads, m_threadsBefore);
 }

@@ -2,6 +2,8 @@
 // threads checked at release), events, and reading a recording's frames back.
 #pragma once
 
+#include "support/ProcessFacts.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,7 +19,6 @@
 // {0B4C1E6D-5A0F-4F37-9C55-2D8E7A61B3F2}: tarnview-winecompat's mux.
 extern const CLSID kOurMux;
 
-long ThreadsOfThisProcess();
 CLSID ClassOf(IBaseFilter* filter);
 // Waits for an event with the given code; its first parameter, or S_FALSE if none came.
 LONG_PTR WaitForEvent(IGraphBuilder* graph, long wanted, DWORD timeoutMs);
@@ -28,7 +29,7 @@ class MuxRecording : public ::testing::Test {
 protected:
     static void TearDownTestSuite();
 
-    void SetUp() override { m_threadsBefore = ThreadsOfThisProcess(); }
+    void SetUp() override { m_threadsBefore = support::ThreadsOfThisProcess(); }
 
     HRESULT Build(const CameraDevice& device, const std::string& output)
     {

@@ -20,6 +20,25 @@ protected:
         const unsigned long long before = window.PictureChecksum(IDC_PREVIEW);
         return WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }, 10000);
     }
+
+    // Starts the program with the default camera and presses "Setup Camera"; returns the
+    // property frame, or null (with the failure recorded). Wine's property frame ignores
+    // the owner and position it is given (it opens unowned at the default place), so it is
+    // found as the program's other dialog rather than as one owned by the main window.
+    HWND OpenCameraSettings()
+    {
+        AddDefaultCamera();
+        Start();
+        if (!window) {
+            ADD_FAILURE() << "the program did not start";
+            return nullptr;
+        }
+        window.Click(IDC_SETUP_CAMERA);
+        HWND frame = nullptr;
+        if (!WaitUntil([&] { return (frame = FindOtherDialog(app.Id(), window.Handle())) != nullptr; }))
+            ADD_FAILURE() << "no property frame; the program's windows: " << DescribeTopLevelWindows(app.Id());
+        return frame;
+    }
 };
 
 TEST_F(DiscoveryTest, AnotherNameOfTheCameraIsPreferredAndShownAsItsOwn)
@@ -60,16 +79,8 @@ TEST_F(DiscoveryTest, APreferredCameraThatFailsToBindIsPassedOver)
 
 TEST_F(DiscoveryTest, SetupCameraOpensTheDriversPagesWhileThePreviewRuns)
 {
-    AddDefaultCamera();
-    Start();
-    ASSERT_TRUE(window);
-    window.Click(IDC_SETUP_CAMERA);
-    // Wine's property frame ignores the owner and position it is given (it opens
-    // unowned at the default place), so the frame is found as the program's other
-    // dialog rather than as one owned by the main window.
-    HWND frame = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (frame = FindOtherDialog(app.Id(), window.Handle())) != nullptr; }))
-        << "no property frame; the program's windows: " << DescribeTopLevelWindows(app.Id());
+    HWND frame = OpenCameraSettings();
+    ASSERT_TRUE(frame);
     EXPECT_NE(GetDlgItem(frame, IDOK), nullptr);
     EXPECT_TRUE(PreviewMoves()) << "the preview stopped while the pages are open";
     Screenshot("camera-settings");
@@ -95,13 +106,8 @@ HWND FindDescendant(HWND window, int id)
 TEST_F(DiscoveryTest, BrightnessTypedInTheCamerasPageChangesThePreview)
 {
     constexpr int kBrightnessBox = 3102; // the virtual camera's page
-    AddDefaultCamera();
-    Start();
-    ASSERT_TRUE(window);
-    window.Click(IDC_SETUP_CAMERA);
-    HWND frame = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (frame = FindOtherDialog(app.Id(), window.Handle())) != nullptr; }))
-        << DescribeTopLevelWindows(app.Id());
+    HWND frame = OpenCameraSettings();
+    ASSERT_TRUE(frame);
     // Out of the preview's way, at the screen's bottom right.
     RECT frameRect;
     GetWindowRect(frame, &frameRect);

@@ -22,6 +22,21 @@ std::string RecordingTest::ClipPath(int counter) const
     return OutputPath(baseName + digits);
 }
 
+void RecordingTest::StartOpenEndedRecording()
+{
+    window.SetText(IDC_DURATION, "0");
+    window.ClickAndSettle(IDC_ACTION);
+    EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
+}
+
+VideoFacts RecordingTest::StopAndProbeFirstClip()
+{
+    window.ClickAndSettle(IDC_ACTION);
+    EXPECT_EQ(window.Text(IDC_ACTION), "&Start Capture");
+    EXPECT_EQ(window.Text(IDC_LAST_FILE), baseName + "_0000.avi");
+    return Probe(ClipPath(0));
+}
+
 std::string RecordingTest::RecordFor(const std::string& durationText, const std::string& rateText)
 {
     window.SetText(IDC_DURATION, durationText);

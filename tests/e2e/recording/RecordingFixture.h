@@ -17,6 +17,10 @@ protected:
     // Records with the given boxes until the recording stops by itself; returns the path.
     std::string RecordFor(const std::string& durationText, const std::string& rateText);
     std::string ClipPath(int counter) const;
+    // Starts a recording with duration 0 (until stopped) at the rate in the box.
+    void StartOpenEndedRecording();
+    // Stops the recording by hand; the first clip is the one shown, and what ffprobe says of it.
+    VideoFacts StopAndProbeFirstClip();
 
     // ffprobe's frame count within the tolerance, the size, and consecutive stamps.
     void ExpectWholeClip(const std::string& path, int width, int height, long frames, long tolerance);

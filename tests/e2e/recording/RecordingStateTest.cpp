@@ -13,16 +13,12 @@ constexpr char kNoCamera[] = "Cannot find Nightframe or any other camera\r\n\r\n
 TEST_F(RecordingTest, DurationZeroRunsUntilStoppedAndTheBoxIsReadOnlyAtTheStart)
 {
     StartInAviMode();
-    window.SetText(IDC_DURATION, "0");
-    window.ClickAndSettle(IDC_ACTION);
+    StartOpenEndedRecording();
     ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 1 s"));
     window.SetText(IDC_DURATION, "1");   // too late for this recording
     ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 3 s"));
     EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
-    window.ClickAndSettle(IDC_ACTION);
-    EXPECT_EQ(window.Text(IDC_ACTION), "&Start Capture");
-    EXPECT_EQ(window.Text(IDC_LAST_FILE), baseName + "_0000.avi");
-    VideoFacts facts = Probe(ClipPath(0));
+    VideoFacts facts = StopAndProbeFirstClip();
     ASSERT_TRUE(facts.readable) << facts.raw;
     EXPECT_GE(facts.frames, 85);
 }
@@ -30,18 +26,14 @@ TEST_F(RecordingTest, DurationZeroRunsUntilStoppedAndTheBoxIsReadOnlyAtTheStart)
 TEST_F(RecordingTest, FormatDuringARecordingEndsTheClipButKeepsTheRecordingState)
 {
     StartInAviMode();
-    window.SetText(IDC_DURATION, "0");
-    window.ClickAndSettle(IDC_ACTION);
+    StartOpenEndedRecording();
     ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 1 s"));
     window.ClickAndSettle(IDC_FORMAT);
     EXPECT_TRUE(WaitForText(IDC_STATUS, "Preview: 320 x 240"));
     EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
     EXPECT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 3 s")) << "the timer stopped counting";
-    window.ClickAndSettle(IDC_ACTION);
-    EXPECT_EQ(window.Text(IDC_ACTION), "&Start Capture");
-    EXPECT_EQ(window.Text(IDC_LAST_FILE), baseName + "_0000.avi");
     // The clip holds what was recorded before the format changed.
-    VideoFacts facts = Probe(ClipPath(0));
+    VideoFacts facts = StopAndProbeFirstClip();
     ASSERT_TRUE(facts.readable) << facts.raw;
     EXPECT_EQ(facts.width, 640);
 }
@@ -49,8 +41,7 @@ TEST_F(RecordingTest, FormatDuringARecordingEndsTheClipButKeepsTheRecordingState
 TEST_F(RecordingTest, SnapshotModeDuringARecordingLeavesAPlayableClip)
 {
     StartInAviMode();
-    window.SetText(IDC_DURATION, "0");
-    window.ClickAndSettle(IDC_ACTION);
+    StartOpenEndedRecording();
     ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 2 s"));
     window.ClickAndSettle(IDC_MODE_SNAPSHOT);
     EXPECT_EQ(window.Text(IDC_ACTION), "&Take Snapshot");

@@ -1,5 +1,7 @@
 #include "StampedAvi.h"
 
+#include "snapshot/BmpLayout.h"
+
 #include <cstring>
 
 #include "TestFiles.h"
@@ -20,13 +22,7 @@ AviVideoFormat Rgb24Format(LONG width, LONG height, REFERENCE_TIME frameDuration
 {
     AviVideoFormat format;
     format.bitmapInfo.resize(sizeof(BITMAPINFOHEADER));
-    BITMAPINFOHEADER bmi = {};
-    bmi.biSize = sizeof(bmi);
-    bmi.biWidth = width;
-    bmi.biHeight = height;
-    bmi.biPlanes = 1;
-    bmi.biBitCount = 24;
-    bmi.biCompression = BI_RGB;
+    BITMAPINFOHEADER bmi = MakeStillInfoHeader(width, height);  // uncompressed RGB24
     bmi.biSizeImage = static_cast<DWORD>(Rgb24Stride(width) * (height < 0 ? -height : height));
     memcpy(format.bitmapInfo.data(), &bmi, sizeof(bmi));
     format.frameDuration = frameDuration;

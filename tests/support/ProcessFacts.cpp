@@ -1,0 +1,35 @@
+#include "support/ProcessFacts.h"
+
+#include <tlhelp32.h>
+
+namespace support {
+
+long ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    long count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+LARGE_INTEGER Now()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+double SecondsSince(const LARGE_INTEGER& start)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return double(Now().QuadPart - start.QuadPart) / double(frequency.QuadPart);
+}
+
+}  // namespace support
