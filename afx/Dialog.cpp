@@ -24,7 +24,9 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 }
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDHelp(nIDTemplate), m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)), m_pParentWnd(pParentWnd)
+    : m_nIDHelp(nIDTemplate),
+      m_lpszTemplateName(MAKEINTRESOURCEA(nIDTemplate)),
+      m_pParentWnd(pParentWnd)
 {
 }
 

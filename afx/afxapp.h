@@ -5,7 +5,7 @@
 
 #include "afxwnd.h"
 
-#define ID_HELP 0xE146
+#define ID_HELP        0xE146
 // Asks a window for help on its current context; answered non-zero when handled.
 #define WM_COMMANDHELP 0x0365
 

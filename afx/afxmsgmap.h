@@ -14,10 +14,10 @@ typedef LRESULT (*AFX_PMSGDISPATCH)(CCmdTarget* target, WPARAM wParam, LPARAM lP
 
 struct AFX_MSGMAP_ENTRY
 {
-    UINT nMessage;           // window message; 0 ends the table
-    UINT nCode;              // notification code, for WM_COMMAND
-    UINT nID;                // first control or command id, for WM_COMMAND
-    UINT nLastID;            // last id of the range
+    UINT nMessage;  // window message; 0 ends the table
+    UINT nCode;     // notification code, for WM_COMMAND
+    UINT nID;       // first control or command id, for WM_COMMAND
+    UINT nLastID;   // last id of the range
     AFX_PMSGDISPATCH pfn;
 };
 
@@ -30,6 +30,8 @@ struct AFX_MSGMAP
 // Finds the first entry, in this map and then its bases, that takes the message.
 const AFX_MSGMAP_ENTRY* AfxFindMessageEntry(const AFX_MSGMAP* map, UINT message, UINT code, UINT id);
 
+// The macros keep their hand-made layout.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                          \
 protected:                                                             \
     static const AFX_MSGMAP* GetThisMessageMap();                      \
@@ -100,3 +102,4 @@ protected:
     { static_cast<UINT>(message), 0, 0, 0,                                     \
       [](CCmdTarget* t, WPARAM w, LPARAM l) -> LRESULT {                       \
         return (static_cast<ThisClass*>(t)->*(memberFxn))(w, l); } },
+// clang-format on

@@ -131,12 +131,15 @@ class CDataExchange
 {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
-        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+        : m_bSaveAndValidate(bSaveAndValidate),
+          m_pDlgWnd(pDlgWnd)
+    {
+    }
 
     // The window of control nIDC of the dialog; null when there is none.
     HWND PrepareCtrl(int nIDC);
 
-    BOOL m_bSaveAndValidate;   // TRUE: controls to members; FALSE: loading the controls
+    BOOL m_bSaveAndValidate;  // TRUE: controls to members; FALSE: loading the controls
     CWnd* m_pDlgWnd;
 };
 

@@ -12,7 +12,11 @@ namespace
 const wchar_t kPreferredName[] = L"Halcyon Nightframe Vesper";
 const wchar_t* const kOtherPreferredNames[] = {L"QM-415", L"VCX 4100"};
 
-enum class SearchPass { Preferred, Any };
+enum class SearchPass
+{
+    Preferred,
+    Any
+};
 
 class OwnedBstr
 {
@@ -56,8 +60,7 @@ bool ReadFriendlyName(IMoniker* moniker, OwnedVariant& name)
     if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))))
         return false;
     // The variant stays VT_EMPTY: a Read that fails without writing leaves nothing to free.
-    return SUCCEEDED(bag->Read(L"FriendlyName", &name.value, nullptr)) &&
-           name.value.vt == VT_BSTR;
+    return SUCCEEDED(bag->Read(L"FriendlyName", &name.value, nullptr)) && name.value.vt == VT_BSTR;
 }
 
 void ShowCameraName(HWND dialog, const std::string& name)

@@ -40,9 +40,8 @@ const CauseWords kCauses[] = {
 std::string SystemText(HRESULT hr)
 {
     char buffer[256] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(hr), 0, buffer, sizeof buffer,
-                                        nullptr);
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(hr), 0, buffer, sizeof buffer, nullptr);
     std::string text(buffer, length < sizeof buffer ? length : 0);
     while (!text.empty() && (std::isspace(static_cast<unsigned char>(text.back())) || text.back() == '.'))
         text.pop_back();
@@ -100,7 +99,8 @@ std::string RecordingStoppedText(unsigned keptSeconds, const std::string& cause)
 
 std::string SnapshotNotWrittenText(HRESULT hr, const char* fileName)
 {
-    return FormatText("Snapshot not written: %s (%s)", FailureCauseText(hr).c_str(), fileName ? fileName : "");
+    return FormatText("Snapshot not written: %s (%s)", FailureCauseText(hr).c_str(),
+                      fileName ? fileName : "");
 }
 
 std::string CameraLostText(const char* cameraName)

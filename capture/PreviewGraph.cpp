@@ -18,11 +18,11 @@ namespace
 {
 // The camera's stream through the grabber: interleaved preview, then video preview,
 // then the capture pin. The first that connects wins.
-HRESULT RenderThroughGrabber(ICaptureGraphBuilder2* builder, IBaseFilter* camera,
-                             IBaseFilter* grabber, IBaseFilter* renderer)
+HRESULT RenderThroughGrabber(ICaptureGraphBuilder2* builder, IBaseFilter* camera, IBaseFilter* grabber,
+                             IBaseFilter* renderer)
 {
-    HRESULT hr = builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, camera,
-                                       grabber, renderer);
+    HRESULT hr =
+        builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Interleaved, camera, grabber, renderer);
     if (SUCCEEDED(hr))
         return hr;
     hr = builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, camera, grabber, renderer);
@@ -76,8 +76,7 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
         if (FAILED(hr = m_pGraph->AddFilter(renderer.Get(), L"NULL renderer")))
             return fail(ErrorText::kAddNullRenderer, hr);
     }
-    if (FAILED(hr = RenderThroughGrabber(builder.Get(), camera.Get(), grabberFilter.Get(),
-                                         renderer.Get())))
+    if (FAILED(hr = RenderThroughGrabber(builder.Get(), camera.Get(), grabberFilter.Get(), renderer.Get())))
         return fail(ErrorText::kBuildGraph, hr);
 
     // The still writer and painter trust this size, so a type without a readable

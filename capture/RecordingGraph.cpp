@@ -53,11 +53,11 @@ HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
     if (FAILED(hr = builder->SetOutputFileName(&MEDIASUBTYPE_Avi, widePath.data(), mux.GetAddressOf(),
                                                sink.GetAddressOf())))
         return fail(ErrorText::kMuxAndWriter, hr);
-    if (FAILED(hr = builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera.Get(),
-                                          nullptr, mux.Get())))
+    if (FAILED(hr = builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera.Get(), nullptr,
+                                          mux.Get())))
         return fail(ErrorText::kConnectCapturePin, hr);
-    if (FAILED(hr = builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, camera.Get(),
-                                          nullptr, nullptr)))
+    if (FAILED(hr = builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video, camera.Get(), nullptr,
+                                          nullptr)))
         return fail(ErrorText::kRenderCapturePin, hr);
 
     // And once both streams are connected, when the format is final.
@@ -68,7 +68,8 @@ HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
 
     m_dwRecordStart = timeGetTime();
     ComPtr<IAMDroppedFrames> frameCounter;
-    builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera.Get(), IID_PPV_ARGS(&frameCounter));
+    builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera.Get(),
+                           IID_PPV_ARGS(&frameCounter));
     m_recordingWatch.Start(frameCounter, CurrentFrameInterval(builder.Get(), camera.Get()), fullPath,
                            m_dwRecordStart);
     m_nTimer = static_cast<UINT>(SetTimer(kRecordingTimerId, 1000, nullptr));

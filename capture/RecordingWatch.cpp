@@ -50,8 +50,8 @@ LONGLONG RecordingWatch::CameraFrames() const
 LONGLONG RecordingWatch::FileBytes() const
 {
     HANDLE file = CreateFileA(m_path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return -1;
     LARGE_INTEGER size{};

@@ -24,8 +24,8 @@ ComPtr<IAMStreamConfig> CapturePinConfig(ICaptureGraphBuilder2* builder, IBaseFi
 // more than a VIDEO_STREAM_CONFIG_CAPS.
 TaskMediaType StreamCaps(IAMStreamConfig* config, int index, int capsSize)
 {
-    std::vector<BYTE> caps(std::max<size_t>(sizeof(VIDEO_STREAM_CONFIG_CAPS),
-                                            static_cast<size_t>(std::max(capsSize, 0))));
+    std::vector<BYTE> caps(
+        std::max<size_t>(sizeof(VIDEO_STREAM_CONFIG_CAPS), static_cast<size_t>(std::max(capsSize, 0))));
     AM_MEDIA_TYPE* type = nullptr;
     if (FAILED(config->GetStreamCaps(index, &type, caps.data())))
         return TaskMediaType();
@@ -34,8 +34,7 @@ TaskMediaType StreamCaps(IAMStreamConfig* config, int index, int capsSize)
 
 bool HoldsVideoInfo(const AM_MEDIA_TYPE& type)
 {
-    return type.formattype == FORMAT_VideoInfo && type.pbFormat &&
-           type.cbFormat >= sizeof(VIDEOINFOHEADER);
+    return type.formattype == FORMAT_VideoInfo && type.pbFormat && type.cbFormat >= sizeof(VIDEOINFOHEADER);
 }
 }  // namespace
 

@@ -6,7 +6,8 @@
 
 #include "comkit/NonCopyable.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class Bstr : NonCopyable
 {
@@ -29,4 +30,4 @@ private:
     BSTR m_text = nullptr;
 };
 
-} // namespace comkit
+}  // namespace comkit

@@ -2,9 +2,11 @@
 
 #include "comkit/Unknown.h"
 
-namespace comkit {
+namespace comkit
+{
 
-namespace {
+namespace
+{
 
 class ClassFactory : public IClassFactory
 {
@@ -20,9 +22,12 @@ public:
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        try {
+        try
+        {
             return m_create(riid, ppv);
-        } catch (...) {
+        }
+        catch (...)
+        {
             return E_OUTOFMEMORY;
         }
     }
@@ -40,7 +45,7 @@ private:
     CreateInstanceFn m_create;
 };
 
-} // namespace
+}  // namespace
 
 HRESULT GetClassFactory(CreateInstanceFn create, REFIID riid, void** ppv)
 {
@@ -52,11 +57,12 @@ HRESULT GetClassObject(const ClassEntry* classes, size_t count, REFCLSID clsid, 
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         if (*classes[i].clsid == clsid)
             return GetClassFactory(classes[i].create, riid, ppv);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-} // namespace comkit
+}  // namespace comkit

@@ -5,7 +5,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
-namespace comkit {
+namespace comkit
+{
 
 using CreateInstanceFn = HRESULT (*)(REFIID riid, void** ppv);
 
@@ -27,4 +28,4 @@ HRESULT GetClassObject(const ClassEntry (&classes)[N], REFCLSID clsid, REFIID ri
     return GetClassObject(classes, N, clsid, riid, ppv);
 }
 
-} // namespace comkit
+}  // namespace comkit

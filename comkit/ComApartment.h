@@ -6,7 +6,8 @@
 
 #include "comkit/NonCopyable.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class ComApartment : NonCopyable
 {
@@ -25,4 +26,4 @@ private:
     HRESULT m_hr;
 };
 
-} // namespace comkit
+}  // namespace comkit

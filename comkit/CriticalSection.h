@@ -6,7 +6,8 @@
 
 #include "comkit/NonCopyable.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class CriticalSection : NonCopyable
 {
@@ -31,4 +32,4 @@ private:
     CriticalSection& m_section;
 };
 
-} // namespace comkit
+}  // namespace comkit

@@ -1,8 +1,10 @@
 #include "comkit/Enumerator.h"
 
-namespace comkit {
+namespace comkit
+{
 
-namespace {
+namespace
+{
 
 template <class Items>
 HRESULT CreateEnumerator(IUnknown* owner, typename Enumerator<Items>::List items,
@@ -11,15 +13,18 @@ HRESULT CreateEnumerator(IUnknown* owner, typename Enumerator<Items>::List items
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    try {
+    try
+    {
         auto shared = std::make_shared<const typename Enumerator<Items>::List>(std::move(items));
         return CreateObject<Enumerator<Items>>(IID_PPV_ARGS(out), owner, std::move(shared), size_t{0});
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
 
-} // namespace
+}  // namespace
 
 HRESULT CreatePinEnumerator(IUnknown* owner, std::vector<Microsoft::WRL::ComPtr<IPin>> pins, IEnumPins** out)
 {
@@ -31,4 +36,4 @@ HRESULT CreateMediaTypeEnumerator(IUnknown* owner, std::vector<MediaType> types,
     return CreateEnumerator<MediaTypeItems>(owner, std::move(types), out);
 }
 
-} // namespace comkit
+}  // namespace comkit

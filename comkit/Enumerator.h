@@ -19,7 +19,8 @@
 #include "comkit/MediaType.h"
 #include "comkit/Unknown.h"
 
-namespace comkit {
+namespace comkit
+{
 
 template <class Items>
 class Enumerator : public Items::Interface
@@ -31,7 +32,11 @@ public:
 
     // `owner` is kept alive while the enumerator lives (the pin or filter it lists).
     Enumerator(IUnknown* owner, std::shared_ptr<const List> items, size_t position)
-        : m_owner(owner), m_items(std::move(items)), m_position(position) {}
+        : m_owner(owner),
+          m_items(std::move(items)),
+          m_position(position)
+    {
+    }
 
     static const InterfaceEntry* Interfaces() { return InterfaceTable<Enumerator, Is<Interface>>(); }
 
@@ -40,9 +45,11 @@ public:
         if (!out || (count > 1 && !fetched))
             return E_POINTER;
         ULONG done = 0;
-        for (; done < count && m_position < m_items->size(); ++done, ++m_position) {
+        for (; done < count && m_position < m_items->size(); ++done, ++m_position)
+        {
             const HRESULT hr = Items::HandOut((*m_items)[m_position], &out[done]);
-            if (FAILED(hr)) {
+            if (FAILED(hr))
+            {
                 TakeBack(out, done);
                 if (fetched)
                     *fetched = 0;
@@ -57,7 +64,8 @@ public:
     STDMETHODIMP Skip(ULONG count) override
     {
         const size_t left = m_items->size() - m_position;
-        if (count > left) {
+        if (count > left)
+        {
             m_position = m_items->size();
             return S_FALSE;
         }
@@ -84,7 +92,8 @@ protected:
 private:
     void TakeBack(Out* out, ULONG count)
     {
-        for (ULONG i = 0; i < count; ++i) {
+        for (ULONG i = 0; i < count; ++i)
+        {
             Items::TakeBack(out[i]);
             out[i] = nullptr;
             --m_position;
@@ -114,7 +123,10 @@ struct MediaTypeItems
     using Interface = IEnumMediaTypes;
     using Out = AM_MEDIA_TYPE*;
     using Stored = MediaType;
-    static HRESULT HandOut(const MediaType& type, AM_MEDIA_TYPE** out) { return CreateMediaType(type.Get(), out); }
+    static HRESULT HandOut(const MediaType& type, AM_MEDIA_TYPE** out)
+    {
+        return CreateMediaType(type.Get(), out);
+    }
     static void TakeBack(AM_MEDIA_TYPE* type) { DeleteMediaType(type); }
 };
 
@@ -123,4 +135,4 @@ HRESULT CreatePinEnumerator(IUnknown* owner, std::vector<Microsoft::WRL::ComPtr<
 // IEnumMediaTypes over `types`, keeping `owner` (the pin) alive.
 HRESULT CreateMediaTypeEnumerator(IUnknown* owner, std::vector<MediaType> types, IEnumMediaTypes** out);
 
-} // namespace comkit
+}  // namespace comkit

@@ -8,7 +8,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace comkit {
+namespace comkit
+{
 
 STDMETHODIMP FilterBase::GetClassID(CLSID* clsid)
 {
@@ -30,7 +31,8 @@ STDMETHODIMP FilterBase::Pause()
 {
     Lock state(m_stateLock);
     const HRESULT hr = OnPause(State());
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         FailToStopped();
         return hr;
     }
@@ -41,13 +43,15 @@ STDMETHODIMP FilterBase::Pause()
 STDMETHODIMP FilterBase::Run(REFERENCE_TIME streamStart)
 {
     Lock state(m_stateLock);
-    if (State() == State_Stopped) {
+    if (State() == State_Stopped)
+    {
         const HRESULT hr = Pause();
         if (FAILED(hr))
             return hr;
     }
     const HRESULT hr = OnRun(streamStart);
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         FailToStopped();
         return hr;
     }
@@ -83,12 +87,15 @@ STDMETHODIMP FilterBase::EnumPins(IEnumPins** pins)
     if (!pins)
         return E_POINTER;
     *pins = nullptr;
-    try {
+    try
+    {
         std::vector<ComPtr<IPin>> list;
         for (size_t i = 0; PinBase* pin = PinAt(i); ++i)
             list.emplace_back(pin);
         return CreatePinEnumerator(this, std::move(list), pins);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -98,8 +105,10 @@ STDMETHODIMP FilterBase::FindPin(LPCWSTR id, IPin** pin)
     if (!id || !pin)
         return E_POINTER;
     *pin = nullptr;
-    for (size_t i = 0; PinBase* candidate = PinAt(i); ++i) {
-        if (wcscmp(candidate->Name(), id) == 0) {
+    for (size_t i = 0; PinBase* candidate = PinAt(i); ++i)
+    {
+        if (wcscmp(candidate->Name(), id) == 0)
+        {
             *pin = ComPtr<IPin>(candidate).Detach();
             return S_OK;
         }
@@ -161,9 +170,17 @@ HRESULT FilterBase::NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2)
     return events->Notify(code, param1, param2);
 }
 
-HRESULT FilterBase::OnPause(FILTER_STATE) { return S_OK; }
-HRESULT FilterBase::OnRun(REFERENCE_TIME) { return S_OK; }
-void FilterBase::OnStop() {}
+HRESULT FilterBase::OnPause(FILTER_STATE)
+{
+    return S_OK;
+}
+HRESULT FilterBase::OnRun(REFERENCE_TIME)
+{
+    return S_OK;
+}
+void FilterBase::OnStop()
+{
+}
 
 void FilterBase::SetState(FILTER_STATE state)
 {
@@ -177,4 +194,4 @@ void FilterBase::FailToStopped()
     SetState(State_Stopped);
 }
 
-} // namespace comkit
+}  // namespace comkit

@@ -10,7 +10,8 @@
 
 #include "comkit/CriticalSection.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class PinBase;
 
@@ -39,8 +40,11 @@ public:
     STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
 
     // For the filter's pins and its own code.
-    CriticalSection& StateLock() { return m_stateLock; } // serialises state and connection changes
-    CriticalSection& DataLock() { return m_dataLock; }   // guards what queries read; never held while calling out
+    CriticalSection& StateLock() { return m_stateLock; }  // serialises state and connection changes
+    CriticalSection& DataLock()
+    {
+        return m_dataLock;
+    }  // guards what queries read; never held while calling out
     FILTER_STATE State();
     Microsoft::WRL::ComPtr<IFilterGraph> Graph();
     Microsoft::WRL::ComPtr<IReferenceClock> Clock();
@@ -72,8 +76,8 @@ private:
     // Guarded by m_dataLock.
     FILTER_STATE m_state = State_Stopped;
     Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
-    IFilterGraph* m_graph = nullptr; // not counted: the graph owns its filters
+    IFilterGraph* m_graph = nullptr;  // not counted: the graph owns its filters
     wchar_t m_name[MAX_FILTER_NAME] = {};
 };
 
-} // namespace comkit
+}  // namespace comkit

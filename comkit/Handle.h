@@ -6,7 +6,8 @@
 
 #include <utility>
 
-namespace comkit {
+namespace comkit
+{
 
 class Handle
 {
@@ -38,4 +39,4 @@ private:
     HANDLE m_handle = nullptr;
 };
 
-} // namespace comkit
+}  // namespace comkit

@@ -2,7 +2,8 @@
 
 #include "comkit/CriticalSection.h"
 
-namespace comkit {
+namespace comkit
+{
 
 STDMETHODIMP InputPinBase::GetAllocator(IMemAllocator** allocator)
 {
@@ -10,9 +11,10 @@ STDMETHODIMP InputPinBase::GetAllocator(IMemAllocator** allocator)
         return E_POINTER;
     *allocator = nullptr;
     Lock data(Filter().DataLock());
-    if (!m_allocator) {
-        const HRESULT hr =
-            CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_allocator));
+    if (!m_allocator)
+    {
+        const HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_PPV_ARGS(&m_allocator));
         if (FAILED(hr))
             return hr;
     }
@@ -40,7 +42,8 @@ STDMETHODIMP InputPinBase::ReceiveMultiple(IMediaSample** samples, long count, l
         return E_POINTER;
     HRESULT hr = S_OK;
     long done = 0;
-    while (done < count && hr == S_OK) {
+    while (done < count && hr == S_OK)
+    {
         hr = Receive(samples[done]);
         if (hr == S_OK)
             ++done;
@@ -60,4 +63,4 @@ void InputPinBase::OnDisconnect()
     m_allocator.Reset();
 }
 
-} // namespace comkit
+}  // namespace comkit

@@ -9,7 +9,8 @@
 
 #include "comkit/PinBase.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class InputPinBase : public PinBase, public IMemInputPin
 {
@@ -19,9 +20,9 @@ public:
     // has named one.
     STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
     STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* properties) override; // none
+    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* properties) override;  // none
     STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
-    STDMETHODIMP ReceiveCanBlock() override; // S_OK: our sinks write to disk
+    STDMETHODIMP ReceiveCanBlock() override;  // S_OK: our sinks write to disk
 
 protected:
     InputPinBase(FilterBase& filter, const wchar_t* name) : PinBase(filter, name, PINDIR_INPUT) {}
@@ -30,7 +31,7 @@ protected:
     void OnDisconnect() override;
 
 private:
-    Microsoft::WRL::ComPtr<IMemAllocator> m_allocator; // guarded by the filter's data lock
+    Microsoft::WRL::ComPtr<IMemAllocator> m_allocator;  // guarded by the filter's data lock
 };
 
-} // namespace comkit
+}  // namespace comkit

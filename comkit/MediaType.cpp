@@ -2,16 +2,19 @@
 
 #include <new>
 
-namespace comkit {
+namespace comkit
+{
 
 HRESULT CopyMediaType(AM_MEDIA_TYPE* target, const AM_MEDIA_TYPE& source)
 {
     *target = source;
     target->pbFormat = nullptr;
     target->cbFormat = 0;
-    if (source.cbFormat && source.pbFormat) {
+    if (source.cbFormat && source.pbFormat)
+    {
         target->pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(source.cbFormat));
-        if (!target->pbFormat) {
+        if (!target->pbFormat)
+        {
             target->pUnk = nullptr;
             return E_OUTOFMEMORY;
         }
@@ -30,7 +33,8 @@ HRESULT CreateMediaType(const AM_MEDIA_TYPE& source, AM_MEDIA_TYPE** out)
     if (!type)
         return E_OUTOFMEMORY;
     const HRESULT hr = CopyMediaType(type, source);
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         CoTaskMemFree(type);
         return hr;
     }
@@ -54,9 +58,14 @@ bool IsCompleteType(const AM_MEDIA_TYPE& type)
     return type.majortype != GUID_NULL && type.formattype != GUID_NULL && type.pbFormat && type.cbFormat;
 }
 
-MediaType::MediaType() : m_type{} {}
+MediaType::MediaType() : m_type{}
+{
+}
 
-MediaType::~MediaType() { FreeMediaType(m_type); }
+MediaType::~MediaType()
+{
+    FreeMediaType(m_type);
+}
 
 MediaType::MediaType(const MediaType& other) : MediaType()
 {
@@ -71,11 +80,15 @@ MediaType& MediaType::operator=(const MediaType& other)
     return *this;
 }
 
-MediaType::MediaType(MediaType&& other) noexcept : m_type(other.m_type) { other.m_type = AM_MEDIA_TYPE{}; }
+MediaType::MediaType(MediaType&& other) noexcept : m_type(other.m_type)
+{
+    other.m_type = AM_MEDIA_TYPE{};
+}
 
 MediaType& MediaType::operator=(MediaType&& other) noexcept
 {
-    if (this != &other) {
+    if (this != &other)
+    {
         FreeMediaType(m_type);
         m_type = other.m_type;
         other.m_type = AM_MEDIA_TYPE{};
@@ -109,4 +122,4 @@ void MediaType::Clear()
     m_type = AM_MEDIA_TYPE{};
 }
 
-} // namespace comkit
+}  // namespace comkit

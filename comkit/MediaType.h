@@ -9,16 +9,19 @@
 
 #include <memory>
 
-namespace comkit {
+namespace comkit
+{
 
 inline void FreeMediaType(AM_MEDIA_TYPE& type)
 {
-    if (type.cbFormat != 0) {
+    if (type.cbFormat != 0)
+    {
         CoTaskMemFree(type.pbFormat);
         type.cbFormat = 0;
         type.pbFormat = nullptr;
     }
-    if (type.pUnk) {
+    if (type.pUnk)
+    {
         type.pUnk->Release();
         type.pUnk = nullptr;
     }
@@ -57,8 +60,8 @@ class MediaType
 public:
     MediaType();
     ~MediaType();
-    MediaType(const MediaType& other);            // throws std::bad_alloc
-    MediaType& operator=(const MediaType& other); // throws std::bad_alloc
+    MediaType(const MediaType& other);             // throws std::bad_alloc
+    MediaType& operator=(const MediaType& other);  // throws std::bad_alloc
     MediaType(MediaType&& other) noexcept;
     MediaType& operator=(MediaType&& other) noexcept;
 
@@ -74,4 +77,4 @@ private:
     AM_MEDIA_TYPE m_type;
 };
 
-} // namespace comkit
+}  // namespace comkit

@@ -1,14 +1,22 @@
 #include "comkit/Module.h"
 
-namespace comkit {
+namespace comkit
+{
 
-namespace {
+namespace
+{
 volatile LONG g_liveObjects = 0;
 volatile LONG g_locks = 0;
-}
+}  // namespace
 
-void ModuleAddObject() { InterlockedIncrement(&g_liveObjects); }
-void ModuleReleaseObject() { InterlockedDecrement(&g_liveObjects); }
+void ModuleAddObject()
+{
+    InterlockedIncrement(&g_liveObjects);
+}
+void ModuleReleaseObject()
+{
+    InterlockedDecrement(&g_liveObjects);
+}
 
 void ModuleLock(bool lock)
 {
@@ -18,8 +26,14 @@ void ModuleLock(bool lock)
         InterlockedDecrement(&g_locks);
 }
 
-LONG ModuleLiveObjects() { return InterlockedCompareExchange(&g_liveObjects, 0, 0); }
-LONG ModuleLocks() { return InterlockedCompareExchange(&g_locks, 0, 0); }
+LONG ModuleLiveObjects()
+{
+    return InterlockedCompareExchange(&g_liveObjects, 0, 0);
+}
+LONG ModuleLocks()
+{
+    return InterlockedCompareExchange(&g_locks, 0, 0);
+}
 
 HRESULT ModuleCanUnloadNow()
 {
@@ -34,4 +48,4 @@ HMODULE ThisModule()
     return self;
 }
 
-} // namespace comkit
+}  // namespace comkit

@@ -6,7 +6,8 @@
 
 #include "comkit/NonCopyable.h"
 
-namespace comkit {
+namespace comkit
+{
 
 void ModuleAddObject();
 void ModuleReleaseObject();
@@ -28,4 +29,4 @@ public:
     ~ModuleObjectCount() { ModuleReleaseObject(); }
 };
 
-} // namespace comkit
+}  // namespace comkit

@@ -1,7 +1,8 @@
 // A base for holders of one resource: neither copyable nor assignable.
 #pragma once
 
-namespace comkit {
+namespace comkit
+{
 
 class NonCopyable
 {
@@ -14,4 +15,4 @@ protected:
     ~NonCopyable() = default;
 };
 
-} // namespace comkit
+}  // namespace comkit

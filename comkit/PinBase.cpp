@@ -6,7 +6,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace comkit {
+namespace comkit
+{
 
 bool PinBase::IsConnected()
 {
@@ -33,7 +34,8 @@ STDMETHODIMP PinBase::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* ty
         return E_UNEXPECTED;
     if (!connector || !type)
         return E_POINTER;
-    try {
+    try
+    {
         Lock state(m_filter.StateLock());
         if (IsConnected())
             return VFW_E_ALREADY_CONNECTED;
@@ -43,7 +45,9 @@ STDMETHODIMP PinBase::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* ty
         if (AcceptConnection(*type, &agreed) != S_OK)
             return VFW_E_TYPE_NOT_ACCEPTED;
         return SetConnection(connector, agreed.Get());
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -80,7 +84,8 @@ STDMETHODIMP PinBase::ConnectionMediaType(AM_MEDIA_TYPE* type)
     if (!type)
         return E_POINTER;
     Lock data(m_filter.DataLock());
-    if (!m_peer) {
+    if (!m_peer)
+    {
         *type = AM_MEDIA_TYPE{};
         return VFW_E_NOT_CONNECTED;
     }
@@ -120,9 +125,18 @@ STDMETHODIMP PinBase::QueryInternalConnections(IPin**, ULONG*)
 }
 
 // Stream control messages travel downstream: an output pin takes none.
-STDMETHODIMP PinBase::EndOfStream() { return m_direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK; }
-STDMETHODIMP PinBase::BeginFlush() { return m_direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK; }
-STDMETHODIMP PinBase::EndFlush() { return m_direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK; }
+STDMETHODIMP PinBase::EndOfStream()
+{
+    return m_direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK;
+}
+STDMETHODIMP PinBase::BeginFlush()
+{
+    return m_direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK;
+}
+STDMETHODIMP PinBase::EndFlush()
+{
+    return m_direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK;
+}
 
 STDMETHODIMP PinBase::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double)
 {
@@ -151,11 +165,12 @@ void PinBase::ClearConnection()
 HRESULT PinBase::ConnectionType(MediaType* type)
 {
     Lock data(m_filter.DataLock());
-    if (!m_peer) {
+    if (!m_peer)
+    {
         type->Clear();
         return S_OK;
     }
     return type->Assign(m_type.Get());
 }
 
-} // namespace comkit
+}  // namespace comkit

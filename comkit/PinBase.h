@@ -12,7 +12,8 @@
 #include "comkit/FilterBase.h"
 #include "comkit/MediaType.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class PinBase : public IPin
 {
@@ -23,7 +24,7 @@ public:
 
     const wchar_t* Name() const { return m_name; }
     PIN_DIRECTION Direction() const { return m_direction; }
-    IUnknown* Owner() { return &m_filter; } // whose reference count the pin shares
+    IUnknown* Owner() { return &m_filter; }  // whose reference count the pin shares
     bool IsConnected();
     Microsoft::WRL::ComPtr<IPin> Peer();
 
@@ -45,7 +46,11 @@ public:
 protected:
     // `name` must outlive the pin (a literal).
     PinBase(FilterBase& filter, const wchar_t* name, PIN_DIRECTION direction)
-        : m_filter(filter), m_name(name), m_direction(direction) {}
+        : m_filter(filter),
+          m_name(name),
+          m_direction(direction)
+    {
+    }
 
     FilterBase& Filter() { return m_filter; }
 
@@ -71,4 +76,4 @@ private:
     MediaType m_type;
 };
 
-} // namespace comkit
+}  // namespace comkit

@@ -5,7 +5,8 @@
 
 #include "comkit/NonCopyable.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class RegistryKey : NonCopyable
 {
@@ -22,7 +23,8 @@ public:
     }
     void Close()
     {
-        if (m_key) {
+        if (m_key)
+        {
             RegCloseKey(m_key);
             m_key = nullptr;
         }
@@ -32,4 +34,4 @@ private:
     HKEY m_key = nullptr;
 };
 
-} // namespace comkit
+}  // namespace comkit

@@ -6,7 +6,8 @@
 
 #include "comkit/ClassFactory.h"
 
-namespace comkit {
+namespace comkit
+{
 
 struct ClassTable
 {
@@ -17,4 +18,4 @@ struct ClassTable
 // Defined by the DLL: the classes its DllGetClassObject serves.
 ClassTable ServerClasses();
 
-} // namespace comkit
+}  // namespace comkit

@@ -3,7 +3,8 @@
 #include "comkit/Module.h"
 #include "comkit/RegistryKey.h"
 
-namespace comkit {
+namespace comkit
+{
 
 HRESULT ThisModulePath(std::wstring* path)
 {
@@ -14,9 +15,12 @@ HRESULT ThisModulePath(std::wstring* path)
     const DWORD length = GetModuleFileNameW(self, buffer, ARRAYSIZE(buffer));
     if (length == 0 || length >= ARRAYSIZE(buffer))
         return E_FAIL;
-    try {
+    try
+    {
         path->assign(buffer, length);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
     return S_OK;
@@ -58,7 +62,8 @@ HRESULT DeleteClassesTree(const std::wstring& keyPath)
 
 HRESULT RegisterInprocServer(REFCLSID clsid, const wchar_t* name)
 {
-    try {
+    try
+    {
         std::wstring module;
         HRESULT hr = ThisModulePath(&module);
         const std::wstring key = ClassKeyPath(clsid);
@@ -69,18 +74,23 @@ HRESULT RegisterInprocServer(REFCLSID clsid, const wchar_t* name)
         if (SUCCEEDED(hr))
             hr = WriteClassesString(key + L"\\InprocServer32", L"ThreadingModel", L"Both");
         return hr;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
 
 HRESULT UnregisterInprocServer(REFCLSID clsid)
 {
-    try {
+    try
+    {
         return DeleteClassesTree(ClassKeyPath(clsid));
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
 
-} // namespace comkit
+}  // namespace comkit

@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace comkit {
+namespace comkit
+{
 
 // The file of the DLL (or program) this library is linked into.
 HRESULT ThisModulePath(std::wstring* path);
@@ -24,4 +25,4 @@ HRESULT DeleteClassesTree(const std::wstring& keyPath);
 HRESULT RegisterInprocServer(REFCLSID clsid, const wchar_t* name);
 HRESULT UnregisterInprocServer(REFCLSID clsid);
 
-} // namespace comkit
+}  // namespace comkit

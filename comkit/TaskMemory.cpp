@@ -2,7 +2,8 @@
 
 #include <cwchar>
 
-namespace comkit {
+namespace comkit
+{
 
 HRESULT CopyToTaskString(const wchar_t* text, LPWSTR* copy)
 {
@@ -16,4 +17,4 @@ HRESULT CopyToTaskString(const wchar_t* text, LPWSTR* copy)
     return S_OK;
 }
 
-} // namespace comkit
+}  // namespace comkit

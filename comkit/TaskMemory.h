@@ -7,7 +7,8 @@
 
 #include <memory>
 
-namespace comkit {
+namespace comkit
+{
 
 struct TaskMemFree
 {
@@ -20,4 +21,4 @@ using TaskMemory = std::unique_ptr<T, TaskMemFree>;
 // A copy of `text` in task memory for the caller to free; E_OUTOFMEMORY leaves *copy null.
 HRESULT CopyToTaskString(const wchar_t* text, LPWSTR* copy);
 
-} // namespace comkit
+}  // namespace comkit

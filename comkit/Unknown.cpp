@@ -1,13 +1,15 @@
 #include "comkit/Unknown.h"
 
-namespace comkit {
+namespace comkit
+{
 
 HRESULT QueryFromTable(void* object, const InterfaceEntry* table, REFIID riid, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    for (const InterfaceEntry* entry = table; entry->iid; ++entry) {
+    for (const InterfaceEntry* entry = table; entry->iid; ++entry)
+    {
         const bool identity = entry == table && riid == IID_IUnknown;
         if (!identity && riid != *entry->iid)
             continue;
@@ -21,4 +23,4 @@ HRESULT QueryFromTable(void* object, const InterfaceEntry* table, REFIID riid, v
     return E_NOINTERFACE;
 }
 
-} // namespace comkit
+}  // namespace comkit

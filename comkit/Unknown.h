@@ -28,19 +28,21 @@
 
 #include "comkit/Module.h"
 
-namespace comkit {
+namespace comkit
+{
 
 struct InterfaceEntry
 {
-    const IID* iid;                  // null ends the table
-    IUnknown* (*cast)(void* object); // may return null to refuse the interface for now
+    const IID* iid;                   // null ends the table
+    IUnknown* (*cast)(void* object);  // may return null to refuse the interface for now
 };
 
 // A row answering `iid` with the object's `Interface` base.
 template <class Object, class Interface>
 InterfaceEntry Entry(const IID& iid = __uuidof(Interface))
 {
-    return {&iid, [](void* object) -> IUnknown* { return static_cast<Interface*>(static_cast<Object*>(object)); }};
+    return {&iid,
+            [](void* object) -> IUnknown* { return static_cast<Interface*>(static_cast<Object*>(object)); }};
 }
 
 // A row answering `iid` only while `(object->*offers)()` says so.
@@ -63,21 +65,30 @@ template <class Interface>
 struct Is
 {
     template <class Object>
-    static InterfaceEntry Row() { return Entry<Object, Interface>(__uuidof(Interface)); }
+    static InterfaceEntry Row()
+    {
+        return Entry<Object, Interface>(__uuidof(Interface));
+    }
 };
 
 template <class Interface, class Other>
 struct As
 {
     template <class Object>
-    static InterfaceEntry Row() { return Entry<Object, Interface>(__uuidof(Other)); }
+    static InterfaceEntry Row()
+    {
+        return Entry<Object, Interface>(__uuidof(Other));
+    }
 };
 
 template <class Interface, auto offers>
 struct IsIf
 {
     template <class Object>
-    static InterfaceEntry Row() { return EntryIf<Object, Interface, offers>(__uuidof(Interface)); }
+    static InterfaceEntry Row()
+    {
+        return EntryIf<Object, Interface, offers>(__uuidof(Interface));
+    }
 };
 
 // The table of T made of these rows, the first one its identity:
@@ -93,30 +104,41 @@ const InterfaceEntry* InterfaceTable()
 // AddRef'ed pointer; E_NOINTERFACE with *ppv null otherwise.
 HRESULT QueryFromTable(void* object, const InterfaceEntry* table, REFIID riid, void** ppv);
 
-namespace detail {
+namespace detail
+{
 
 template <class T, class = void>
-struct HasQueryOther : std::false_type {};
+struct HasQueryOther : std::false_type
+{
+};
 template <class T>
-struct HasQueryOther<T, std::void_t<decltype(std::declval<T&>().QueryOther(IID_IUnknown, nullptr))>> : std::true_type {};
+struct HasQueryOther<T, std::void_t<decltype(std::declval<T&>().QueryOther(IID_IUnknown, nullptr))>>
+    : std::true_type
+{
+};
 
 template <class T, class = void>
-struct HasFinalConstruct : std::false_type {};
+struct HasFinalConstruct : std::false_type
+{
+};
 template <class T>
-struct HasFinalConstruct<T, std::void_t<decltype(std::declval<T&>().FinalConstruct())>> : std::true_type {};
+struct HasFinalConstruct<T, std::void_t<decltype(std::declval<T&>().FinalConstruct())>> : std::true_type
+{
+};
 
 template <class T>
 HRESULT Query(T* object, REFIID riid, void** ppv)
 {
     HRESULT hr = QueryFromTable(static_cast<void*>(object), T::Interfaces(), riid, ppv);
-    if constexpr (HasQueryOther<T>::value) {
+    if constexpr (HasQueryOther<T>::value)
+    {
         if (hr == E_NOINTERFACE)
             hr = object->QueryOther(riid, ppv);
     }
     return hr;
 }
 
-} // namespace detail
+}  // namespace detail
 
 // T made a heap COM object: its own count, deleted on the last Release. The module
 // count comes first among the bases, so that it drops only after T is entirely gone.
@@ -125,14 +147,20 @@ class Object final : private ModuleObjectCount, public T
 {
 public:
     template <class... Args>
-    explicit Object(Args&&... args) : T(std::forward<Args>(args)...) {}
+    explicit Object(Args&&... args) : T(std::forward<Args>(args)...)
+    {
+    }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return detail::Query<T>(this, riid, ppv); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        return detail::Query<T>(this, riid, ppv);
+    }
     STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refs); }
     STDMETHODIMP_(ULONG) Release() override
     {
         const LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0) {
+        if (refs == 0)
+        {
             // Inner objects may call back into us while they go: keep the count off zero.
             m_refs = 1;
             delete this;
@@ -159,9 +187,14 @@ class Part final : public T
 {
 public:
     template <class... Args>
-    explicit Part(Args&&... args) : T(std::forward<Args>(args)...) {}
+    explicit Part(Args&&... args) : T(std::forward<Args>(args)...)
+    {
+    }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return detail::Query<T>(this, riid, ppv); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        return detail::Query<T>(this, riid, ppv);
+    }
     STDMETHODIMP_(ULONG) AddRef() override { return T::Owner()->AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return T::Owner()->Release(); }
 };
@@ -174,18 +207,23 @@ HRESULT CreateObject(REFIID riid, void** ppv, Args&&... args)
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    try {
+    try
+    {
         auto* object = new Object<T>(std::forward<Args>(args)...);
         HRESULT hr = object->Construct();
         if (SUCCEEDED(hr))
             hr = object->QueryInterface(riid, ppv);
         object->Release();
         return hr;
-    } catch (const std::bad_alloc&) {
+    }
+    catch (const std::bad_alloc&)
+    {
         return E_OUTOFMEMORY;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_FAIL;
     }
 }
 
-} // namespace comkit
+}  // namespace comkit

@@ -6,7 +6,8 @@
 
 #include "comkit/NonCopyable.h"
 
-namespace comkit {
+namespace comkit
+{
 
 class Variant : NonCopyable
 {
@@ -21,4 +22,4 @@ private:
     VARIANT m_value;
 };
 
-} // namespace comkit
+}  // namespace comkit

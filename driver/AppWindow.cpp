@@ -1,8 +1,10 @@
 #include "driver/AppWindow.h"
 
-namespace e2e {
+namespace e2e
+{
 
-namespace {
+namespace
+{
 
 constexpr UINT kSendTimeoutMs = 60000;
 
@@ -15,8 +17,8 @@ std::string WindowText(HWND hwnd)
         return {};
     std::string text(length + 1, '\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
-                        SMTO_NORMAL, kSendTimeoutMs, &copied);
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL,
+                        kSendTimeoutMs, &copied);
     text.resize(copied);
     return text;
 }
@@ -68,8 +70,8 @@ std::string AppWindow::Caption() const
 void AppWindow::SetText(int id, const std::string& text) const
 {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                        SMTO_NORMAL, kSendTimeoutMs, &ignored);
+    SendMessageTimeoutA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                        kSendTimeoutMs, &ignored);
 }
 
 bool AppWindow::IsEnabled(int id) const
@@ -138,7 +140,8 @@ double AppWindow::PictureBrightness(int id) const
     double sum = 0;
     long samples = 0;
     for (int y = rect.top; y < rect.bottom; y += 4)
-        for (int x = rect.left; x < rect.right; x += 8) {
+        for (int x = rect.left; x < rect.right; x += 8)
+        {
             const COLORREF pixel = GetPixel(screen, x, y);
             sum += (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) / 3.0;
             ++samples;
@@ -160,7 +163,8 @@ std::vector<ControlInfo> AppWindow::Controls() const
 {
     std::vector<ControlInfo> controls;
     // Z order of the children is the template order.
-    for (HWND child = GetWindow(m_hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(m_hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    {
         if (GetParent(child) != m_hwnd)
             continue;
         ControlInfo info{};
@@ -183,7 +187,8 @@ HWND FindProcessDialog(DWORD processId, const std::string& caption)
     return search.found;
 }
 
-namespace {
+namespace
+{
 struct OwnedSearch
 {
     HWND owner;
@@ -207,7 +212,8 @@ HWND FindOwnedWindow(HWND owner)
     return search.found;
 }
 
-namespace {
+namespace
+{
 struct WindowListing
 {
     DWORD processId;
@@ -222,15 +228,16 @@ BOOL CALLBACK DescribeWindow(HWND hwnd, LPARAM param)
     if (owner != listing->processId)
         return TRUE;
     char line[512];
-    snprintf(line, sizeof line, "[%p \"%s\" %s owner=%p %s] ", static_cast<void*>(hwnd), WindowText(hwnd).c_str(),
-             ClassOf(hwnd).c_str(), static_cast<void*>(GetWindow(hwnd, GW_OWNER)),
+    snprintf(line, sizeof line, "[%p \"%s\" %s owner=%p %s] ", static_cast<void*>(hwnd),
+             WindowText(hwnd).c_str(), ClassOf(hwnd).c_str(), static_cast<void*>(GetWindow(hwnd, GW_OWNER)),
              IsWindowVisible(hwnd) ? "visible" : "hidden");
     listing->text += line;
     return TRUE;
 }
 }  // namespace
 
-namespace {
+namespace
+{
 struct OtherDialogSearch
 {
     DWORD processId;

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace e2e
+{
 
 struct ControlInfo
 {
@@ -15,7 +16,7 @@ struct ControlInfo
     std::string className;
     std::string text;
     LONG style;
-    RECT clientRect;   // in the parent dialog's client coordinates
+    RECT clientRect;  // in the parent dialog's client coordinates
 };
 
 class AppWindow
@@ -53,7 +54,7 @@ public:
     unsigned long long PictureChecksum(int id) const;
     // The mean of the red, green and blue levels (0..255) on screen inside a control.
     double PictureBrightness(int id) const;
-    RECT ControlRect(int id) const;   // client coordinates of the dialog
+    RECT ControlRect(int id) const;  // client coordinates of the dialog
 
 private:
     HWND m_hwnd = nullptr;

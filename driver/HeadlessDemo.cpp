@@ -14,7 +14,8 @@
 using namespace e2e;
 using namespace support;
 
-namespace {
+namespace
+{
 
 int Fail(TarnviewProcess& app, const char* what)
 {
@@ -29,7 +30,8 @@ int Fail(TarnviewProcess& app, const char* what)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 3) {
+    if (argc != 2 && argc != 3)
+    {
         fprintf(stderr, "usage: tarnview-demo <screenshot.png> [tarnview.exe]\n");
         return 2;
     }

@@ -4,7 +4,8 @@
 
 #include "driver/Waiting.h"
 
-namespace e2e {
+namespace e2e
+{
 
 std::string ExecutableFolder()
 {
@@ -32,8 +33,8 @@ bool TarnviewProcess::Start(const std::string& program)
     std::string commandLine = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &m_info))
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &m_info))
         return false;
     WaitForInputIdle(m_info.hProcess, 30000);
     return true;
@@ -87,7 +88,8 @@ void TarnviewProcess::Kill()
 {
     if (!m_info.hProcess)
         return;
-    if (Running()) {
+    if (Running())
+    {
         TerminateProcess(m_info.hProcess, 99);
         WaitForSingleObject(m_info.hProcess, 10000);
     }

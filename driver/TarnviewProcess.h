@@ -7,7 +7,8 @@
 
 #include "driver/AppWindow.h"
 
-namespace e2e {
+namespace e2e
+{
 
 constexpr char kMainCaption[] = "Tarnview Video Capture";
 constexpr char kErrorCaption[] = "Error!";
@@ -43,8 +44,8 @@ private:
     HWND m_main = nullptr;
 };
 
-std::string ExecutableFolder();          // with a trailing backslash
-std::string DocumentsFolder();           // with a trailing backslash, as the program picks it
+std::string ExecutableFolder();  // with a trailing backslash
+std::string DocumentsFolder();   // with a trailing backslash, as the program picks it
 
 // Presses the OK button of a dialog or message box and waits until it is gone.
 bool PressOk(HWND dialog, DWORD deadlineMs = 30000);

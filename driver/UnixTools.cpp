@@ -6,10 +6,11 @@
 #include <fstream>
 #include <sstream>
 
-namespace support {
+namespace support
+{
 
-
-namespace {
+namespace
+{
 
 std::atomic<unsigned> g_resultSequence{0};
 
@@ -44,8 +45,10 @@ std::string ArgvQuote(const std::string& argument)
 {
     std::string quoted = "\"";
     size_t backslashes = 0;
-    for (char c : argument) {
-        if (c == '\\') {
+    for (char c : argument)
+    {
+        if (c == '\\')
+        {
             ++backslashes;
             continue;
         }
@@ -65,7 +68,8 @@ std::string ArgvQuote(const std::string& argument)
 std::string ShellQuote(const std::string& text)
 {
     std::string quoted = "'";
-    for (char c : text) {
+    for (char c : text)
+    {
         if (c == '\'')
             quoted += "'\\''";
         else
@@ -78,8 +82,8 @@ UnixResult RunUnix(const std::string& shellCommand, unsigned deadlineMs)
 {
     UnixResult result;
     const std::string resultFile = ResultFileUnixPath();
-    const std::string script = "( " + shellCommand + " ) > " + resultFile + " 2>&1; echo __rc=$? >> " +
-                               resultFile;
+    const std::string script =
+        "( " + shellCommand + " ) > " + resultFile + " 2>&1; echo __rc=$? >> " + resultFile;
     std::string line = "/bin/sh -c " + ArgvQuote(script);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -95,7 +99,8 @@ UnixResult RunUnix(const std::string& shellCommand, unsigned deadlineMs)
     // The handle of a Unix process need not say when the command ends, and the shell
     // may still be flushing: the exit status line in the file does.
     const std::string dosFile = WindowsPathOfUnix(resultFile);
-    do {
+    do
+    {
         result.output = ReadWholeFile(dosFile);
         if (result.output.find("__rc=") != std::string::npos)
             break;
@@ -127,7 +132,8 @@ std::string ValueOf(const std::string& text, const std::string& key)
 {
     std::istringstream lines(text);
     std::string line;
-    while (std::getline(lines, line)) {
+    while (std::getline(lines, line))
+    {
         if (line.compare(0, key.size() + 1, key + "=") == 0)
             return line.substr(key.size() + 1);
     }
@@ -137,7 +143,8 @@ std::string ValueOf(const std::string& text, const std::string& key)
 std::string WindowsPathOfUnix(const std::string& unixPath)
 {
     std::string path = "Z:" + unixPath;
-    for (char& c : path) {
+    for (char& c : path)
+    {
         if (c == '/')
             c = '\\';
     }

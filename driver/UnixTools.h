@@ -5,13 +5,14 @@
 
 #include <string>
 
-namespace support {
+namespace support
+{
 
 struct UnixResult
 {
     bool started = false;
     int exitCode = -1;
-    std::string output;   // stdout and stderr together
+    std::string output;  // stdout and stderr together
 };
 
 UnixResult RunUnix(const std::string& shellCommand, unsigned deadlineMs = 300000);

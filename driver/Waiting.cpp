@@ -1,12 +1,15 @@
 #include "driver/Waiting.h"
 
-namespace e2e {
+namespace e2e
+{
 
-namespace {
+namespace
+{
 void PumpPendingMessages()
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -16,7 +19,8 @@ void PumpPendingMessages()
 bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs)
 {
     const DWORD start = GetTickCount();
-    for (;;) {
+    for (;;)
+    {
         if (condition())
             return true;
         if (GetTickCount() - start >= deadlineMs)

@@ -4,7 +4,8 @@
 #include <windows.h>
 #include <functional>
 
-namespace e2e {
+namespace e2e
+{
 
 constexpr DWORD kDefaultDeadlineMs = 30000;
 

@@ -33,6 +33,5 @@ SIZE_T DibPixelBytes(const BITMAPINFOHEADER& info)
     if (info.biWidth <= 0 || info.biWidth > 0x10000 || info.biHeight == 0 ||
         std::labs(info.biHeight) > 0x10000)
         return 0;
-    return static_cast<SIZE_T>(Rgb24RowBytes(info.biWidth)) *
-           static_cast<SIZE_T>(std::labs(info.biHeight));
+    return static_cast<SIZE_T>(Rgb24RowBytes(info.biWidth)) * static_cast<SIZE_T>(std::labs(info.biHeight));
 }

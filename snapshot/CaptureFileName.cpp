@@ -9,16 +9,15 @@ namespace
 // "%04ld": at least four digits; a long holds the counter whatever its value.
 constexpr size_t kCounterDigitsMax = 20;
 
-bool FormatShortName(const char* baseName, long counter, const char* extension,
-                     char (&shortName)[MAX_PATH])
+bool FormatShortName(const char* baseName, long counter, const char* extension, char (&shortName)[MAX_PATH])
 {
     char digits[kCounterDigitsMax + 2];
     const int digitCount = std::snprintf(digits, sizeof digits, "%04ld", counter);
     if (digitCount < 0 || static_cast<size_t>(digitCount) >= sizeof digits)
         return false;
     // base + '_' + digits + '.' + extension, and the terminator.
-    const size_t needed = std::strlen(baseName) + 1 + static_cast<size_t>(digitCount) + 1
-                          + std::strlen(extension) + 1;
+    const size_t needed =
+        std::strlen(baseName) + 1 + static_cast<size_t>(digitCount) + 1 + std::strlen(extension) + 1;
     if (needed > sizeof shortName)
         return false;
     std::snprintf(shortName, sizeof shortName, "%s_%s.%s", baseName, digits, extension);
@@ -40,9 +39,8 @@ bool CopyWhole(char* destination, size_t capacity, const char* source)
     return true;
 }
 
-bool FormatCaptureNames(const char* directory, const char* baseName, long counter,
-                        const char* extension, char (&fullPath)[MAX_PATH],
-                        char (&shortName)[MAX_PATH])
+bool FormatCaptureNames(const char* directory, const char* baseName, long counter, const char* extension,
+                        char (&fullPath)[MAX_PATH], char (&shortName)[MAX_PATH])
 {
     fullPath[0] = '\0';
     if (!FormatShortName(baseName, counter, extension, shortName))
@@ -60,8 +58,7 @@ bool FormatCaptureNames(const char* directory, const char* baseName, long counte
     return true;
 }
 
-long FirstFreeCounter(const char* directory, const char* baseName, long counter,
-                      const char* extension)
+long FirstFreeCounter(const char* directory, const char* baseName, long counter, const char* extension)
 {
     char fullPath[MAX_PATH];
     char shortName[MAX_PATH];
@@ -69,8 +66,7 @@ long FirstFreeCounter(const char* directory, const char* baseName, long counter,
     {
         if (!FormatCaptureNames(directory, baseName, counter, extension, fullPath, shortName))
             break;
-        if (GetFileAttributesA(fullPath) == INVALID_FILE_ATTRIBUTES &&
-            GetLastError() != ERROR_ACCESS_DENIED)
+        if (GetFileAttributesA(fullPath) == INVALID_FILE_ATTRIBUTES && GetLastError() != ERROR_ACCESS_DENIED)
             break;
     }
     return counter;

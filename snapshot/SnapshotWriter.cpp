@@ -30,8 +30,8 @@ void RecordWrittenStill(const char (&path)[MAX_PATH], const BITMAPINFOHEADER& in
 }
 }  // namespace
 
-StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame,
-                               char (&displayName)[MAX_PATH], HRESULT* failure)
+StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame, char (&displayName)[MAX_PATH],
+                               HRESULT* failure)
 {
     displayName[0] = '\0';
     HRESULT ignored = S_OK;
@@ -40,9 +40,9 @@ StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame,
     GrabBlockLock lock;
     if (!TakePendingGrab())
         return StillOutcome::NothingPending;
-    const LONG number = increment ? FirstFreeCounter(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName,
-                                                     counter, "bmp")
-                                  : counter;
+    const LONG number =
+        increment ? FirstFreeCounter(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName, counter, "bmp")
+                  : counter;
     char path[MAX_PATH];
     // No file is attempted under a name that does not fit, so the number stays free.
     if (!FormatCaptureNames(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName, number, "bmp", path,

@@ -17,5 +17,5 @@ enum class StillOutcome
 // `increment` the still takes the first number whose file does not exist yet and never
 // replaces a file. A still that could not be written leaves its name in displayName
 // and the cause in *failure (a name that does not fit leaves both empty).
-StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame,
-                               char (&displayName)[MAX_PATH], HRESULT* failure = nullptr);
+StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame, char (&displayName)[MAX_PATH],
+                               HRESULT* failure = nullptr);

@@ -51,14 +51,13 @@ StillWriteFn SetStillWriteFunction(StillWriteFn write)
     return previous;
 }
 
-HRESULT WriteStillFile(const char* path, const BITMAPINFOHEADER& info, const BYTE* pixels,
-                       LONG length, ExistingFile existing)
+HRESULT WriteStillFile(const char* path, const BITMAPINFOHEADER& info, const BYTE* pixels, LONG length,
+                       ExistingFile existing)
 {
     if (!path || !pixels || length < 0)
         return E_INVALIDARG;
     const DWORD disposition = existing == ExistingFile::Keep ? CREATE_NEW : CREATE_ALWAYS;
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0,
-                                nullptr));
+    FileHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr));
     if (!file.IsValid())
         return LastErrorResult();
     const BITMAPFILEHEADER header = MakeStillFileHeader(static_cast<DWORD>(length));

@@ -40,8 +40,8 @@ void PaintStillLocked(HWND frame)
     SetStretchBltMode(dc, COLORONCOLOR);
     BITMAPINFO info{};
     info.bmiHeader = GrabBuffer.lastStillHeader;
-    StretchDIBits(dc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, 0, 0, sourceWidth,
-                  sourceHeight, GrabBuffer.frameBytes, &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(dc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, 0, 0, sourceWidth, sourceHeight,
+                  GrabBuffer.frameBytes, &info, DIB_RGB_COLORS, SRCCOPY);
     EndPaint(frame, &paint);
     ReleaseDC(frame, dc);
 }

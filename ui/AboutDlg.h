@@ -11,7 +11,10 @@ public:
     CAboutDlg();
     ~CAboutDlg() override;
 
-    enum { IDD = IDD_ABOUTBOX };
+    enum
+    {
+        IDD = IDD_ABOUTBOX
+    };
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -67,8 +67,8 @@ void CCaptureDlg::StartRecording(const char* baseName)
     char fullPath[MAX_PATH];
     char shortName[MAX_PATH];
     const bool increment = IsDlgButtonChecked(IDC_INCREMENT) != 0;
-    const long number = increment ? FirstFreeCounter(m_szDirectory, baseName, m_nFileCounter, "avi")
-                                  : m_nFileCounter;
+    const long number =
+        increment ? FirstFreeCounter(m_szDirectory, baseName, m_nFileCounter, "avi") : m_nFileCounter;
     if (!FormatCaptureNames(m_szDirectory, baseName, number, "avi", fullPath, shortName))
     {
         ShowCaptureProblem(ControllerText::kNameTooLong);

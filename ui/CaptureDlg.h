@@ -24,7 +24,10 @@ public:
     explicit CCaptureDlg(CWnd* pParent = nullptr);
     ~CCaptureDlg() override;
 
-    enum { IDD = IDD_MAIN };
+    enum
+    {
+        IDD = IDD_MAIN
+    };
 
     BOOL DestroyWindow() override;
 
@@ -67,14 +70,17 @@ protected:
 
     // Places a graph's video window in IDC_PREVIEW. The preview graph sets the style
     // before making the window visible, the recording graph the other way round.
-    enum class VideoWindowOrder { StyleFirst, VisibleFirst };
+    enum class VideoWindowOrder
+    {
+        StyleFirst,
+        VisibleFirst
+    };
     void PlaceVideoWindow(IVideoWindow* videoWindow, VideoWindowOrder order);
 
     // The steps both graph builders share (capture/GraphAssembly.cpp). Each reports its
     // failure through ReportError and returns the status the builder returns.
     HRESULT ReportBuildFailure(const char* text, HRESULT hr);
-    HRESULT CreateGraphWithCamera(const GraphBuildTexts& texts,
-                                  Microsoft::WRL::ComPtr<IBaseFilter>& camera);
+    HRESULT CreateGraphWithCamera(const GraphBuildTexts& texts, Microsoft::WRL::ComPtr<IBaseFilter>& camera);
     HRESULT CreateCaptureBuilder(const GraphBuildTexts& texts, DWORD context,
                                  Microsoft::WRL::ComPtr<ICaptureGraphBuilder2>& builder);
     HRESULT ShowAndRunGraph(VideoWindowOrder order);

@@ -1,31 +1,31 @@
 // Resource and control identifiers of Tarnview.
 #pragma once
 
-#define IDM_ABOUTBOX            0x0010
-#define IDD_ABOUTBOX            100
-#define IDS_ABOUTBOX            101
-#define IDD_MAIN                102
-#define IDR_MAINFRAME           128
+#define IDM_ABOUTBOX  0x0010
+#define IDD_ABOUTBOX  100
+#define IDS_ABOUTBOX  101
+#define IDD_MAIN      102
+#define IDR_MAINFRAME 128
 
-#define IDC_FILENAME            1000
-#define IDC_CAMERA_NAME         1001
-#define IDC_ACTION              1002
-#define IDC_PREVIEW             1003
-#define IDC_LAST_SNAPSHOT       1004
-#define IDC_LAST_FILE           1005
-#define IDC_MODE_SNAPSHOT       1006
-#define IDC_MODE_AVI            1007
-#define IDC_INCREMENT           1008
-#define IDC_RESET_COUNTER       1009
-#define IDC_FRAME_RATE          1010
-#define IDC_STATUS              1011
-#define IDC_VIEW_STILL          1012
-#define IDC_SETUP_CAMERA        1013
-#define IDC_DIRECTORY           1014
-#define IDC_DURATION            1015
-#define IDC_CAPTURE_STATUS      1016
-#define IDC_FORMAT              1017
+#define IDC_FILENAME       1000
+#define IDC_CAMERA_NAME    1001
+#define IDC_ACTION         1002
+#define IDC_PREVIEW        1003
+#define IDC_LAST_SNAPSHOT  1004
+#define IDC_LAST_FILE      1005
+#define IDC_MODE_SNAPSHOT  1006
+#define IDC_MODE_AVI       1007
+#define IDC_INCREMENT      1008
+#define IDC_RESET_COUNTER  1009
+#define IDC_FRAME_RATE     1010
+#define IDC_STATUS         1011
+#define IDC_VIEW_STILL     1012
+#define IDC_SETUP_CAMERA   1013
+#define IDC_DIRECTORY      1014
+#define IDC_DURATION       1015
+#define IDC_CAPTURE_STATUS 1016
+#define IDC_FORMAT         1017
 
 #ifndef IDC_STATIC
-#define IDC_STATIC              (-1)
+#define IDC_STATIC (-1)
 #endif

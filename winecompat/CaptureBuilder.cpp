@@ -9,9 +9,11 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
-class CaptureBuilder : public ICaptureGraphBuilder2, public ICaptureGraphBuilder {
+class CaptureBuilder : public ICaptureGraphBuilder2, public ICaptureGraphBuilder
+{
 public:
     static const comkit::InterfaceEntry* Interfaces()
     {
@@ -38,7 +40,10 @@ public:
     {
         return SetAviOutputFileName(m_inner.Get(), type, file, mux, sink);
     }
-    STDMETHODIMP AllocCapFile(LPCOLESTR file, DWORDLONG size) override { return m_inner->AllocCapFile(file, size); }
+    STDMETHODIMP AllocCapFile(LPCOLESTR file, DWORDLONG size) override
+    {
+        return m_inner->AllocCapFile(file, size);
+    }
     STDMETHODIMP CopyCaptureFile(LPOLESTR oldFile, LPOLESTR newFile, int allowEscAbort,
                                  IAMCopyCaptureFileProgress* progress) override
     {

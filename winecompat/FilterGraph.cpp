@@ -11,7 +11,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 // Wine's graph with our object as its outer unknown: its interfaces count on us and
 // ask us for others, so filters that query the graph they joined also get our window.
@@ -21,7 +22,8 @@ HRESULT CreateInnerGraph(LibraryHandle* library, IUnknown* outer, ComPtr<IUnknow
                                 IID_PPV_ARGS(inner->ReleaseAndGetAddressOf()));
 }
 
-class FilterGraph : public IVideoWindow {
+class FilterGraph : public IVideoWindow
+{
 public:
     static const comkit::InterfaceEntry* Interfaces()
     {
@@ -31,7 +33,10 @@ public:
     HRESULT FinalConstruct() { return CreateInnerGraph(&m_library, Identity(), &m_inner); }
 
     // Everything but the window goes to Wine's graph.
-    HRESULT QueryOther(REFIID riid, void** ppv) { return m_inner ? m_inner->QueryInterface(riid, ppv) : E_NOINTERFACE; }
+    HRESULT QueryOther(REFIID riid, void** ppv)
+    {
+        return m_inner ? m_inner->QueryInterface(riid, ppv) : E_NOINTERFACE;
+    }
 
     // IDispatch: Invoke runs on this object, so scripted placement is mended as well.
     STDMETHODIMP GetTypeInfoCount(UINT* count) override
@@ -256,7 +261,7 @@ private:
         return S_OK;
     }
 
-    LibraryHandle m_library;  // declared first: unloaded only after the graph is gone
+    LibraryHandle m_library;   // declared first: unloaded only after the graph is gone
     ComPtr<IUnknown> m_inner;  // Wine's non-delegating unknown: its own count
 };
 

@@ -4,14 +4,16 @@
 #include <strmif.h>
 #include <wrl/client.h>
 
-class FilterRollback {
+class FilterRollback
+{
 public:
     explicit FilterRollback(IGraphBuilder* graph) : m_graph(graph) {}
     ~FilterRollback()
     {
         if (m_committed)
             return;
-        for (auto& filter : m_filters) {
+        for (auto& filter : m_filters)
+        {
             if (filter)
                 m_graph->RemoveFilter(filter.Get());
         }

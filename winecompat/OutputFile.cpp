@@ -10,13 +10,15 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 // Windows creates a graph when the caller has not set one.
 HRESULT BuilderGraph(ICaptureGraphBuilder2* builder, ComPtr<IGraphBuilder>* graph)
 {
     ComPtr<IGraphBuilder> existing;
-    if (SUCCEEDED(builder->GetFiltergraph(&existing)) && existing) {
+    if (SUCCEEDED(builder->GetFiltergraph(&existing)) && existing)
+    {
         *graph = existing;
         return S_OK;
     }
@@ -71,7 +73,8 @@ void UseFullInterleaving(IBaseFilter* mux)
         interleaving->put_Mode(INTERLEAVE_FULL);  // a mux that refuses keeps its own default
 }
 
-struct AviOutput {
+struct AviOutput
+{
     ComPtr<IBaseFilter> mux;
     ComPtr<IFileSinkFilter> sink;
 };
@@ -85,7 +88,8 @@ HRESULT BuildAviOutput(ICaptureGraphBuilder2* builder, LPCOLESTR file, AviOutput
     ComPtr<IFileSinkFilter> sink;
     if (SUCCEEDED(hr))
         hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&mux));
-    if (SUCCEEDED(hr)) {
+    if (SUCCEEDED(hr))
+    {
         UseFullInterleaving(mux.Get());
         hr = CreateStreamingFileWriter(&writer);
     }
@@ -119,10 +123,14 @@ HRESULT SetAviOutputFileName(ICaptureGraphBuilder2* builder, const GUID* type, L
 {
     HRESULT hr = CheckArguments(type, file, mux);
     AviOutput output;
-    if (SUCCEEDED(hr)) {
-        try {
+    if (SUCCEEDED(hr))
+    {
+        try
+        {
             hr = BuildAviOutput(builder, file, &output);
-        } catch (...) {
+        }
+        catch (...)
+        {
             hr = E_OUTOFMEMORY;
         }
     }

@@ -13,7 +13,8 @@ bool LibraryHandle::Load(const wchar_t* name)
 
 void LibraryHandle::Reset()
 {
-    if (m_module) {
+    if (m_module)
+    {
         FreeLibrary(m_module);
         m_module = nullptr;
     }

@@ -9,7 +9,8 @@
 #include "comkit/NonCopyable.h"
 
 // Keeps a platform DLL (qcap.dll, quartz.dll) loaded for as long as an object from it may be alive.
-class LibraryHandle : comkit::NonCopyable {
+class LibraryHandle : comkit::NonCopyable
+{
 public:
     LibraryHandle() = default;
     ~LibraryHandle() { Reset(); }

@@ -9,19 +9,22 @@
 #include "WinecompatGuids.h"
 #include "comkit/ServerRegistration.h"
 
-namespace {
+namespace
+{
 
 using comkit::ClassKeyPath;
 using comkit::GuidText;
 
-struct WrappedClass {
+struct WrappedClass
+{
     const CLSID* platform;
     const CLSID* ours;
     const wchar_t* name;
 };
 
 const WrappedClass kWrappedClasses[] = {
-    {&CLSID_CaptureGraphBuilder2, &CLSID_TarnviewCaptureGraphBuilder, L"Tarnview capture graph builder (Wine)"},
+    {&CLSID_CaptureGraphBuilder2, &CLSID_TarnviewCaptureGraphBuilder,
+     L"Tarnview capture graph builder (Wine)"},
     {&CLSID_FilterGraph, &CLSID_TarnviewFilterGraph, L"Tarnview filter graph (Wine)"},
     {&CLSID_AviDest, &CLSID_TarnviewAviMux, L"Tarnview AVI mux (Wine)"},
 };
@@ -37,13 +40,16 @@ bool TreatAsPointsToUs(const WrappedClass& wrapped)
 
 HRESULT RegisterOurClass(const WrappedClass& wrapped)
 {
-    try {
+    try
+    {
         HRESULT hr = comkit::RegisterInprocServer(*wrapped.ours, wrapped.name);
         if (SUCCEEDED(hr))
             hr = comkit::WriteClassesString(ClassKeyPath(*wrapped.platform) + L"\\TreatAs", nullptr,
                                             GuidText(*wrapped.ours));
         return hr;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -51,11 +57,14 @@ HRESULT RegisterOurClass(const WrappedClass& wrapped)
 HRESULT UnregisterOurClass(const WrappedClass& wrapped)
 {
     HRESULT hr = S_OK;
-    try {
+    try
+    {
         // Someone else's TreatAs is not ours to remove.
         if (TreatAsPointsToUs(wrapped))
             hr = comkit::DeleteClassesTree(ClassKeyPath(*wrapped.platform) + L"\\TreatAs");
-    } catch (...) {
+    }
+    catch (...)
+    {
         hr = E_OUTOFMEMORY;
     }
     HRESULT classHr = comkit::UnregisterInprocServer(*wrapped.ours);
@@ -67,7 +76,8 @@ HRESULT UnregisterOurClass(const WrappedClass& wrapped)
 extern "C" HRESULT WINAPI DllUnregisterServer()
 {
     HRESULT result = S_OK;
-    for (const WrappedClass& wrapped : kWrappedClasses) {
+    for (const WrappedClass& wrapped : kWrappedClasses)
+    {
         HRESULT hr = UnregisterOurClass(wrapped);
         if (SUCCEEDED(result))
             result = hr;
@@ -78,7 +88,8 @@ extern "C" HRESULT WINAPI DllUnregisterServer()
 extern "C" HRESULT WINAPI DllRegisterServer()
 {
     HRESULT hr = S_OK;
-    for (const WrappedClass& wrapped : kWrappedClasses) {
+    for (const WrappedClass& wrapped : kWrappedClasses)
+    {
         if (SUCCEEDED(hr))
             hr = RegisterOurClass(wrapped);
     }

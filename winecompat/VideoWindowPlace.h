@@ -6,7 +6,8 @@
 
 #include <control.h>
 
-struct WindowPlace {
+struct WindowPlace
+{
     LONG left = 0;
     LONG top = 0;
     LONG width = 0;

@@ -12,7 +12,8 @@ bool InputPinOffersStream(IBaseFilter* filter)
     if (FAILED(filter->EnumPins(&pins)))
         return false;
     ComPtr<IPin> pin;
-    while (pins->Next(1, &pin, nullptr) == S_OK) {
+    while (pins->Next(1, &pin, nullptr) == S_OK)
+    {
         PIN_DIRECTION direction = PINDIR_OUTPUT;
         ComPtr<IStream> stream;
         if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT)
@@ -24,8 +25,10 @@ bool InputPinOffersStream(IBaseFilter* filter)
 HRESULT CreateStreamingFileWriter(ComPtr<IBaseFilter>* writer)
 {
     ComPtr<IBaseFilter> platform;
-    if (SUCCEEDED(CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&platform))) &&
-        InputPinOffersStream(platform.Get())) {
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_FileWriter, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&platform))) &&
+        InputPinOffersStream(platform.Get()))
+    {
         *writer = platform;
         return S_OK;
     }

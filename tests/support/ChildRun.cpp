@@ -4,9 +4,11 @@
 
 #include <string>
 
-namespace support {
+namespace support
+{
 
-namespace {
+namespace
+{
 const char kChildVariable[] = "TARNVIEW_TEST_CHILD";
 }
 
@@ -21,14 +23,14 @@ DWORD RunCurrentTestInChild(DWORD deadlineMs)
     if (!GetModuleFileNameA(nullptr, program, MAX_PATH))
         return static_cast<DWORD>(-1);
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string line = std::string("\"") + program + "\" --gtest_filter=" + test->test_suite_name() + "." +
-                       test->name();
+    std::string line =
+        std::string("\"") + program + "\" --gtest_filter=" + test->test_suite_name() + "." + test->name();
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     SetEnvironmentVariableA(kChildVariable, "1");
-    const BOOL started = CreateProcessA(program, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                        &process);
+    const BOOL started =
+        CreateProcessA(program, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
     SetEnvironmentVariableA(kChildVariable, nullptr);
     if (!started)
         return static_cast<DWORD>(-1);

@@ -6,7 +6,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace support {
+namespace support
+{
 
 std::wstring FriendlyNameOf(IMoniker* moniker)
 {
@@ -25,7 +26,8 @@ std::vector<ComPtr<IMoniker>> VideoInputMonikers()
     std::vector<ComPtr<IMoniker>> found;
     ComPtr<ICreateDevEnum> devices;
     ComPtr<IEnumMoniker> monikers;
-    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&devices))) ||
+    if (FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&devices))) ||
         devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0) != S_OK)
         return found;
     ComPtr<IMoniker> moniker;
@@ -36,7 +38,8 @@ std::vector<ComPtr<IMoniker>> VideoInputMonikers()
 
 ComPtr<IMoniker> FindDeviceByName(const std::wstring& friendlyName)
 {
-    for (const ComPtr<IMoniker>& moniker : VideoInputMonikers()) {
+    for (const ComPtr<IMoniker>& moniker : VideoInputMonikers())
+    {
         if (FriendlyNameOf(moniker.Get()) == friendlyName)
             return moniker;
     }
@@ -45,7 +48,8 @@ ComPtr<IMoniker> FindDeviceByName(const std::wstring& friendlyName)
 
 ComPtr<IBaseFilter> BindDeviceByName(const std::wstring& friendlyName)
 {
-    for (const ComPtr<IMoniker>& moniker : VideoInputMonikers()) {
+    for (const ComPtr<IMoniker>& moniker : VideoInputMonikers())
+    {
         ComPtr<IBaseFilter> filter;
         if (FriendlyNameOf(moniker.Get()) == friendlyName &&
             SUCCEEDED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter))))
@@ -62,4 +66,4 @@ HRESULT BindFirstDevice(ComPtr<IBaseFilter>* filter)
     return monikers.front()->BindToObject(nullptr, nullptr, IID_PPV_ARGS(filter->ReleaseAndGetAddressOf()));
 }
 
-} // namespace support
+}  // namespace support

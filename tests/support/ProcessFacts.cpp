@@ -2,7 +2,8 @@
 
 #include <tlhelp32.h>
 
-namespace support {
+namespace support
+{
 
 long ThreadsOfThisProcess()
 {

@@ -1,6 +1,7 @@
 #include "support/SmallDisk.h"
 
-namespace support {
+namespace support
+{
 
 std::string SmallDisk::Mount(const std::string& unixFolder, const std::string& size)
 {
@@ -16,7 +17,8 @@ std::string SmallDisk::Mount(const std::string& unixFolder, const std::string& s
         m_why = "the mount command could not be started";
     else if (result.exitCode != 0)
         m_why = "mount failed (" + std::to_string(result.exitCode) + "): " + result.output;
-    else {
+    else
+    {
         m_folder = folder;
         m_madeFolder = !existed;
     }

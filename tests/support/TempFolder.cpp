@@ -2,12 +2,14 @@
 
 #include "driver/UnixTools.h"
 
-namespace support {
+namespace support
+{
 
 TempFolder::TempFolder(const std::string& name)
 {
     static int serial = 0;
-    m_unixPath = "/tmp/tarnview-" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+    m_unixPath = "/tmp/tarnview-" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                 std::to_string(++serial);
     m_windowsPath = WindowsPathOfUnix(m_unixPath) + "\\";
     CreateDirectoryA(m_windowsPath.c_str(), nullptr);
 }
@@ -18,8 +20,10 @@ TempFolder::~TempFolder()
         return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((m_windowsPath + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 DeleteFileA((m_windowsPath + found.cFileName).c_str());
         } while (FindNextFileA(search, &found));

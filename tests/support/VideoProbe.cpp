@@ -13,9 +13,11 @@
 #include "driver/UnixTools.h"
 #include "vcam/frame/FrameStamp.h"
 
-namespace support {
+namespace support
+{
 
-namespace {
+namespace
+{
 
 long NumberOr(const std::string& text, long fallback)
 {
@@ -38,7 +40,8 @@ bool HasComplaints(const std::string& output)
 {
     std::istringstream lines(output);
     std::string line;
-    while (std::getline(lines, line)) {
+    while (std::getline(lines, line))
+    {
         if (!line.empty() && line.find('=') == std::string::npos)
             return true;
     }
@@ -49,10 +52,10 @@ bool HasComplaints(const std::string& output)
 
 VideoProbe ProbeVideo(const std::string& unixPath)
 {
-    const UnixResult run = RunUnix(
-        "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-        "stream=codec_name,width,height,r_frame_rate,nb_frames,nb_read_frames -of default=noprint_wrappers=1 " +
-        ShellQuote(unixPath));
+    const UnixResult run = RunUnix("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                                   "stream=codec_name,width,height,r_frame_rate,nb_frames,nb_read_frames -of "
+                                   "default=noprint_wrappers=1 " +
+                                   ShellQuote(unixPath));
     VideoProbe info;
     info.log = run.output;
     if (run.exitCode != 0)
@@ -66,8 +69,9 @@ VideoProbe ProbeVideo(const std::string& unixPath)
     info.decodedFrames = NumberOr(ValueOf(run.output, "nb_read_frames"), -1);
     info.readable = info.width > 0;
     info.errors = HasComplaints(run.output);
-    printf("ffprobe %s: %dx%d %s r_frame_rate=%s nb_frames=%ld nb_read_frames=%ld\n", unixPath.c_str(), info.width,
-           info.height, info.codec.c_str(), info.frameRate.c_str(), info.headerFrames, info.decodedFrames);
+    printf("ffprobe %s: %dx%d %s r_frame_rate=%s nb_frames=%ld nb_read_frames=%ld\n", unixPath.c_str(),
+           info.width, info.height, info.codec.c_str(), info.frameRate.c_str(), info.headerFrames,
+           info.decodedFrames);
     return info;
 }
 
@@ -88,13 +92,14 @@ std::vector<uint32_t> StampedFrameNumbers(const std::string& unixPath, int width
         *unreadable = 0;
     // Only the top rows carry the stamp; decoding just those keeps large clips small.
     static int serial = 0;
-    const std::string raw =
-        "/tmp/tarnview-stamps-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".raw";
-    const UnixResult decoded = RunUnix("ffmpeg -v error -y -i " + ShellQuote(unixPath) + " -vf crop=iw:" +
-                                       std::to_string(kStampRows) + ":0:0 -f rawvideo -pix_fmt bgr24 " +
-                                       ShellQuote(raw));
+    const std::string raw = "/tmp/tarnview-stamps-" + std::to_string(GetCurrentProcessId()) + "-" +
+                            std::to_string(++serial) + ".raw";
+    const UnixResult decoded = RunUnix("ffmpeg -v error -y -i " + ShellQuote(unixPath) +
+                                       " -vf crop=iw:" + std::to_string(kStampRows) +
+                                       ":0:0 -f rawvideo -pix_fmt bgr24 " + ShellQuote(raw));
     const std::string windowsRaw = WindowsPathOfUnix(raw);
-    if (decoded.exitCode != 0) {
+    if (decoded.exitCode != 0)
+    {
         DeleteFileA(windowsRaw.c_str());
         return numbers;
     }
@@ -104,7 +109,8 @@ std::vector<uint32_t> StampedFrameNumbers(const std::string& unixPath, int width
     DeleteFileA(windowsRaw.c_str());
     const size_t stride = static_cast<size_t>(width) * 3;
     const size_t frameSize = stride * kStampRows;
-    for (size_t offset = 0; frameSize && offset + frameSize <= bytes.size(); offset += frameSize) {
+    for (size_t offset = 0; frameSize && offset + frameSize <= bytes.size(); offset += frameSize)
+    {
         uint32_t number = 0;
         if (ReadFrameNumberTopDown(&bytes[offset], width, kStampRows, static_cast<LONG>(stride), &number))
             numbers.push_back(number);

@@ -44,7 +44,8 @@ HRESULT FormatCatalog::ConnectionTypes(std::vector<comkit::MediaType>* out) cons
 HRESULT FormatCatalog::TypesOfOfferedModes(bool videoInfo2First, std::vector<comkit::MediaType>* out) const
 {
     out->clear();
-    for (const VideoMode& mode : OfferedModes()) {
+    for (const VideoMode& mode : OfferedModes())
+    {
         const HRESULT hr = AppendTypes(mode, videoInfo2First, out);
         if (FAILED(hr))
             return hr;
@@ -57,17 +58,20 @@ std::vector<VideoMode> FormatCatalog::OfferedModes() const
     std::vector<VideoMode> modes{m_current};
     if (m_chosen)
         return modes;
-    for (const VideoFormat& format : m_formats) {
+    for (const VideoFormat& format : m_formats)
+    {
         if (!SameFormat(format, m_current.format))
             modes.push_back(VideoMode{format, m_current.interval});
     }
     return modes;
 }
 
-HRESULT FormatCatalog::AppendTypes(const VideoMode& mode, bool videoInfo2First, std::vector<comkit::MediaType>* out) const
+HRESULT FormatCatalog::AppendTypes(const VideoMode& mode, bool videoInfo2First,
+                                   std::vector<comkit::MediaType>* out) const
 {
     const bool headers[2] = {videoInfo2First, !videoInfo2First};
-    for (bool videoInfo2 : headers) {
+    for (bool videoInfo2 : headers)
+    {
         if (videoInfo2 && !m_videoInfo2)
             continue;
         out->emplace_back();
@@ -93,7 +97,8 @@ bool FormatCatalog::Accept(const AM_MEDIA_TYPE& mt, VideoMode* resolved) const
 
 bool FormatCatalog::Offers(const VideoFormat& format) const
 {
-    for (const VideoFormat& offered : m_formats) {
+    for (const VideoFormat& offered : m_formats)
+    {
         if (SameFormat(offered, format))
             return true;
     }

@@ -46,7 +46,8 @@ private:
     // The formats offered, the current one first.
     std::vector<VideoMode> OfferedModes() const;
     HRESULT TypesOfOfferedModes(bool videoInfo2First, std::vector<comkit::MediaType>* out) const;
-    HRESULT AppendTypes(const VideoMode& mode, bool videoInfo2First, std::vector<comkit::MediaType>* out) const;
+    HRESULT AppendTypes(const VideoMode& mode, bool videoInfo2First,
+                        std::vector<comkit::MediaType>* out) const;
 
     std::vector<VideoFormat> m_formats;
     VideoMode m_current;

@@ -17,7 +17,11 @@ class FrameSchedule
 {
 public:
     FrameSchedule(REFERENCE_TIME anchor, REFERENCE_TIME interval, REFERENCE_TIME lead)
-        : m_anchor(anchor), m_interval(interval), m_lead(lead > 0 ? lead : 0) {}
+        : m_anchor(anchor),
+          m_interval(interval),
+          m_lead(lead > 0 ? lead : 0)
+    {
+    }
 
     REFERENCE_TIME Due() const { return m_anchor + m_slot * m_interval; }
     LONGLONG Slot() const { return m_slot; }
@@ -31,7 +35,8 @@ public:
         const REFERENCE_TIME late = now - Due();
         if (late <= MaxCatchUp * m_interval)
             return;
-        if (late <= held && late <= m_lead) {
+        if (late <= held && late <= m_lead)
+        {
             m_anchor += late;
             m_lead -= late;
             return;

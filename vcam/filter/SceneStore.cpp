@@ -2,13 +2,14 @@
 
 #include <map>
 
-namespace {
+namespace
+{
 
 // The devices whose filters are alive in this process, by name.
 std::mutex DevicesMutex;
 std::map<std::wstring, std::weak_ptr<SceneStore::Cell>> DeviceCells;
 
-} // namespace
+}  // namespace
 
 void SceneStore::ShareWithDevice(const std::wstring& device)
 {

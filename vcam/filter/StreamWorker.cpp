@@ -11,7 +11,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 // 100 ns units from the performance counter, for graphs that run without a clock.
 REFERENCE_TIME CounterTime()
@@ -31,9 +32,11 @@ REFERENCE_TIME ClockTime(IReferenceClock* clock)
     return CounterTime();
 }
 
-} // namespace
+}  // namespace
 
-StreamWorker::StreamWorker(StreamSetup setup) : m_setup(std::move(setup)) {}
+StreamWorker::StreamWorker(StreamSetup setup) : m_setup(std::move(setup))
+{
+}
 
 StreamWorker::~StreamWorker()
 {
@@ -43,12 +46,17 @@ StreamWorker::~StreamWorker()
 
 HRESULT StreamWorker::Start()
 {
-    try {
+    try
+    {
         m_thread = std::thread(&StreamWorker::ThreadMain, this);
         return S_OK;
-    } catch (const std::system_error&) {
+    }
+    catch (const std::system_error&)
+    {
         return E_FAIL;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -97,9 +105,12 @@ void StreamWorker::Join()
 void StreamWorker::ThreadMain()
 {
     comkit::ComApartment apartment(COINIT_MULTITHREADED);
-    try {
+    try
+    {
         StreamLoop();
-    } catch (...) {
+    }
+    catch (...)
+    {
         // Out of memory while drawing: the stream falls silent, as a failing camera would.
     }
     {
@@ -119,7 +130,8 @@ void StreamWorker::StreamLoop()
     scratch = std::vector<BYTE>();
 
     RunParams params;
-    while (WaitForRun(&params)) {
+    while (WaitForRun(&params))
+    {
         // The first frame is captured at once and stamped in stream time, as a real
         // camera stamps it: a frame taken before the graph's stream start (it starts
         // streams a little after Run) carries a negative time, so a clocked renderer
@@ -129,8 +141,10 @@ void StreamWorker::StreamLoop()
         const REFERENCE_TIME lead = params.streamStart + stampBase - params.captureStart;
         FrameSchedule schedule(params.captureStart, m_setup.interval, lead);
         bool first = true;
-        while (SleepUntil(schedule.Due(), params)) {
-            if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames) {
+        while (SleepUntil(schedule.Due(), params))
+        {
+            if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames)
+            {
                 FinishDelivery();
                 EndStream(params);
                 return;
@@ -139,7 +153,8 @@ void StreamWorker::StreamLoop()
             const REFERENCE_TIME stamp = stampBase + schedule.Slot() * m_setup.interval;
             const HRESULT hr = DeliverFrame(stamp, first, params, &held);
             FinishDelivery();
-            if (hr != S_OK) {
+            if (hr != S_OK)
+            {
                 // Downstream refused the frame: silent until the graph changes state.
                 ReportRefusal(hr, params);
                 WaitForStateChange(params);
@@ -162,7 +177,8 @@ void StreamWorker::EndStream(const RunParams& params)
     m_setup.events->DeviceLost();
     if (m_setup.replugAfter <= 0)
         return;
-    if (SleepUntil(ClockTime(params.clock.Get()) + m_setup.replugAfter, params)) {
+    if (SleepUntil(ClockTime(params.clock.Get()) + m_setup.replugAfter, params))
+    {
         FinishDelivery();
         m_setup.events->DeviceBack();
     }
@@ -216,12 +232,14 @@ bool StreamWorker::RunIsCurrent(const RunParams& params)
 
 bool StreamWorker::SleepUntil(REFERENCE_TIME due, const RunParams& params)
 {
-    for (;;) {
+    for (;;)
+    {
         const REFERENCE_TIME now = ClockTime(params.clock.Get());
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!RunIsCurrent(params))
             return false;
-        if (now >= due) {
+        if (now >= due)
+        {
             m_delivering = true;
             return true;
         }

@@ -29,13 +29,13 @@ struct StreamSetup
     FrameLayout layout;
     LONG imageSize;
     REFERENCE_TIME interval;
-    unsigned stopAfterFrames;          // 0 = never
-    bool unplugAtEnd;                  // the end after stopAfterFrames is an unplugged device
-    REFERENCE_TIME replugAfter;        // 0 = an unplugged device stays away
-    StreamEvents* events;              // outlives the worker
-    FrameCounts* counts;               // the pin's, outlives the worker
-    const SceneStore* scene;           // outlives the worker
-    std::atomic<uint32_t>* nextNumber; // the pin's frame counter, outlives the worker
+    unsigned stopAfterFrames;           // 0 = never
+    bool unplugAtEnd;                   // the end after stopAfterFrames is an unplugged device
+    REFERENCE_TIME replugAfter;         // 0 = an unplugged device stays away
+    StreamEvents* events;               // outlives the worker
+    FrameCounts* counts;                // the pin's, outlives the worker
+    const SceneStore* scene;            // outlives the worker
+    std::atomic<uint32_t>* nextNumber;  // the pin's frame counter, outlives the worker
 };
 
 class StreamWorker
@@ -61,7 +61,7 @@ private:
     struct RunParams
     {
         uint64_t generation;
-        REFERENCE_TIME captureStart; // clock time of the Run call
+        REFERENCE_TIME captureStart;  // clock time of the Run call
         REFERENCE_TIME streamStart;
         Microsoft::WRL::ComPtr<IReferenceClock> clock;
     };
@@ -76,7 +76,8 @@ private:
     void EndStream(const RunParams& params);
     void ReportRefusal(HRESULT hr, const RunParams& params);
     // `held` receives the time downstream kept the sample inside Receive.
-    HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params, REFERENCE_TIME* held);
+    HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params,
+                         REFERENCE_TIME* held);
 
     StreamSetup m_setup;
     FrameGenerator m_generator;
@@ -88,7 +89,7 @@ private:
     std::condition_variable m_wake;
     bool m_stop = false;
     bool m_running = false;
-    bool m_delivering = false; // between the decision to send a frame and Receive's return
+    bool m_delivering = false;  // between the decision to send a frame and Receive's return
     uint64_t m_generation = 0;
     REFERENCE_TIME m_captureStart = 0;
     REFERENCE_TIME m_streamStart = 0;

@@ -27,8 +27,9 @@ VcamFilter::~VcamFilter()
 const comkit::InterfaceEntry* VcamFilter::Interfaces()
 {
     using namespace comkit;
-    return InterfaceTable<VcamFilter, Is<IBaseFilter>, As<IBaseFilter, IMediaFilter>, As<IBaseFilter, IPersist>,
-                          Is<IAMFilterMiscFlags>, Is<IVcamScene>, Is<IPersistPropertyBag>,
+    return InterfaceTable<VcamFilter, Is<IBaseFilter>, As<IBaseFilter, IMediaFilter>,
+                          As<IBaseFilter, IPersist>, Is<IAMFilterMiscFlags>, Is<IVcamScene>,
+                          Is<IPersistPropertyBag>,
                           IsIf<ISpecifyPropertyPages, &VcamFilter::OffersPropertyPages>>();
 }
 
@@ -48,14 +49,17 @@ HRESULT VcamFilter::OnPause(FILTER_STATE from)
 {
     if (from == State_Stopped)
         m_events.Rearm();
-    for (VcamPin* pin : VisiblePins()) {
+    for (VcamPin* pin : VisiblePins())
+    {
         if (!pin->IsConnected())
             continue;
-        if (from == State_Running) {
+        if (from == State_Running)
+        {
             pin->Pause();
             continue;
         }
-        if (from == State_Stopped) {
+        if (from == State_Stopped)
+        {
             const HRESULT hr = pin->Activate();
             if (FAILED(hr))
                 return hr;
@@ -67,7 +71,8 @@ HRESULT VcamFilter::OnPause(FILTER_STATE from)
 HRESULT VcamFilter::OnRun(REFERENCE_TIME streamStart)
 {
     const ComPtr<IReferenceClock> clock = Clock();
-    for (VcamPin* pin : VisiblePins()) {
+    for (VcamPin* pin : VisiblePins())
+    {
         if (!pin->IsConnected())
             continue;
         const HRESULT hr = pin->Run(streamStart, clock);

@@ -79,7 +79,7 @@ private:
     bool AnyPinConnected();
     void StopStreaming();
 
-    DeviceSettings m_settings; // guarded by the data lock
+    DeviceSettings m_settings;  // guarded by the data lock
     SceneStore m_scene;
     DeviceEvents m_events{*this};
     std::unique_ptr<VcamPin> m_capture;

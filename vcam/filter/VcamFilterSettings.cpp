@@ -47,7 +47,8 @@ STDMETHODIMP VcamFilter::Load(IPropertyBag* bag, IErrorLog*)
 {
     if (!bag)
         return E_POINTER;
-    try {
+    try
+    {
         comkit::Lock state(StateLock());
         if (State() != State_Stopped || AnyPinConnected())
             return VFW_E_WRONG_STATE;
@@ -60,7 +61,9 @@ STDMETHODIMP VcamFilter::Load(IPropertyBag* bag, IErrorLog*)
         if (SUCCEEDED(ReadBagText(bag, L"FriendlyName", &device)))
             m_scene.ShareWithDevice(device);
         return S_OK;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }

@@ -6,10 +6,12 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 const wchar_t* PinName(PinRole role)
 {
-    switch (role) {
+    switch (role)
+    {
     case PinRole::Preview:
         return L"Preview";
     case PinRole::VideoPort:
@@ -19,10 +21,14 @@ const wchar_t* PinName(PinRole role)
     }
     return L"Capture";
 }
-}
+}  // namespace
 
 VcamPin::VcamPin(VcamFilter& filter, PinRole role)
-    : PinBase(filter, PinName(role), PINDIR_OUTPUT), m_filter(filter), m_role(role) {}
+    : PinBase(filter, PinName(role), PINDIR_OUTPUT),
+      m_filter(filter),
+      m_role(role)
+{
+}
 
 VcamPin::~VcamPin() = default;
 
@@ -62,7 +68,8 @@ STDMETHODIMP VcamPin::EnumMediaTypes(IEnumMediaTypes** enumerator)
     if (!enumerator)
         return E_POINTER;
     *enumerator = nullptr;
-    try {
+    try
+    {
         std::vector<comkit::MediaType> types;
         {
             comkit::Lock data(m_filter.DataLock());
@@ -71,7 +78,9 @@ STDMETHODIMP VcamPin::EnumMediaTypes(IEnumMediaTypes** enumerator)
                 return hr;
         }
         return comkit::CreateMediaTypeEnumerator(static_cast<IPin*>(this), std::move(types), enumerator);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }

@@ -20,7 +20,12 @@
 
 class VcamFilter;
 
-enum class PinRole { Capture, Preview, VideoPort };
+enum class PinRole
+{
+    Capture,
+    Preview,
+    VideoPort
+};
 
 class VcamPin : public comkit::PinBase,
                 public IAMStreamConfig,
@@ -36,10 +41,10 @@ public:
 
     // Called by the filter, holding its state lock.
     void Configure(const DeviceSettings& settings);
-    HRESULT Activate();   // stopped -> paused: commits the allocator, starts the streaming thread
+    HRESULT Activate();  // stopped -> paused: commits the allocator, starts the streaming thread
     HRESULT Run(REFERENCE_TIME streamStart, Microsoft::WRL::ComPtr<IReferenceClock> clock);
     void Pause();
-    void Deactivate();    // -> stopped: ends the streaming thread, decommits
+    void Deactivate();  // -> stopped: ends the streaming thread, decommits
 
     // IPin (the rest is comkit::PinBase's)
     STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt) override;
@@ -55,8 +60,8 @@ public:
     // IKsPropertySet
     STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID instance, DWORD instanceSize, LPVOID data,
                      DWORD dataSize) override;
-    STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceSize, LPVOID data,
-                     DWORD dataSize, DWORD* returned) override;
+    STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID instance, DWORD instanceSize, LPVOID data, DWORD dataSize,
+                     DWORD* returned) override;
     STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
 
     // IQualityControl

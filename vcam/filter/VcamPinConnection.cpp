@@ -7,18 +7,20 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 // Room for the renderer to hold a frame while the next one is drawn.
 constexpr long MinBuffers = 3;
 
-} // namespace
+}  // namespace
 
 STDMETHODIMP VcamPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt)
 {
     if (!receivePin)
         return E_POINTER;
-    try {
+    try
+    {
         comkit::Lock state(m_filter.StateLock());
         if (IsConnected())
             return VFW_E_ALREADY_CONNECTED;
@@ -34,7 +36,9 @@ STDMETHODIMP VcamPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt)
         if (ConnectWithPeerTypes(receivePin, pmt) == S_OK)
             return S_OK;
         return VFW_E_NO_ACCEPTABLE_TYPES;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -56,7 +60,8 @@ HRESULT VcamPin::ConnectWithTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial
         if (FAILED(hr))
             return hr;
     }
-    for (const comkit::MediaType& type : types) {
+    for (const comkit::MediaType& type : types)
+    {
         if (comkit::MatchesPartialType(partial, type.Get()) && TryConnection(receivePin, type.Get()) == S_OK)
             return S_OK;
     }
@@ -69,7 +74,8 @@ HRESULT VcamPin::ConnectWithPeerTypes(IPin* receivePin, const AM_MEDIA_TYPE* par
     if (FAILED(receivePin->EnumMediaTypes(&types)) || !types)
         return VFW_E_NO_ACCEPTABLE_TYPES;
     AM_MEDIA_TYPE* next = nullptr;
-    while (types->Next(1, &next, nullptr) == S_OK && next) {
+    while (types->Next(1, &next, nullptr) == S_OK && next)
+    {
         comkit::TaskMediaType candidate(next);
         if (comkit::IsCompleteType(*candidate) && comkit::MatchesPartialType(partial, *candidate) &&
             TryConnection(receivePin, *candidate) == S_OK)
@@ -97,7 +103,8 @@ HRESULT VcamPin::TryConnection(IPin* receivePin, const AM_MEDIA_TYPE& proposed)
     if (FAILED(hr))
         return hr;
     hr = receivePin->ReceiveConnection(this, &mt.Get());
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         DropConnection();
         return hr;
     }
@@ -105,7 +112,8 @@ HRESULT VcamPin::TryConnection(IPin* receivePin, const AM_MEDIA_TYPE& proposed)
     hr = receivePin->QueryInterface(IID_PPV_ARGS(&input));
     if (SUCCEEDED(hr))
         hr = DecideAllocator(input.Get(), ImageSize(mode.format));
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         receivePin->Disconnect();
         DropConnection();
         return hr;
@@ -121,16 +129,19 @@ HRESULT VcamPin::DecideAllocator(IMemInputPin* input, LONG imageSize)
     ALLOCATOR_PROPERTIES request = {};
     input->GetAllocatorRequirements(&request);
     ComPtr<IMemAllocator> allocator;
-    if (SUCCEEDED(input->GetAllocator(&allocator)) && allocator) {
+    if (SUCCEEDED(input->GetAllocator(&allocator)) && allocator)
+    {
         if (SUCCEEDED(ConfigureAllocator(allocator.Get(), request, imageSize)) &&
-            SUCCEEDED(input->NotifyAllocator(allocator.Get(), FALSE))) {
+            SUCCEEDED(input->NotifyAllocator(allocator.Get(), FALSE)))
+        {
             comkit::Lock data(m_filter.DataLock());
             m_allocator = allocator;
             return S_OK;
         }
         allocator.Reset();
     }
-    HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator));
+    HRESULT hr =
+        CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator));
     if (FAILED(hr))
         return hr;
     hr = ConfigureAllocator(allocator.Get(), request, imageSize);

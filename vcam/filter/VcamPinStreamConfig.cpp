@@ -9,7 +9,8 @@ STDMETHODIMP VcamPin::SetFormat(AM_MEDIA_TYPE* pmt)
 {
     if (!pmt)
         return E_POINTER;
-    try {
+    try
+    {
         comkit::Lock state(m_filter.StateLock());
         if (m_filter.State() != State_Stopped)
             return VFW_E_NOT_STOPPED;
@@ -18,13 +19,16 @@ STDMETHODIMP VcamPin::SetFormat(AM_MEDIA_TYPE* pmt)
             comkit::Lock data(m_filter.DataLock());
             if (!m_formats.Accept(*pmt, &mode))
                 return VFW_E_INVALIDMEDIATYPE;
-            if (!IsConnected()) {
+            if (!IsConnected())
+            {
                 m_formats.SetCurrent(mode);
                 return S_OK;
             }
         }
         return ChangeConnectedFormat(mode);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -40,9 +44,10 @@ HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
         comkit::Lock data(m_filter.DataLock());
         VideoMode current;
         if (ReadRgb24Type(ConnectedType(), &current) && SameFormat(current.format, mode.format) &&
-            current.interval == mode.interval) {
+            current.interval == mode.interval)
+        {
             m_formats.SetCurrent(mode);
-            return S_OK; // nothing changes: no reason to disturb the peer
+            return S_OK;  // nothing changes: no reason to disturb the peer
         }
         peer = Peer();
         previous = m_formats;
@@ -90,7 +95,8 @@ STDMETHODIMP VcamPin::GetFormat(AM_MEDIA_TYPE** pmt)
     if (!pmt)
         return E_POINTER;
     *pmt = nullptr;
-    try {
+    try
+    {
         comkit::Lock data(m_filter.DataLock());
         if (m_faults & VcamFault::GetFormatFails)
             return E_FAIL;
@@ -99,7 +105,9 @@ STDMETHODIMP VcamPin::GetFormat(AM_MEDIA_TYPE** pmt)
         comkit::MediaType current;
         const HRESULT hr = m_formats.CurrentType(&current);
         return FAILED(hr) ? hr : comkit::CreateMediaType(current.Get(), pmt);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -119,7 +127,8 @@ STDMETHODIMP VcamPin::GetStreamCaps(int index, AM_MEDIA_TYPE** pmt, BYTE* caps)
     if (!pmt || !caps)
         return E_POINTER;
     *pmt = nullptr;
-    try {
+    try
+    {
         comkit::Lock data(m_filter.DataLock());
         if (m_faults & VcamFault::GetStreamCapsFails)
             return E_FAIL;
@@ -137,14 +146,17 @@ STDMETHODIMP VcamPin::GetStreamCaps(int index, AM_MEDIA_TYPE** pmt, BYTE* caps)
         const VIDEO_STREAM_CONFIG_CAPS capability = CapsFor(m_formats.FormatAt(static_cast<size_t>(index)));
         CopyMemory(caps, &capability, sizeof(capability));
         return S_OK;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
 
 const GUID& VcamPin::Category() const
 {
-    switch (m_role) {
+    switch (m_role)
+    {
     case PinRole::Preview:
         return PIN_CATEGORY_PREVIEW;
     case PinRole::VideoPort:

@@ -7,10 +7,11 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 // How long an unplugged device with the replug fault stays away, in 100 ns units.
 constexpr REFERENCE_TIME kReplugDelay = 2 * 10000000;
-}
+}  // namespace
 
 HRESULT VcamPin::Activate()
 {

@@ -4,7 +4,8 @@
 
 #include "vcam/frame/FrameGenerator.h"
 
-namespace {
+namespace
+{
 
 BITMAPINFOHEADER Rgb24Header(const VideoFormat& format)
 {
@@ -45,7 +46,7 @@ bool ReadHeader(const BITMAPINFOHEADER& header, VideoMode* mode)
     return header.biSizeImage == 0 || header.biSizeImage >= static_cast<DWORD>(ImageSize(mode->format));
 }
 
-} // namespace
+}  // namespace
 
 LONG ImageSize(const VideoFormat& format)
 {
@@ -78,7 +79,8 @@ HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, comkit::MediaType
     mt.bFixedSizeSamples = TRUE;
     mt.bTemporalCompression = FALSE;
     mt.lSampleSize = static_cast<ULONG>(ImageSize(mode.format));
-    if (videoInfo2) {
+    if (videoInfo2)
+    {
         auto* vih2 = NewHeader<VIDEOINFOHEADER2>();
         if (!vih2)
             return E_OUTOFMEMORY;
@@ -104,12 +106,14 @@ bool ReadRgb24Type(const AM_MEDIA_TYPE& mt, VideoMode* mode)
 {
     if (mt.majortype != MEDIATYPE_Video || mt.subtype != MEDIASUBTYPE_RGB24 || !mt.pbFormat)
         return false;
-    if (mt.formattype == FORMAT_VideoInfo && mt.cbFormat >= sizeof(VIDEOINFOHEADER)) {
+    if (mt.formattype == FORMAT_VideoInfo && mt.cbFormat >= sizeof(VIDEOINFOHEADER))
+    {
         const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
         mode->interval = vih->AvgTimePerFrame;
         return ReadHeader(vih->bmiHeader, mode);
     }
-    if (mt.formattype == FORMAT_VideoInfo2 && mt.cbFormat >= sizeof(VIDEOINFOHEADER2)) {
+    if (mt.formattype == FORMAT_VideoInfo2 && mt.cbFormat >= sizeof(VIDEOINFOHEADER2))
+    {
         const auto* vih2 = reinterpret_cast<const VIDEOINFOHEADER2*>(mt.pbFormat);
         mode->interval = vih2->AvgTimePerFrame;
         return ReadHeader(vih2->bmiHeader, mode);

@@ -8,13 +8,13 @@
 #include "comkit/MediaType.h"
 #include "vcam/registry/DeviceSettings.h"
 
-constexpr REFERENCE_TIME MinFrameInterval = 333333;   // 30 frames per second
-constexpr REFERENCE_TIME MaxFrameInterval = 10000000; // 1 frame per second
+constexpr REFERENCE_TIME MinFrameInterval = 333333;    // 30 frames per second
+constexpr REFERENCE_TIME MaxFrameInterval = 10000000;  // 1 frame per second
 
 struct VideoMode
 {
-    VideoFormat format;      // height < 0: top-down rows
-    REFERENCE_TIME interval; // 100 ns units per frame; 0 in a proposed type = "any"
+    VideoFormat format;       // height < 0: top-down rows
+    REFERENCE_TIME interval;  // 100 ns units per frame; 0 in a proposed type = "any"
 };
 
 LONG ImageSize(const VideoFormat& format);

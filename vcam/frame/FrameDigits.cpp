@@ -3,7 +3,8 @@
 #include "vcam/frame/DibRows.h"
 #include "vcam/frame/FrameStamp.h"
 
-namespace {
+namespace
+{
 
 constexpr int GlyphWidth = 5;
 constexpr int GlyphHeight = 7;
@@ -28,9 +29,11 @@ struct Canvas
     {
         const LONG right = left + width < layout.width ? left + width : layout.width;
         const LONG bottom = top + height < rows ? top + height : rows;
-        for (LONG y = top < 0 ? 0 : top; y < bottom; ++y) {
+        for (LONG y = top < 0 ? 0 : top; y < bottom; ++y)
+        {
             BYTE* row = dib + VisualRowOffset(y, rows, layout.stride, layout.height > 0);
-            for (LONG x = left < 0 ? 0 : left; x < right; ++x) {
+            for (LONG x = left < 0 ? 0 : left; x < right; ++x)
+            {
                 row[3 * x] = b;
                 row[3 * x + 1] = g;
                 row[3 * x + 2] = r;
@@ -42,11 +45,12 @@ struct Canvas
 int ToDigits(uint32_t number, int* digits)
 {
     int count = 0;
-    do {
+    do
+    {
         digits[count++] = static_cast<int>(number % 10);
         number /= 10;
     } while (number != 0);
-    return count; // least significant first
+    return count;  // least significant first
 }
 
 void DrawGlyph(const Canvas& canvas, int digit, LONG left, LONG top, LONG scale)
@@ -57,7 +61,7 @@ void DrawGlyph(const Canvas& canvas, int digit, LONG left, LONG top, LONG scale)
                 canvas.Fill(left + gx * scale, top + gy * scale, scale, scale, 0xC8, 0xF0, 0xFF);
 }
 
-} // namespace
+}  // namespace
 
 void DrawFrameDigits(const FrameLayout& layout, BYTE* dib, uint32_t number)
 {

@@ -9,7 +9,8 @@
 #include "vcam/frame/FrameDigits.h"
 #include "vcam/frame/FrameStamp.h"
 
-namespace {
+namespace
+{
 
 constexpr size_t StarPool = 4096;
 // Stars on a 640x480 sky at density 100; other sizes scale with the area.
@@ -37,9 +38,12 @@ BYTE Scale(int level, int factor256)
 
 void Lighten(BYTE* px, BYTE b, BYTE g, BYTE r)
 {
-    if (px[0] < b) px[0] = b;
-    if (px[1] < g) px[1] = g;
-    if (px[2] < r) px[2] = r;
+    if (px[0] < b)
+        px[0] = b;
+    if (px[1] < g)
+        px[1] = g;
+    if (px[2] < r)
+        px[2] = r;
 }
 
 bool LayoutUsable(const FrameLayout& layout)
@@ -49,7 +53,7 @@ bool LayoutUsable(const FrameLayout& layout)
            layout.stride >= 3LL * layout.width;
 }
 
-} // namespace
+}  // namespace
 
 LONG Rgb24Stride(LONG width)
 {
@@ -63,13 +67,17 @@ FrameLayout Rgb24Layout(LONG width, LONG height)
     return FrameLayout{width, height, Rgb24Stride(width)};
 }
 
-void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene)
+void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber,
+                            const SceneSettings& scene)
 {
     if (!dib || !LayoutUsable(layout))
         return;
-    try {
+    try
+    {
         RenderSky(layout, dib, frameNumber, scene);
-    } catch (const std::bad_alloc&) {
+    }
+    catch (const std::bad_alloc&)
+    {
         // Runs on a streaming thread: without memory for the sky, send a black frame
         // that still carries its number.
         for (LONG y = 0; y < LayoutRows(layout.height); ++y)
@@ -80,15 +88,18 @@ void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frame
     DrawFrameStamp(layout, dib, frameNumber);
 }
 
-void FrameGenerator::RenderSky(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene)
+void FrameGenerator::RenderSky(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber,
+                               const SceneSettings& scene)
 {
     const SceneSettings clamped = ClampScene(scene);
     const LONG rows = LayoutRows(layout.height);
-    if (m_sky.width != layout.width || m_sky.height != rows) {
+    if (m_sky.width != layout.width || m_sky.height != rows)
+    {
         m_sky = PaintSky(layout.width, rows);
         m_scaledBrightness = -1;
     }
-    if (m_scaledBrightness != clamped.brightness) {
+    if (m_scaledBrightness != clamped.brightness)
+    {
         ScaleSky(m_sky, clamped.brightness, &m_scaledSky);
         m_scaledBrightness = clamped.brightness;
     }
@@ -105,7 +116,8 @@ void FrameGenerator::PrepareStars()
 {
     Lcg random;
     m_stars.resize(StarPool);
-    for (Star& star : m_stars) {
+    for (Star& star : m_stars)
+    {
         star.x = random.Next();
         star.y = random.Next() * 0.85;
         star.speed = 0.0006 + 0.001 * random.Next();
@@ -122,7 +134,8 @@ void FrameGenerator::CopyBackground(const FrameLayout& layout, BYTE* dib) const
     const LONG rows = LayoutRows(layout.height);
     const size_t rowBytes = static_cast<size_t>(layout.width) * 3;
     const BYTE* source = m_scaledSky.data();
-    for (LONG y = 0; y < rows; ++y, source += rowBytes) {
+    for (LONG y = 0; y < rows; ++y, source += rowBytes)
+    {
         BYTE* row = dib + VisualRowOffset(y, rows, layout.stride, layout.height > 0);
         std::memcpy(row, source, rowBytes);
         std::memset(row + rowBytes, 0, layout.stride - rowBytes);
@@ -138,17 +151,18 @@ void FrameGenerator::DrawStars(const FrameLayout& layout, BYTE* dib, uint32_t fr
     size_t count = static_cast<size_t>(StarsPerVgaFrame * area * scene.starDensity / 100.0);
     if (count > m_stars.size())
         count = m_stars.size();
-    const int gain = 64 + scene.brightness * 192 / 100; // /256
+    const int gain = 64 + scene.brightness * 192 / 100;  // /256
     const bool bottomUp = layout.height > 0;
 
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i)
+    {
         const Star& star = m_stars[i];
         const double position = star.x + star.speed * static_cast<double>(frameNumber);
         const LONG x = static_cast<LONG>((position - std::floor(position)) * width);
         const LONG y = static_cast<LONG>(star.y * rows);
         if (x < 1 || x >= width - 1 || y < 1 || y + 1 >= m_sky.horizon[x])
             continue;
-        const int twinkle = 200 + ((frameNumber * 7 + star.phase) & 63); // /256
+        const int twinkle = 200 + ((frameNumber * 7 + star.phase) & 63);  // /256
         const int level = star.level * twinkle / 256;
         const BYTE b = Scale(level + (255 - star.tint) / 8, gain);
         const BYTE g = Scale(level, gain);

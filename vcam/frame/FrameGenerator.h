@@ -13,8 +13,8 @@
 struct FrameLayout
 {
     LONG width;
-    LONG height; // signed: negative = top-down DIB
-    LONG stride; // bytes per stored row, multiple of 4
+    LONG height;  // signed: negative = top-down DIB
+    LONG stride;  // bytes per stored row, multiple of 4
 };
 
 // Bytes per row of a 24-bit DIB: 3 bytes per pixel, padded to a multiple of 4.
@@ -34,22 +34,23 @@ public:
 private:
     struct Star
     {
-        double x;     // 0..1 of the width at frame 0
-        double y;     // 0..1 of the height
-        double speed; // widths per frame
-        BYTE level;   // peak level before the scene's brightness
-        BYTE tint;    // 0 bluish .. 255 yellowish
-        BYTE phase;   // twinkle phase
-        bool large;   // drawn as a small cross
+        double x;      // 0..1 of the width at frame 0
+        double y;      // 0..1 of the height
+        double speed;  // widths per frame
+        BYTE level;    // peak level before the scene's brightness
+        BYTE tint;     // 0 bluish .. 255 yellowish
+        BYTE phase;    // twinkle phase
+        bool large;    // drawn as a small cross
     };
 
     void RenderSky(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene);
     void PrepareStars();
     void CopyBackground(const FrameLayout& layout, BYTE* dib) const;
-    void DrawStars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene) const;
+    void DrawStars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber,
+                   const SceneSettings& scene) const;
 
     SkyBackground m_sky;
-    std::vector<BYTE> m_scaledSky; // m_sky at m_scaledBrightness
+    std::vector<BYTE> m_scaledSky;  // m_sky at m_scaledBrightness
     int m_scaledBrightness = -1;
     std::vector<Star> m_stars;
 };

@@ -4,7 +4,8 @@
 
 #include "vcam/frame/DibRows.h"
 
-namespace {
+namespace
+{
 
 constexpr int MarkerCells = 4;
 constexpr int DataCells = 32;
@@ -52,7 +53,8 @@ int ReadCell(const RowAccess& image, int cell)
 {
     const LONG x0 = cell * FrameStampCellSize + 2;
     int sum = 0;
-    for (LONG y = 2; y < 6; ++y) {
+    for (LONG y = 2; y < 6; ++y)
+    {
         const BYTE* px = image.Row(y) + static_cast<ptrdiff_t>(x0) * 3;
         for (int i = 0; i < 4 * 3; ++i)
             sum += px[i];
@@ -69,16 +71,22 @@ bool ReadStamp(const RowAccess& image, uint32_t* number)
 {
     uint32_t value = 0;
     unsigned check = 0;
-    for (int cell = 0; cell < FrameStampCells; ++cell) {
+    for (int cell = 0; cell < FrameStampCells; ++cell)
+    {
         const int bit = ReadCell(image, cell);
         if (bit < 0)
             return false;
-        if (cell < MarkerCells) {
+        if (cell < MarkerCells)
+        {
             if (bit != (cell % 2 == 0 ? 1 : 0))
                 return false;
-        } else if (cell < MarkerCells + DataCells) {
+        }
+        else if (cell < MarkerCells + DataCells)
+        {
             value = (value << 1) | static_cast<uint32_t>(bit);
-        } else {
+        }
+        else
+        {
             check = (check << 1) | static_cast<unsigned>(bit);
         }
     }
@@ -94,16 +102,18 @@ bool StampFits(LONG width, LONG rows, LONG stride)
            static_cast<long long>(stride) >= 3LL * width;
 }
 
-} // namespace
+}  // namespace
 
 void DrawFrameStamp(const FrameLayout& layout, BYTE* dib, uint32_t number)
 {
     const LONG rows = LayoutRows(layout.height);
     if (!dib || !StampFits(layout.width, rows, layout.stride))
         return;
-    for (LONG y = 0; y < FrameStampCellSize; ++y) {
+    for (LONG y = 0; y < FrameStampCellSize; ++y)
+    {
         BYTE* px = dib + VisualRowOffset(y, rows, layout.stride, layout.height > 0);
-        for (int cell = 0; cell < FrameStampCells; ++cell) {
+        for (int cell = 0; cell < FrameStampCells; ++cell)
+        {
             const BYTE level = CellBit(number, cell) ? 255 : 0;
             for (int i = 0; i < FrameStampCellSize * 3; ++i)
                 *px++ = level;

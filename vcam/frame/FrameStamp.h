@@ -15,7 +15,7 @@
 
 constexpr LONG FrameStampCellSize = 8;
 constexpr LONG FrameStampCells = 40;
-constexpr LONG FrameStampMinWidth = FrameStampCellSize * FrameStampCells; // 320
+constexpr LONG FrameStampMinWidth = FrameStampCellSize * FrameStampCells;  // 320
 constexpr LONG FrameStampMinHeight = FrameStampCellSize;
 
 // Draws the stamp into a frame of the given layout; does nothing when it does not fit.

@@ -1,11 +1,12 @@
 #include "vcam/frame/SceneSettings.h"
 
-namespace {
+namespace
+{
 int ClampPercent(int value)
 {
     return value < 0 ? 0 : (value > 100 ? 100 : value);
 }
-}
+}  // namespace
 
 SceneSettings ClampScene(const SceneSettings& scene)
 {

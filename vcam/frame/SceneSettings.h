@@ -7,16 +7,16 @@
 
 struct SceneSettings
 {
-    int starDensity = 50;        // 0..100: share of the sky's star budget drawn
-    int brightness = 70;         // 0..100: sky and star intensity
-    bool showFrameNumber = true; // visible digits only; the machine-readable stamp is always drawn
+    int starDensity = 50;         // 0..100: share of the sky's star budget drawn
+    int brightness = 70;          // 0..100: sky and star intensity
+    bool showFrameNumber = true;  // visible digits only; the machine-readable stamp is always drawn
 };
 
 // Implemented by the source filter; both methods are safe from any thread.
 MIDL_INTERFACE("8C1D2E3F-4A5B-4C6D-9E7F-0A1B2C3D4E5F")
 IVcamScene : public IUnknown
 {
-    virtual HRESULT STDMETHODCALLTYPE GetScene(SceneSettings* scene) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetScene(SceneSettings * scene) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetScene(const SceneSettings* scene) = 0;
 };
 __CRT_UUID_DECL(IVcamScene, 0x8c1d2e3f, 0x4a5b, 0x4c6d, 0x9e, 0x7f, 0x0a, 0x1b, 0x2c, 0x3d, 0x4e, 0x5f)

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 constexpr double Pi = 3.14159265358979323846;
 
@@ -28,8 +29,8 @@ double Grain(LONG x, LONG y)
 LONG HillTop(LONG x, LONG width, LONG height)
 {
     const double u = static_cast<double>(x) / width * 2 * Pi;
-    const double level = 0.82 + 0.04 * std::sin(1.3 * u + 0.5) + 0.02 * std::sin(4.1 * u + 1.2) +
-                         0.008 * std::sin(13.0 * u);
+    const double level =
+        0.82 + 0.04 * std::sin(1.3 * u + 0.5) + 0.02 * std::sin(4.1 * u + 1.2) + 0.008 * std::sin(13.0 * u);
     return static_cast<LONG>(level * height);
 }
 
@@ -46,10 +47,11 @@ Color AddMoon(Color sky, LONG x, LONG y, LONG width, LONG height)
     const double dx = x - 0.78 * width;
     const double dy = y - 0.2 * height;
     const double squared = dx * dx + dy * dy;
-    if (squared > 49 * radius * radius) // the halo has faded below one level there
+    if (squared > 49 * radius * radius)  // the halo has faded below one level there
         return sky;
     const double d = std::sqrt(squared);
-    if (d <= radius) {
+    if (d <= radius)
+    {
         const double limb = 0.8 + 0.2 * std::sqrt(1 - (d / radius) * (d / radius));
         return {205 * limb, 220 * limb, 225 * limb};
     }
@@ -57,7 +59,7 @@ Color AddMoon(Color sky, LONG x, LONG y, LONG width, LONG height)
     return {sky.b + glow, sky.g + glow * 0.95, sky.r + glow * 0.9};
 }
 
-} // namespace
+}  // namespace
 
 SkyBackground PaintSky(LONG width, LONG height)
 {
@@ -70,9 +72,11 @@ SkyBackground PaintSky(LONG width, LONG height)
         sky.horizon[x] = HillTop(x, width, height);
 
     BYTE* out = sky.pixels.data();
-    for (LONG y = 0; y < height; ++y) {
+    for (LONG y = 0; y < height; ++y)
+    {
         const Color row = SkyAt(static_cast<double>(y) / (0.82 * height));
-        for (LONG x = 0; x < width; ++x, out += 3) {
+        for (LONG x = 0; x < width; ++x, out += 3)
+        {
             Color c = y >= sky.horizon[x] ? Color{9, 7, 6} : AddMoon(row, x, y, width, height);
             const double grain = Grain(x, y);
             out[0] = ToByte(c.b + grain);

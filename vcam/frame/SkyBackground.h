@@ -10,8 +10,8 @@ struct SkyBackground
 {
     LONG width = 0;
     LONG height = 0;
-    std::vector<BYTE> pixels;  // top-down packed BGR, 3 * width bytes per row
-    std::vector<LONG> horizon; // per column: first visual row of the hill
+    std::vector<BYTE> pixels;   // top-down packed BGR, 3 * width bytes per row
+    std::vector<LONG> horizon;  // per column: first visual row of the hill
 };
 
 SkyBackground PaintSky(LONG width, LONG height);

@@ -7,11 +7,12 @@
 #include "vcam/pages/ScenePageObject.h"
 #include "vcam/pages/ScenePageResource.h"
 
-namespace {
+namespace
+{
 
 const wchar_t PageTitle[] = L"Picture";
 
-} // namespace
+}  // namespace
 
 HRESULT CreateScenePage(REFIID riid, void** ppv)
 {
@@ -21,7 +22,7 @@ HRESULT CreateScenePage(REFIID riid, void** ppv)
 ScenePage::~ScenePage()
 {
     StopWatchingSheetPage();
-    RestoreOpened(); // neither OK nor Apply was seen
+    RestoreOpened();  // neither OK nor Apply was seen
     if (m_dialog)
         DestroyWindow(m_dialog);
 }
@@ -42,8 +43,9 @@ STDMETHODIMP ScenePage::Activate(HWND parent, LPCRECT rect, BOOL)
         return E_UNEXPECTED;
     SetLastError(ERROR_SUCCESS);
     const HWND dialog = CreateDialogParamW(ScenePageModule(), MAKEINTRESOURCEW(IDD_VCAM_SCENE_PAGE), parent,
-                                          &ScenePage::DialogProc, reinterpret_cast<LPARAM>(this));
-    if (!dialog) {
+                                           &ScenePage::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!dialog)
+    {
         m_dialog = nullptr;
         const DWORD error = GetLastError();
         return HRESULT_FROM_WIN32(error != ERROR_SUCCESS ? error : ERROR_RESOURCE_NOT_FOUND);
@@ -83,8 +85,9 @@ STDMETHODIMP ScenePage::GetPageInfo(PROPPAGEINFO* info)
 
 STDMETHODIMP ScenePage::SetObjects(ULONG count, IUnknown** objects)
 {
-    RestoreOpened(); // the frame let go of the object without OK or Apply
-    if (count == 0) {
+    RestoreOpened();  // the frame let go of the object without OK or Apply
+    if (count == 0)
+    {
         m_scene.Reset();
         return S_OK;
     }
@@ -139,9 +142,9 @@ STDMETHODIMP ScenePage::Apply()
     if (FAILED(hr))
         return hr;
     m_values = values;
-    m_opened = values; // what Cancel keeps from now on
+    m_opened = values;  // what Cancel keeps from now on
     m_dirty = false;
-    ShowValues(); // a typed 250 now reads 100
+    ShowValues();  // a typed 250 now reads 100
     return S_OK;
 }
 
@@ -152,5 +155,5 @@ STDMETHODIMP ScenePage::Help(LPCOLESTR)
 
 STDMETHODIMP ScenePage::TranslateAccelerator(MSG*)
 {
-    return S_FALSE; // the frame's own dialog navigation serves the page
+    return S_FALSE;  // the frame's own dialog navigation serves the page
 }

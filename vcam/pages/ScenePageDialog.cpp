@@ -6,7 +6,8 @@
 
 #include "vcam/pages/ScenePageResource.h"
 
-namespace {
+namespace
+{
 
 constexpr int MaxDigits = 3;
 
@@ -24,7 +25,7 @@ INT_PTR CALLBACK MeasureProc(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG;
 }
 
-} // namespace
+}  // namespace
 
 HMODULE ScenePageModule()
 {
@@ -38,11 +39,12 @@ SIZE ScenePageDialogSize()
 {
     SIZE size = {0, 0};
     const HWND dialog = CreateDialogParamW(ScenePageModule(), MAKEINTRESOURCEW(IDD_VCAM_SCENE_PAGE),
-                                          GetDesktopWindow(), &MeasureProc, 0);
+                                           GetDesktopWindow(), &MeasureProc, 0);
     if (!dialog)
         return size;
     RECT rect;
-    if (GetWindowRect(dialog, &rect)) {
+    if (GetWindowRect(dialog, &rect))
+    {
         size.cx = rect.right - rect.left;
         size.cy = rect.bottom - rect.top;
     }
@@ -52,7 +54,8 @@ SIZE ScenePageDialogSize()
 
 INT_PTR CALLBACK ScenePage::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG) {
+    if (message == WM_INITDIALOG)
+    {
         // The page owns its dialog from here on, so that edits arriving before
         // CreateDialogParam returns already count.
         ScenePage* page = reinterpret_cast<ScenePage*>(lParam);
@@ -66,11 +69,13 @@ INT_PTR CALLBACK ScenePage::DialogProc(HWND dialog, UINT message, WPARAM wParam,
     ScenePage* page = reinterpret_cast<ScenePage*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!page)
         return FALSE;
-    if (message == WM_COMMAND) {
+    if (message == WM_COMMAND)
+    {
         page->OnControlChanged(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     }
-    if (message == WM_DESTROY) {
+    if (message == WM_DESTROY)
+    {
         SetWindowLongPtrW(dialog, DWLP_USER, 0);
         if (page->m_dialog == dialog)
             page->m_dialog = nullptr;
@@ -98,7 +103,7 @@ void ScenePage::ShowOnCamera()
     if (!m_scene)
         return;
     const SceneSettings values = ClampScene(m_values);
-    m_scene->SetScene(&values); // a refusal is reported by Apply, which sets the values again
+    m_scene->SetScene(&values);  // a refusal is reported by Apply, which sets the values again
 }
 
 void ScenePage::RestoreOpened()
@@ -132,7 +137,7 @@ LRESULT CALLBACK ScenePage::SheetPageProc(HWND window, UINT message, WPARAM wPar
                                           DWORD_PTR page)
 {
     const NMHDR* notice = message == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
-    if (notice && notice->hwndFrom == GetParent(window)) // from the sheet, not a control
+    if (notice && notice->hwndFrom == GetParent(window))  // from the sheet, not a control
         reinterpret_cast<ScenePage*>(page)->OnSheetNotify(notice->code);
     if (message == WM_NCDESTROY)
         reinterpret_cast<ScenePage*>(page)->StopWatchingSheetPage();
@@ -154,7 +159,8 @@ void ScenePage::ShowValues()
     m_showingValues = true;
     SetDlgItemInt(m_dialog, IDC_VCAM_STAR_DENSITY, static_cast<UINT>(m_values.starDensity), FALSE);
     SetDlgItemInt(m_dialog, IDC_VCAM_BRIGHTNESS, static_cast<UINT>(m_values.brightness), FALSE);
-    CheckDlgButton(m_dialog, IDC_VCAM_SHOW_FRAME_NUMBER, m_values.showFrameNumber ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(m_dialog, IDC_VCAM_SHOW_FRAME_NUMBER,
+                   m_values.showFrameNumber ? BST_CHECKED : BST_UNCHECKED);
     m_showingValues = false;
 }
 

@@ -52,11 +52,11 @@ private:
     Microsoft::WRL::ComPtr<IPropertyPageSite> m_site;
     Microsoft::WRL::ComPtr<IVcamScene> m_scene;
     HWND m_dialog = nullptr;
-    SceneSettings m_values; // as edited; clamped when applied
-    SceneSettings m_opened; // the object's values when the page got it, or when last applied
-    bool m_dirty = false;   // edits shown on the camera but neither applied nor cancelled
-    HWND m_sheetPage = nullptr; // the window hosting the page, watched for OK and Cancel
-    bool m_showingValues = false; // our own SetDlgItemInt calls are not edits
+    SceneSettings m_values;        // as edited; clamped when applied
+    SceneSettings m_opened;        // the object's values when the page got it, or when last applied
+    bool m_dirty = false;          // edits shown on the camera but neither applied nor cancelled
+    HWND m_sheetPage = nullptr;    // the window hosting the page, watched for OK and Cancel
+    bool m_showingValues = false;  // our own SetDlgItemInt calls are not edits
 };
 
 // The module that holds the page's dialog resource: the DLL, or a test program that

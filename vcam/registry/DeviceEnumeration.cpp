@@ -8,7 +8,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 std::wstring DisplayNameOf(IMoniker* moniker)
 {
@@ -28,24 +29,28 @@ FoundDevice Describe(const ComPtr<IMoniker>& moniker)
     return device;
 }
 
-} // namespace
+}  // namespace
 
 HRESULT EnumerateVideoInputDevices(std::vector<FoundDevice>* devices)
 {
     if (!devices)
         return E_POINTER;
     ComPtr<ICreateDevEnum> deviceEnum;
-    HRESULT hr = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&deviceEnum));
+    HRESULT hr =
+        CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&deviceEnum));
     if (FAILED(hr))
         return hr;
     ComPtr<IEnumMoniker> monikers;
     hr = deviceEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0);
     std::vector<FoundDevice> found;
-    if (hr == S_OK && monikers) {
+    if (hr == S_OK && monikers)
+    {
         ComPtr<IMoniker> moniker;
         while (monikers->Next(1, &moniker, nullptr) == S_OK)
             found.push_back(Describe(moniker));
-    } else if (FAILED(hr)) {
+    }
+    else if (FAILED(hr))
+    {
         return hr;
     }
     devices->swap(found);

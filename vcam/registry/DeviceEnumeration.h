@@ -11,8 +11,8 @@
 struct FoundDevice
 {
     Microsoft::WRL::ComPtr<IMoniker> moniker;
-    Microsoft::WRL::ComPtr<IPropertyBag> bag; // null when the device's storage cannot be opened
-    std::wstring instance;                    // instance key name; empty unless a software device
+    Microsoft::WRL::ComPtr<IPropertyBag> bag;  // null when the device's storage cannot be opened
+    std::wstring instance;                     // instance key name; empty unless a software device
 };
 
 // Every device of the category in enumeration order; an empty category is S_OK.

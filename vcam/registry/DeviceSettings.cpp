@@ -6,13 +6,19 @@
 
 #include "comkit/Variant.h"
 
-namespace {
+namespace
+{
 
 constexpr unsigned AllFaults = VcamFault::NoStreamConfig | VcamFault::NoCapabilities |
                                VcamFault::GetStreamCapsFails | VcamFault::GetFormatFails |
                                VcamFault::NoPropertyPages | VcamFault::Unplug | VcamFault::Replug;
 
-enum class ReadResult { Missing, Value, Bad };
+enum class ReadResult
+{
+    Missing,
+    Value,
+    Bad
+};
 
 // A stored number within [low, high]. A value the bag cannot give as a number is Bad.
 ReadResult ReadNumber(IPropertyBag* bag, const wchar_t* name, long low, long high, long* value)
@@ -47,7 +53,8 @@ template <typename Field>
 bool LoadNumber(IPropertyBag* bag, const wchar_t* name, long low, long high, Field* field)
 {
     long value = 0;
-    switch (ReadNumber(bag, name, low, high, &value)) {
+    switch (ReadNumber(bag, name, low, high, &value))
+    {
     case ReadResult::Bad:
         return false;
     case ReadResult::Value:
@@ -61,11 +68,13 @@ bool LoadNumber(IPropertyBag* bag, const wchar_t* name, long low, long high, Fie
 bool LoadFormats(IPropertyBag* bag, std::vector<VideoFormat>* formats)
 {
     std::wstring text;
-    switch (ReadText(bag, VcamValue::Formats, &text)) {
+    switch (ReadText(bag, VcamValue::Formats, &text))
+    {
     case ReadResult::Bad:
         return false;
     case ReadResult::Value:
-        if (text.empty()) {
+        if (text.empty())
+        {
             formats->clear();
             return true;
         }
@@ -101,7 +110,7 @@ HRESULT WriteText(IPropertyBag* bag, const wchar_t* name, const std::wstring& te
     return bag->Write(name, value.Get());
 }
 
-} // namespace
+}  // namespace
 
 std::vector<VideoFormat> DefaultFormats()
 {
@@ -115,7 +124,8 @@ std::vector<VideoFormat> EffectiveFormats(const DeviceSettings& settings)
 
 bool SettingsAreValid(const DeviceSettings& settings)
 {
-    for (const VideoFormat& format : settings.formats) {
+    for (const VideoFormat& format : settings.formats)
+    {
         const LONG height = format.height < 0 ? -format.height : format.height;
         if (format.width <= 0 || format.width > MaxFormatSide || height == 0 || height > MaxFormatSide)
             return false;
@@ -124,7 +134,8 @@ bool SettingsAreValid(const DeviceSettings& settings)
            settings.stopAfterFrames <= static_cast<unsigned>(LONG_MAX);
 }
 
-namespace {
+namespace
+{
 
 HRESULT LoadInto(IPropertyBag* bag, DeviceSettings* out)
 {
@@ -143,26 +154,34 @@ HRESULT LoadInto(IPropertyBag* bag, DeviceSettings* out)
     return S_OK;
 }
 
-} // namespace
+}  // namespace
 
 // Called from the filter's IPersistPropertyBag::Load: no exception may leave.
 HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out)
 {
     if (!bag || !out)
         return E_POINTER;
-    try {
+    try
+    {
         return LoadInto(bag, out);
-    } catch (const std::bad_alloc&) {
+    }
+    catch (const std::bad_alloc&)
+    {
         return E_OUTOFMEMORY;
     }
 }
 
-namespace {
+namespace
+{
 
 HRESULT SaveTo(IPropertyBag* bag, const DeviceSettings& settings)
 {
     const SceneSettings scene = ClampScene(settings.scene);
-    const struct { const wchar_t* name; long value; } numbers[] = {
+    const struct
+    {
+        const wchar_t* name;
+        long value;
+    } numbers[] = {
         {VcamValue::Fps, static_cast<long>(settings.fps)},
         {VcamValue::VideoInfo2, settings.videoInfo2},
         {VcamValue::PreviewPin, settings.previewPin},
@@ -174,23 +193,26 @@ HRESULT SaveTo(IPropertyBag* bag, const DeviceSettings& settings)
         {VcamValue::ShowFrameNumber, scene.showFrameNumber},
         {VcamValue::Marker, 1},
     };
-    HRESULT hr = settings.formats.empty() ? S_OK
-                                          : WriteText(bag, VcamValue::Formats, FormatsToText(settings.formats));
+    HRESULT hr =
+        settings.formats.empty() ? S_OK : WriteText(bag, VcamValue::Formats, FormatsToText(settings.formats));
     for (const auto& number : numbers)
         if (SUCCEEDED(hr))
             hr = WriteNumber(bag, number.name, number.value);
     return hr;
 }
 
-} // namespace
+}  // namespace
 
 HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings)
 {
     if (!bag)
         return E_POINTER;
-    try {
+    try
+    {
         return SaveTo(bag, settings);
-    } catch (const std::bad_alloc&) {
+    }
+    catch (const std::bad_alloc&)
+    {
         return E_OUTOFMEMORY;
     }
 }

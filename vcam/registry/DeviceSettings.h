@@ -25,11 +25,13 @@
 struct VideoFormat
 {
     LONG width;
-    LONG height; // negative = top-down
+    LONG height;  // negative = top-down
 };
 
-namespace VcamFault {
-enum : unsigned {
+namespace VcamFault
+{
+enum : unsigned
+{
     NoStreamConfig = 1,
     NoCapabilities = 2,
     GetStreamCapsFails = 4,
@@ -42,17 +44,18 @@ enum : unsigned {
 
 struct DeviceSettings
 {
-    std::vector<VideoFormat> formats; // empty = the default list
+    std::vector<VideoFormat> formats;  // empty = the default list
     unsigned fps = 30;
     bool videoInfo2 = false;
     bool previewPin = false;
     bool videoPortPin = false;
     unsigned faults = 0;
-    unsigned stopAfterFrames = 0; // 0 = never
+    unsigned stopAfterFrames = 0;  // 0 = never
     SceneSettings scene;
 };
 
-namespace VcamValue {
+namespace VcamValue
+{
 constexpr const wchar_t* Formats = L"TarnviewFormats";
 constexpr const wchar_t* Fps = L"TarnviewFps";
 constexpr const wchar_t* VideoInfo2 = L"TarnviewVideoInfo2";
@@ -64,7 +67,7 @@ constexpr const wchar_t* StarDensity = L"TarnviewStarDensity";
 constexpr const wchar_t* Brightness = L"TarnviewBrightness";
 constexpr const wchar_t* ShowFrameNumber = L"TarnviewShowFrameNumber";
 constexpr const wchar_t* Marker = L"TarnviewDevice";
-}
+}  // namespace VcamValue
 
 constexpr unsigned MinFps = 1;
 constexpr unsigned MaxFps = 60;

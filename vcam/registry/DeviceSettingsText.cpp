@@ -3,7 +3,8 @@
 
 #include <cwctype>
 
-namespace {
+namespace
+{
 
 struct FaultName
 {
@@ -12,9 +13,12 @@ struct FaultName
 };
 
 constexpr FaultName FaultNames[] = {
-    {VcamFault::NoStreamConfig, L"no-stream-config"}, {VcamFault::NoCapabilities, L"no-caps"},
-    {VcamFault::GetStreamCapsFails, L"caps-fail"},    {VcamFault::GetFormatFails, L"format-fail"},
-    {VcamFault::NoPropertyPages, L"no-pages"},     {VcamFault::Unplug, L"unplug"},
+    {VcamFault::NoStreamConfig, L"no-stream-config"},
+    {VcamFault::NoCapabilities, L"no-caps"},
+    {VcamFault::GetStreamCapsFails, L"caps-fail"},
+    {VcamFault::GetFormatFails, L"format-fail"},
+    {VcamFault::NoPropertyPages, L"no-pages"},
+    {VcamFault::Unplug, L"unplug"},
     {VcamFault::Replug, L"replug"},
 };
 
@@ -22,7 +26,8 @@ std::vector<std::wstring> SplitCommas(const std::wstring& text)
 {
     std::vector<std::wstring> items;
     size_t start = 0;
-    for (;;) {
+    for (;;)
+    {
         const size_t comma = text.find(L',', start);
         items.push_back(text.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start));
         if (comma == std::wstring::npos)
@@ -60,12 +65,13 @@ bool ParseFormat(const std::wstring& item, VideoFormat* format)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::wstring FormatsToText(const std::vector<VideoFormat>& formats)
 {
     std::wstring text;
-    for (const VideoFormat& format : formats) {
+    for (const VideoFormat& format : formats)
+    {
         if (!text.empty())
             text += L',';
         text += std::to_wstring(format.width) + L'x' + std::to_wstring(format.height);
@@ -78,7 +84,8 @@ bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out)
     if (!out)
         return false;
     std::vector<VideoFormat> formats;
-    for (const std::wstring& item : SplitCommas(text)) {
+    for (const std::wstring& item : SplitCommas(text))
+    {
         VideoFormat format{};
         if (!ParseFormat(item, &format))
             return false;
@@ -91,7 +98,8 @@ bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out)
 std::wstring FaultsToText(unsigned faults)
 {
     std::wstring text;
-    for (const FaultName& fault : FaultNames) {
+    for (const FaultName& fault : FaultNames)
+    {
         if (!(faults & fault.bit))
             continue;
         if (!text.empty())
@@ -106,8 +114,10 @@ bool ParseFaults(const std::wstring& text, unsigned* out)
     if (!out)
         return false;
     unsigned faults = 0;
-    if (!text.empty()) {
-        for (const std::wstring& item : SplitCommas(text)) {
+    if (!text.empty())
+    {
+        for (const std::wstring& item : SplitCommas(text))
+        {
             unsigned bit = 0;
             for (const FaultName& fault : FaultNames)
                 if (item == fault.name)

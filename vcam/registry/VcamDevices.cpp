@@ -10,7 +10,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 constexpr size_t MaxInstanceLength = 100;
 
@@ -49,8 +50,10 @@ HRESULT FindDevice(const std::wstring& instance, FoundDevice* found)
     const HRESULT hr = EnumerateVideoInputDevices(&devices);
     if (FAILED(hr))
         return hr;
-    for (FoundDevice& device : devices) {
-        if (!device.instance.empty() && _wcsicmp(device.instance.c_str(), instance.c_str()) == 0) {
+    for (FoundDevice& device : devices)
+    {
+        if (!device.instance.empty() && _wcsicmp(device.instance.c_str(), instance.c_str()) == 0)
+        {
             *found = device;
             return S_OK;
         }
@@ -84,12 +87,13 @@ HRESULT RegisterDevice(IFilterMapper2* mapper, const DeviceSpec& entry, ComPtr<I
     filter.cPins2 = 1;
     filter.rgPins2 = &pin;
     const CLSID& clsid = entry.unbindable ? CLSID_TarnviewUnpluggedCamera : CLSID_TarnviewVirtualCamera;
-    return mapper->RegisterFilter(clsid, entry.friendlyName.c_str(), &*moniker, &CLSID_VideoInputDeviceCategory,
-                                  entry.instance.c_str(), &filter);
+    return mapper->RegisterFilter(clsid, entry.friendlyName.c_str(), &*moniker,
+                                  &CLSID_VideoInputDeviceCategory, entry.instance.c_str(), &filter);
 }
 
 // The mapper hands the device's moniker back; should it not, the enumerator finds it.
-HRESULT OpenDeviceBag(const ComPtr<IMoniker>& moniker, const std::wstring& instance, ComPtr<IPropertyBag>* bag)
+HRESULT OpenDeviceBag(const ComPtr<IMoniker>& moniker, const std::wstring& instance,
+                      ComPtr<IPropertyBag>* bag)
 {
     if (moniker)
         return moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&*bag));
@@ -101,7 +105,7 @@ HRESULT OpenDeviceBag(const ComPtr<IMoniker>& moniker, const std::wstring& insta
     return S_OK;
 }
 
-} // namespace
+}  // namespace
 
 HRESULT AddDevice(const DeviceSpec& entry)
 {
@@ -120,9 +124,10 @@ HRESULT AddDevice(const DeviceSpec& entry)
     hr = OpenDeviceBag(moniker, entry.instance, &bag);
     if (SUCCEEDED(hr))
         hr = SaveDeviceSettings(bag.Get(), entry.settings);
-    if (FAILED(hr)) // a device without its settings would behave as another one: take it away
+    if (FAILED(hr))  // a device without its settings would behave as another one: take it away
         mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, entry.instance.c_str(),
-                                 entry.unbindable ? CLSID_TarnviewUnpluggedCamera : CLSID_TarnviewVirtualCamera);
+                                 entry.unbindable ? CLSID_TarnviewUnpluggedCamera
+                                                  : CLSID_TarnviewVirtualCamera);
     return FAILED(hr) ? hr : S_OK;
 }
 
@@ -143,7 +148,8 @@ HRESULT RemoveAllDevices()
     if (SUCCEEDED(hr))
         hr = EnumerateVideoInputDevices(&devices);
     HRESULT result = hr;
-    for (const FoundDevice& device : devices) {
+    for (const FoundDevice& device : devices)
+    {
         if (device.instance.empty() || !IsOurDevice(device.bag.Get()))
             continue;
         hr = Unregister(mapper.Get(), device);
@@ -159,7 +165,8 @@ std::vector<std::wstring> ListDeviceNames()
     std::vector<std::wstring> names;
     if (FAILED(EnumerateVideoInputDevices(&devices)))
         return names;
-    for (const FoundDevice& device : devices) {
+    for (const FoundDevice& device : devices)
+    {
         std::wstring name;
         if (SUCCEEDED(ReadBagText(device.bag.Get(), L"FriendlyName", &name)))
             names.push_back(name);

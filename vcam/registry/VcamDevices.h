@@ -9,9 +9,9 @@
 
 struct DeviceSpec
 {
-    std::wstring instance;     // instance key name; devices enumerate in this key's order, e.g. L"01"
+    std::wstring instance;  // instance key name; devices enumerate in this key's order, e.g. L"01"
     std::wstring friendlyName;
-    bool unbindable = false;   // registered with CLSID_TarnviewUnpluggedCamera
+    bool unbindable = false;  // registered with CLSID_TarnviewUnpluggedCamera
     DeviceSettings settings;
 };
 

@@ -2,7 +2,8 @@
 
 #include <cwctype>
 
-namespace {
+namespace
+{
 
 // A whole decimal number within [low, high].
 bool ParseNumber(const std::wstring& text, unsigned long low, unsigned long high, unsigned long* value)
@@ -10,7 +11,8 @@ bool ParseNumber(const std::wstring& text, unsigned long low, unsigned long high
     if (text.empty() || text.size() > 9)
         return false;
     unsigned long result = 0;
-    for (wchar_t c : text) {
+    for (wchar_t c : text)
+    {
         if (!std::iswdigit(c))
             return false;
         result = result * 10 + (c - L'0');
@@ -53,23 +55,36 @@ bool ParseValueOption(const std::wstring& arg, DeviceSettings* settings, std::ws
     std::wstring value;
     unsigned long number = 0;
     bool good = false;
-    if (StartsWith(arg, L"--formats=", &value)) {
+    if (StartsWith(arg, L"--formats=", &value))
+    {
         good = ParseFormats(value, &settings->formats);
-    } else if (StartsWith(arg, L"--faults=", &value)) {
+    }
+    else if (StartsWith(arg, L"--faults=", &value))
+    {
         good = ParseFaults(value, &settings->faults);
-    } else if (StartsWith(arg, L"--fps=", &value)) {
+    }
+    else if (StartsWith(arg, L"--fps=", &value))
+    {
         good = ParseNumber(value, MinFps, MaxFps, &number);
         settings->fps = good ? number : settings->fps;
-    } else if (StartsWith(arg, L"--stop-after=", &value)) {
+    }
+    else if (StartsWith(arg, L"--stop-after=", &value))
+    {
         good = ParseNumber(value, 0, 100000000, &number);
         settings->stopAfterFrames = good ? number : settings->stopAfterFrames;
-    } else if (StartsWith(arg, L"--star-density=", &value)) {
+    }
+    else if (StartsWith(arg, L"--star-density=", &value))
+    {
         good = ParseNumber(value, 0, 100, &number);
         settings->scene.starDensity = good ? static_cast<int>(number) : settings->scene.starDensity;
-    } else if (StartsWith(arg, L"--brightness=", &value)) {
+    }
+    else if (StartsWith(arg, L"--brightness=", &value))
+    {
         good = ParseNumber(value, 0, 100, &number);
         settings->scene.brightness = good ? static_cast<int>(number) : settings->scene.brightness;
-    } else {
+    }
+    else
+    {
         *error = L"unknown option " + arg;
         return false;
     }
@@ -80,18 +95,21 @@ bool ParseValueOption(const std::wstring& arg, DeviceSettings* settings, std::ws
 
 bool ParseAdd(const std::vector<std::wstring>& args, ToolCommand* command, std::wstring* error)
 {
-    if (args.size() < 3) {
+    if (args.size() < 3)
+    {
         *error = L"add needs an instance name and a friendly name";
         return false;
     }
     command->device.instance = args[1];
     command->device.friendlyName = args[2];
-    if (command->device.friendlyName.empty()) {
+    if (command->device.friendlyName.empty())
+    {
         *error = L"the friendly name is empty";
         return false;
     }
     for (size_t i = 3; i < args.size(); ++i)
-        if (!ParseSwitch(args[i], &command->device) && !ParseValueOption(args[i], &command->device.settings, error))
+        if (!ParseSwitch(args[i], &command->device) &&
+            !ParseValueOption(args[i], &command->device.settings, error))
             return false;
     return true;
 }
@@ -104,27 +122,37 @@ bool ExpectArgs(const std::vector<std::wstring>& args, size_t count, std::wstrin
     return false;
 }
 
-} // namespace
+}  // namespace
 
 bool ParseToolCommand(const std::vector<std::wstring>& args, ToolCommand* command, std::wstring* error)
 {
     ToolCommand parsed;
     bool good = false;
-    if (args.empty()) {
+    if (args.empty())
+    {
         *error = L"no command given";
-    } else if (args[0] == L"add") {
+    }
+    else if (args[0] == L"add")
+    {
         parsed.action = ToolAction::Add;
         good = ParseAdd(args, &parsed, error);
-    } else if (args[0] == L"remove") {
+    }
+    else if (args[0] == L"remove")
+    {
         parsed.action = ToolAction::Remove;
         good = ExpectArgs(args, 2, error);
         if (good)
             parsed.device.instance = args[1];
-    } else if (args[0] == L"remove-all" || args[0] == L"list" || args[0] == L"help") {
-        parsed.action = args[0] == L"list" ? ToolAction::List
-                        : args[0] == L"help" ? ToolAction::Help : ToolAction::RemoveAll;
+    }
+    else if (args[0] == L"remove-all" || args[0] == L"list" || args[0] == L"help")
+    {
+        parsed.action = args[0] == L"list"   ? ToolAction::List
+                        : args[0] == L"help" ? ToolAction::Help
+                                             : ToolAction::RemoveAll;
         good = ExpectArgs(args, 1, error);
-    } else {
+    }
+    else
+    {
         *error = L"unknown command " + args[0];
     }
     if (good)

@@ -6,7 +6,14 @@
 
 #include "vcam/registry/VcamDevices.h"
 
-enum class ToolAction { Add, Remove, RemoveAll, List, Help };
+enum class ToolAction
+{
+    Add,
+    Remove,
+    RemoveAll,
+    List,
+    Help
+};
 
 struct ToolCommand
 {

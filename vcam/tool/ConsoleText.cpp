@@ -3,7 +3,8 @@
 #include <cwchar>
 #include <vector>
 
-namespace {
+namespace
+{
 
 std::string ToUtf8(const std::wstring& text)
 {
@@ -14,7 +15,8 @@ std::string ToUtf8(const std::wstring& text)
     if (size <= 0)
         return std::string();
     std::string utf8(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr,
+                        nullptr);
     return utf8;
 }
 
@@ -29,7 +31,7 @@ private:
     wchar_t* m_text = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 void WriteText(DWORD stdHandle, const std::wstring& text)
 {
@@ -38,7 +40,8 @@ void WriteText(DWORD stdHandle, const std::wstring& text)
         return;
     DWORD mode = 0;
     DWORD written = 0;
-    if (GetConsoleMode(out, &mode)) {
+    if (GetConsoleMode(out, &mode))
+    {
         WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
@@ -51,10 +54,9 @@ std::wstring DescribeHresult(HRESULT hr)
     wchar_t code[16];
     swprintf(code, sizeof code / sizeof code[0], L"0x%08lX", static_cast<unsigned long>(hr));
     LocalText message;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(message.Put()),
-                                        0, nullptr);
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(message.Put()), 0, nullptr);
     std::wstring text(code);
     if (length == 0 || !message.Get())
         return text;

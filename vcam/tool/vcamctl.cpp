@@ -11,7 +11,8 @@
 #include "vcam/tool/CommandLine.h"
 #include "vcam/tool/ConsoleText.h"
 
-namespace {
+namespace
+{
 
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
@@ -36,12 +37,15 @@ int Fail(const std::wstring& what, HRESULT hr)
 int Remove(const std::wstring& instance)
 {
     const HRESULT hr = RemoveDevice(instance);
-    if (hr == S_FALSE) {
+    if (hr == S_FALSE)
+    {
         WriteText(STD_ERROR_HANDLE, L"vcamctl: no device with instance name " + instance + L"\n");
         return ExitFailed;
     }
-    if (hr == VCAM_E_NOT_OURS) {
-        WriteText(STD_ERROR_HANDLE, L"vcamctl: device " + instance + L" was not added by vcamctl; left alone\n");
+    if (hr == VCAM_E_NOT_OURS)
+    {
+        WriteText(STD_ERROR_HANDLE,
+                  L"vcamctl: device " + instance + L" was not added by vcamctl; left alone\n");
         return ExitFailed;
     }
     return FAILED(hr) ? Fail(L"cannot remove device " + instance, hr) : 0;
@@ -59,10 +63,12 @@ int List()
 int Run(const ToolCommand& command)
 {
     HRESULT hr = S_OK;
-    switch (command.action) {
+    switch (command.action)
+    {
     case ToolAction::Add:
         hr = AddDevice(command.device);
-        if (hr == VCAM_E_NOT_OURS) {
+        if (hr == VCAM_E_NOT_OURS)
+        {
             WriteText(STD_ERROR_HANDLE, L"vcamctl: instance name " + command.device.instance +
                                             L" belongs to a device not added by vcamctl\n");
             return ExitFailed;
@@ -81,13 +87,14 @@ int Run(const ToolCommand& command)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
     ToolCommand command;
     std::wstring error;
-    if (!ParseToolCommand(Arguments(), &command, &error)) {
+    if (!ParseToolCommand(Arguments(), &command, &error))
+    {
         WriteText(STD_ERROR_HANDLE, L"vcamctl: " + error + L"\n\n" + ToolUsage());
         return ExitUsage;
     }

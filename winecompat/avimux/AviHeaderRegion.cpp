@@ -2,9 +2,11 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
-class ByteWriter {
+class ByteWriter
+{
 public:
     explicit ByteWriter(std::vector<BYTE>& bytes) : m_bytes(bytes) {}
 
@@ -61,7 +63,8 @@ AVISTREAMHEADER StreamHeader(const AviVideoFormat& format, DWORD frameBytes)
     strh.fcc = FourCC("strh");
     strh.cb = sizeof(strh) - 8;
     strh.fccType = FourCC("vids");
-    strh.fccHandler = bmi.biCompression == BI_RGB || bmi.biCompression == BI_BITFIELDS ? FourCC("DIB ") : bmi.biCompression;
+    strh.fccHandler =
+        bmi.biCompression == BI_RGB || bmi.biCompression == BI_BITFIELDS ? FourCC("DIB ") : bmi.biCompression;
     AviRateOf(format.frameDuration, &strh.dwRate, &strh.dwScale);
     strh.dwSuggestedBufferSize = frameBytes;
     strh.dwQuality = static_cast<DWORD>(-1);

@@ -12,21 +12,24 @@
 
 #include "AviVideoFormat.h"
 
-struct AviHeaderRegion {
+struct AviHeaderRegion
+{
     std::vector<BYTE> bytes;
-    ULONGLONG riffSizeAt = 0;        // RIFF 'AVI ' cb
+    ULONGLONG riffSizeAt = 0;  // RIFF 'AVI ' cb
     ULONGLONG avihFlagsAt = 0;
-    ULONGLONG avihTotalFramesAt = 0; // frames in the first RIFF
-    ULONGLONG strhLengthAt = 0;      // every frame of the stream
-    ULONGLONG superIndexAt = 0;      // the AVISUPERINDEX chunk ('indx')
-    ULONGLONG grandFramesAt = 0;     // dmlh dwGrandFrames
+    ULONGLONG avihTotalFramesAt = 0;  // frames in the first RIFF
+    ULONGLONG strhLengthAt = 0;       // every frame of the stream
+    ULONGLONG superIndexAt = 0;       // the AVISUPERINDEX chunk ('indx')
+    ULONGLONG grandFramesAt = 0;      // dmlh dwGrandFrames
 };
 
 // A four-character code as RIFF stores it (aviriff.h's FCC needs multi-character constants).
 constexpr FOURCC FourCC(const char (&code)[5])
 {
-    return static_cast<FOURCC>(static_cast<BYTE>(code[0])) | static_cast<FOURCC>(static_cast<BYTE>(code[1])) << 8 |
-           static_cast<FOURCC>(static_cast<BYTE>(code[2])) << 16 | static_cast<FOURCC>(static_cast<BYTE>(code[3])) << 24;
+    return static_cast<FOURCC>(static_cast<BYTE>(code[0])) |
+           static_cast<FOURCC>(static_cast<BYTE>(code[1])) << 8 |
+           static_cast<FOURCC>(static_cast<BYTE>(code[2])) << 16 |
+           static_cast<FOURCC>(static_cast<BYTE>(code[3])) << 24;
 }
 
 // Super index entries the header has room for: one per segment.

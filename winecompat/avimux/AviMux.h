@@ -13,8 +13,12 @@
 #include "comkit/FilterBase.h"
 #include "comkit/Unknown.h"
 
-class AviMux : public comkit::FilterBase, public IMediaSeeking, public IConfigInterleaving, public IConfigAviMux,
-               private MuxStreamHost {
+class AviMux : public comkit::FilterBase,
+               public IMediaSeeking,
+               public IConfigInterleaving,
+               public IConfigAviMux,
+               private MuxStreamHost
+{
 public:
     AviMux();
 
@@ -33,7 +37,8 @@ public:
     STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
     STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
                                    const GUID* sourceFormat) override;
-    STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) override;
+    STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
+                              DWORD stopFlags) override;
     STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
     STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
     STDMETHODIMP SetRate(double rate) override;

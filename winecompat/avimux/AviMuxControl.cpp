@@ -4,8 +4,10 @@
 
 #include <uuids.h>
 
-namespace {
-constexpr DWORD kSeekingCapabilities = AM_SEEKING_CanGetCurrentPos | AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration;
+namespace
+{
+constexpr DWORD kSeekingCapabilities =
+    AM_SEEKING_CanGetCurrentPos | AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration;
 }
 
 STDMETHODIMP AviMux::GetCapabilities(DWORD* capabilities)

@@ -13,9 +13,12 @@ void AviMux::BeginFile()
     HRESULT hr;
     {
         comkit::Lock lock(m_writeLock);
-        try {
+        try
+        {
             hr = BeginFileLocked();
-        } catch (...) {
+        }
+        catch (...)
+        {
             hr = E_OUTOFMEMORY;
         }
         m_accepting = SUCCEEDED(hr);
@@ -53,10 +56,14 @@ void AviMux::FinishFile()
     {
         comkit::Lock lock(m_writeLock);
         m_accepting = false;
-        if (m_writer && SUCCEEDED(m_writer->Fault())) {
-            try {
+        if (m_writer && SUCCEEDED(m_writer->Fault()))
+        {
+            try
+            {
                 hr = m_writer->Finish();
-            } catch (...) {
+            }
+            catch (...)
+            {
                 hr = E_OUTOFMEMORY;
             }
         }
@@ -82,10 +89,14 @@ HRESULT AviMux::OnFrame(IMediaSample* sample)
         const long length = sample->GetActualDataLength();
         if (SUCCEEDED(hr) && (length < 0 || !data))
             hr = E_INVALIDARG;
-        if (SUCCEEDED(hr)) {
-            try {
+        if (SUCCEEDED(hr))
+        {
+            try
+            {
                 hr = m_writer->WriteFrame(data, static_cast<DWORD>(length));
-            } catch (...) {
+            }
+            catch (...)
+            {
                 hr = E_OUTOFMEMORY;
             }
         }

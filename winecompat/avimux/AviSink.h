@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-class AviSink {
+class AviSink
+{
 public:
     // A short write is a failure (the disk is full): S_OK only when every byte went out.
     virtual HRESULT WriteAt(ULONGLONG offset, const void* data, DWORD size) = 0;

@@ -1,13 +1,15 @@
 #include "AviVideoFormat.h"
 
-namespace {
+namespace
+{
 
 constexpr LONGLONG kUnitsPerSecond = 10000000;
 constexpr REFERENCE_TIME kDefaultFrameDuration = 333333;  // 30 fps
 
 LONGLONG Gcd(LONGLONG a, LONGLONG b)
 {
-    while (b) {
+    while (b)
+    {
         LONGLONG r = a % b;
         a = b;
         b = r;
@@ -36,13 +38,15 @@ void AviRateOf(REFERENCE_TIME frameDuration, DWORD* rate, DWORD* scale)
 {
     const REFERENCE_TIME duration = EffectiveFrameDuration(frameDuration);
     const LONGLONG whole = (kUnitsPerSecond + duration / 2) / duration;
-    if (whole > 0 && CloseTo(duration, whole, 1)) {
+    if (whole > 0 && CloseTo(duration, whole, 1))
+    {
         *rate = static_cast<DWORD>(whole);
         *scale = 1;
         return;
     }
     const LONGLONG ntsc = (kUnitsPerSecond * 1001 / 1000 + duration / 2) / duration;
-    if (ntsc > 0 && CloseTo(duration, ntsc * 1000, 1001)) {
+    if (ntsc > 0 && CloseTo(duration, ntsc * 1000, 1001))
+    {
         *rate = static_cast<DWORD>(ntsc * 1000);
         *scale = 1001;
         return;

@@ -6,13 +6,17 @@
 
 #include <vector>
 
-struct AviVideoFormat {
+struct AviVideoFormat
+{
     // The format block's BITMAPINFOHEADER and whatever follows it (masks, palette),
     // kept as connected: a negative height stays top-down.
     std::vector<BYTE> bitmapInfo;
     REFERENCE_TIME frameDuration = 0;  // 0: unknown, the writer uses a default rate
 
-    const BITMAPINFOHEADER& Header() const { return *reinterpret_cast<const BITMAPINFOHEADER*>(bitmapInfo.data()); }
+    const BITMAPINFOHEADER& Header() const
+    {
+        return *reinterpret_cast<const BITMAPINFOHEADER*>(bitmapInfo.data());
+    }
 };
 
 // The frame duration the file is written with: the connected one, or 30 fps when the

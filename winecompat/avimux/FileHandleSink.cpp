@@ -1,6 +1,7 @@
 #include "FileHandleSink.h"
 
-namespace {
+namespace
+{
 
 HRESULT LastErrorOr(HRESULT fallback)
 {

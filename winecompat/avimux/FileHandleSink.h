@@ -3,7 +3,8 @@
 
 #include "AviSink.h"
 
-class FileHandleSink final : public AviSink {
+class FileHandleSink final : public AviSink
+{
 public:
     explicit FileHandleSink(HANDLE file) : m_file(file) {}
 

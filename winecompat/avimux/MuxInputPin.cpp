@@ -16,19 +16,25 @@ STDMETHODIMP MuxInputPin::QueryAccept(const AM_MEDIA_TYPE* type)
 {
     if (!type)
         return E_POINTER;
-    try {
+    try
+    {
         AviVideoFormat format;
         return SUCCEEDED(VideoFormatOf(*type, &format)) ? S_OK : S_FALSE;
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
 
 STDMETHODIMP MuxInputPin::EnumMediaTypes(IEnumMediaTypes** types)
 {
-    try {
+    try
+    {
         return comkit::CreateMediaTypeEnumerator(Owner(), {}, types);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }
@@ -57,4 +63,3 @@ STDMETHODIMP MuxInputPin::Receive(IMediaSample* sample)
         return E_POINTER;
     return m_host.OnFrame(sample);
 }
-

@@ -36,7 +36,8 @@ STDMETHODIMP MuxOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type)
     HRESULT hr = receivePin->ReceiveConnection(this, &offered);
     if (SUCCEEDED(hr))
         hr = SetConnection(receivePin, offered);
-    if (FAILED(hr)) {
+    if (FAILED(hr))
+    {
         receivePin->Disconnect();
         return hr;
     }
@@ -56,9 +57,12 @@ STDMETHODIMP MuxOutputPin::QueryAccept(const AM_MEDIA_TYPE* type)
 
 STDMETHODIMP MuxOutputPin::EnumMediaTypes(IEnumMediaTypes** types)
 {
-    try {
+    try
+    {
         return comkit::CreateMediaTypeEnumerator(Owner(), {}, types);
-    } catch (...) {
+    }
+    catch (...)
+    {
         return E_OUTOFMEMORY;
     }
 }

@@ -11,7 +11,8 @@
 #include "comkit/Unknown.h"
 
 // What the input pin hands to its filter.
-class MuxStreamHost {
+class MuxStreamHost
+{
 public:
     virtual HRESULT OnFrame(IMediaSample* sample) = 0;
     virtual void OnEndOfStream() = 0;
@@ -23,10 +24,12 @@ protected:
 
 // Takes video described by a BITMAPINFOHEADER (VIDEOINFOHEADER or VIDEOINFOHEADER2), and
 // can be connected again after a disconnection (Wine's mux could not).
-class MuxInputPin : public comkit::InputPinBase {
+class MuxInputPin : public comkit::InputPinBase
+{
 public:
     MuxInputPin(comkit::FilterBase& filter, MuxStreamHost& host)
-        : InputPinBase(filter, L"Input 01"), m_host(host)
+        : InputPinBase(filter, L"Input 01"),
+          m_host(host)
     {
     }
 
@@ -51,7 +54,8 @@ private:
 
 // Writes through the IStream of the peer pin, so that headers and indexes can be
 // rewritten in place.
-class MuxOutputPin : public comkit::PinBase {
+class MuxOutputPin : public comkit::PinBase
+{
 public:
     explicit MuxOutputPin(comkit::FilterBase& filter) : PinBase(filter, L"AVI Out", PINDIR_OUTPUT) {}
 

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
-struct SegmentStart {
+struct SegmentStart
+{
     RIFFLIST movi;
     AVISTDINDEX index;
 };
@@ -22,7 +24,8 @@ SegmentStart EmptySegmentStart(ULONGLONG moviAt)
     return start;
 }
 
-struct AvixStart {
+struct AvixStart
+{
     RIFFLIST riff;
     SegmentStart segment;
 };
@@ -35,7 +38,8 @@ DWORD PaddedChunkBytes(DWORD size)
 
 }  // namespace
 
-OpenDmlWriter::OpenDmlWriter(AviSink& sink, const AviVideoFormat& format, DWORD frameBytes, ULONGLONG segmentLimit)
+OpenDmlWriter::OpenDmlWriter(AviSink& sink, const AviVideoFormat& format, DWORD frameBytes,
+                             ULONGLONG segmentLimit)
     : m_sink(sink),
       m_format(format),
       m_frameBytes(frameBytes),
@@ -74,7 +78,8 @@ HRESULT OpenDmlWriter::WriteFrame(const void* data, DWORD size)
         hr = WriteChunk(data, size);
     if (FAILED(hr))
         return Fail(hr);
-    if (++m_sinceSync >= m_syncEvery) {
+    if (++m_sinceSync >= m_syncEvery)
+    {
         hr = Sync();
         if (FAILED(hr))
             return Fail(hr);
@@ -113,7 +118,8 @@ HRESULT OpenDmlWriter::WriteChunk(const void* data, DWORD size)
     HRESULT hr = m_sink.WriteAt(m_end, &header, sizeof(header));
     if (SUCCEEDED(hr) && size)
         hr = m_sink.WriteAt(m_end + sizeof(header), data, size);
-    if (SUCCEEDED(hr) && (size & 1)) {
+    if (SUCCEEDED(hr) && (size & 1))
+    {
         const BYTE pad = 0;
         hr = m_sink.WriteAt(m_end + sizeof(header) + size, &pad, 1);
     }
@@ -156,7 +162,8 @@ HRESULT OpenDmlWriter::OpenSegment()
 
     const size_t slot = m_segments.size() - 1;
     AVISUPERINDEX::_avisuperindex_entry entry = {segment.indexAt, sizeof(AVISTDINDEX), 0};
-    hr = m_sink.WriteAt(m_header.superIndexAt + kSuperIndexEntriesAt + slot * sizeof(entry), &entry, sizeof(entry));
+    hr = m_sink.WriteAt(m_header.superIndexAt + kSuperIndexEntriesAt + slot * sizeof(entry), &entry,
+                        sizeof(entry));
     if (SUCCEEDED(hr))
         hr = WriteDword(m_header.superIndexAt + kIndexEntriesInUseAt, static_cast<DWORD>(m_segments.size()));
     if (SUCCEEDED(hr) && first)
@@ -183,9 +190,10 @@ HRESULT OpenDmlWriter::WriteLegacyIndex()
     std::vector<BYTE> chunk(sizeof(RIFFCHUNK) + m_entries.size() * sizeof(Entry));
     const RIFFCHUNK header{FourCC("idx1"), static_cast<DWORD>(m_entries.size() * sizeof(Entry))};
     memcpy(chunk.data(), &header, sizeof(header));
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const Entry entry{kVideoChunkId, AVIIF_KEYFRAME, static_cast<DWORD>(m_entries[i].dwOffset - sizeof(RIFFCHUNK)),
-                          m_entries[i].dwSize};
+    for (size_t i = 0; i < m_entries.size(); ++i)
+    {
+        const Entry entry{kVideoChunkId, AVIIF_KEYFRAME,
+                          static_cast<DWORD>(m_entries[i].dwOffset - sizeof(RIFFCHUNK)), m_entries[i].dwSize};
         memcpy(chunk.data() + sizeof(header) + i * sizeof(Entry), &entry, sizeof(entry));
     }
     HRESULT hr = m_sink.WriteAt(m_end, chunk.data(), static_cast<DWORD>(chunk.size()));
@@ -218,8 +226,9 @@ HRESULT OpenDmlWriter::SyncIndex(const Segment& segment)
     const size_t fresh = m_entries.size() - m_syncedEntries;
     if (fresh == 0)
         return S_OK;
-    HRESULT hr = m_sink.WriteAt(segment.indexAt + kStdIndexEntriesAt + m_syncedEntries * sizeof(AVISTDINDEX_ENTRY),
-                                &m_entries[m_syncedEntries], static_cast<DWORD>(fresh * sizeof(AVISTDINDEX_ENTRY)));
+    HRESULT hr =
+        m_sink.WriteAt(segment.indexAt + kStdIndexEntriesAt + m_syncedEntries * sizeof(AVISTDINDEX_ENTRY),
+                       &m_entries[m_syncedEntries], static_cast<DWORD>(fresh * sizeof(AVISTDINDEX_ENTRY)));
     const DWORD inUse = static_cast<DWORD>(m_entries.size());
     if (SUCCEEDED(hr))
         hr = WriteDword(segment.indexAt + kIndexEntriesInUseAt, inUse);
@@ -240,9 +249,11 @@ HRESULT OpenDmlWriter::SyncSizes(const Segment& segment)
 {
     const bool last = &segment == &m_segments.back();
     const ULONGLONG riffEnd = last ? m_end : segment.moviEnd;
-    HRESULT hr = WriteDword(segment.moviAt + offsetof(RIFFLIST, cb), static_cast<DWORD>(segment.moviEnd - segment.moviAt - 8));
+    HRESULT hr = WriteDword(segment.moviAt + offsetof(RIFFLIST, cb),
+                            static_cast<DWORD>(segment.moviEnd - segment.moviAt - 8));
     if (SUCCEEDED(hr))
-        hr = WriteDword(segment.riffAt + offsetof(RIFFLIST, cb), static_cast<DWORD>(riffEnd - segment.riffAt - 8));
+        hr = WriteDword(segment.riffAt + offsetof(RIFFLIST, cb),
+                        static_cast<DWORD>(riffEnd - segment.riffAt - 8));
     return hr;
 }
 

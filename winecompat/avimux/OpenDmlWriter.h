@@ -24,7 +24,8 @@
 // RIFF chunks stay under 1 GiB, as OpenDML readers expect of every segment.
 constexpr ULONGLONG kMaxSegmentBytes = (1ULL << 30) - 1;
 
-class OpenDmlWriter {
+class OpenDmlWriter
+{
 public:
     // frameBytes: the connected frame size (header figures); frames may differ.
     OpenDmlWriter(AviSink& sink, const AviVideoFormat& format, DWORD frameBytes,
@@ -42,11 +43,12 @@ public:
     size_t Segments() const { return m_segments.size(); }
 
 private:
-    struct Segment {
-        ULONGLONG riffAt;   // 'RIFF'
-        ULONGLONG moviAt;   // 'LIST' of the movi list
-        ULONGLONG indexAt;  // 'ix00', first chunk in the movi list
-        ULONGLONG moviEnd;  // end of the last complete chunk in the movi list
+    struct Segment
+    {
+        ULONGLONG riffAt;                              // 'RIFF'
+        ULONGLONG moviAt;                              // 'LIST' of the movi list
+        ULONGLONG indexAt;                             // 'ix00', first chunk in the movi list
+        ULONGLONG moviEnd;                             // end of the last complete chunk in the movi list
         ULONGLONG Base() const { return moviAt + 8; }  // the 'movi' type; index offsets count from it
     };
 
@@ -72,7 +74,7 @@ private:
     std::vector<Segment> m_segments;
     std::vector<AVISTDINDEX_ENTRY> m_entries;  // the current segment's frames
     size_t m_syncedEntries = 0;
-    ULONGLONG m_end = 0;            // end of everything completely written
+    ULONGLONG m_end = 0;  // end of everything completely written
     ULONGLONG m_totalFrames = 0;
     DWORD m_firstSegmentFrames = 0;
     DWORD m_sinceSync = 0;

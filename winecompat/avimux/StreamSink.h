@@ -5,7 +5,8 @@
 
 #include "AviSink.h"
 
-class StreamSink final : public AviSink {
+class StreamSink final : public AviSink
+{
 public:
     explicit StreamSink(IStream* stream) : m_stream(stream) {}  // not counted: the pin owns it
 

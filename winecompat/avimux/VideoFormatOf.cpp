@@ -7,7 +7,8 @@
 
 #include <cstddef>
 
-namespace {
+namespace
+{
 
 // Where the BITMAPINFOHEADER starts in the format block, 0 when the block has none.
 size_t BitmapInfoOffset(const AM_MEDIA_TYPE& type)
@@ -32,15 +33,18 @@ size_t BitmapInfoBytes(const BITMAPINFOHEADER& header)
     size_t bytes = header.biSize;
     if (header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER))
         bytes += 3 * sizeof(DWORD);
-    const DWORD colours = header.biClrUsed ? header.biClrUsed : header.biBitCount <= 8 ? 1u << header.biBitCount : 0;
+    const DWORD colours = header.biClrUsed         ? header.biClrUsed
+                          : header.biBitCount <= 8 ? 1u << header.biBitCount
+                                                   : 0;
     return bytes + colours * sizeof(RGBQUAD);
 }
 
 bool SaneHeader(const BITMAPINFOHEADER& header)
 {
     const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    return header.biSize >= sizeof(BITMAPINFOHEADER) && header.biWidth > 0 && header.biWidth <= 32767 && rows > 0 &&
-           rows <= 32767 && header.biBitCount > 0 && header.biClrUsed <= 256 && ConnectedFrameBytes(header) > 0;
+    return header.biSize >= sizeof(BITMAPINFOHEADER) && header.biWidth > 0 && header.biWidth <= 32767 &&
+           rows > 0 && rows <= 32767 && header.biBitCount > 0 && header.biClrUsed <= 256 &&
+           ConnectedFrameBytes(header) > 0;
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <objbase.h>
 
-
-namespace {
+namespace
+{
 
 HRESULT LastError()
 {
@@ -45,8 +45,8 @@ HRESULT FileTarget::CreateLocked()
     CloseLocked();
     if (!m_name)
         return E_UNEXPECTED;
-    m_file.Reset(CreateFileW(m_name.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_file.Reset(CreateFileW(m_name.get(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     m_written = false;
     return m_file.Valid() ? S_OK : LastError();
 }

@@ -13,14 +13,15 @@
 #include "comkit/NonCopyable.h"
 #include "comkit/TaskMemory.h"
 
-class FileTarget : comkit::NonCopyable {
+class FileTarget : comkit::NonCopyable
+{
 public:
     FileTarget() = default;
     ~FileTarget() { Close(); }
 
     HRESULT SetName(LPCWSTR name);  // creates the file
     HRESULT CopyName(LPWSTR* name);
-    HRESULT Open();                 // empties the file again if anything was written
+    HRESULT Open();  // empties the file again if anything was written
     void Close();
 
     HRESULT Write(const void* data, ULONG size, ULONG* written);

@@ -11,18 +11,26 @@
 #include "comkit/FilterBase.h"
 #include "comkit/Unknown.h"
 
-namespace {
+namespace
+{
 
-class StreamWriter : public comkit::FilterBase, public IFileSinkFilter, public IAMFilterMiscFlags,
-                     private WriterPinHost {
+class StreamWriter : public comkit::FilterBase,
+                     public IFileSinkFilter,
+                     public IAMFilterMiscFlags,
+                     private WriterPinHost
+{
 public:
-    StreamWriter() : FilterBase(CLSID_TarnviewStreamFileWriter), m_pin(*this, static_cast<WriterPinHost&>(*this)) {}
+    StreamWriter()
+        : FilterBase(CLSID_TarnviewStreamFileWriter),
+          m_pin(*this, static_cast<WriterPinHost&>(*this))
+    {
+    }
 
     static const comkit::InterfaceEntry* Interfaces()
     {
         using namespace comkit;
-        return InterfaceTable<StreamWriter, Is<IBaseFilter>, As<IBaseFilter, IMediaFilter>, As<IBaseFilter, IPersist>,
-                              Is<IFileSinkFilter>, Is<IAMFilterMiscFlags>>();
+        return InterfaceTable<StreamWriter, Is<IBaseFilter>, As<IBaseFilter, IMediaFilter>,
+                              As<IBaseFilter, IPersist>, Is<IFileSinkFilter>, Is<IAMFilterMiscFlags>>();
     }
 
     // IFileSinkFilter

@@ -9,7 +9,8 @@
 const comkit::InterfaceEntry* WriterPin::Interfaces()
 {
     using namespace comkit;
-    return InterfaceTable<WriterPin, Is<IPin>, Is<IMemInputPin>, Is<IStream>, As<IStream, ISequentialStream>>();
+    return InterfaceTable<WriterPin, Is<IPin>, Is<IMemInputPin>, Is<IStream>,
+                          As<IStream, ISequentialStream>>();
 }
 
 STDMETHODIMP WriterPin::QueryAccept(const AM_MEDIA_TYPE* type)

@@ -12,7 +12,8 @@
 
 // What the pin needs from its filter beyond comkit::FilterBase; the pin lives and dies
 // with the filter.
-class WriterPinHost {
+class WriterPinHost
+{
 public:
     virtual FileTarget& File() = 0;
     virtual void OnEndOfStream() = 0;
@@ -21,7 +22,8 @@ protected:
     ~WriterPinHost() = default;
 };
 
-class WriterPin : public comkit::InputPinBase, public IStream {
+class WriterPin : public comkit::InputPinBase, public IStream
+{
 public:
     WriterPin(comkit::FilterBase& filter, WriterPinHost& host) : InputPinBase(filter, L"in"), m_host(host) {}
 

@@ -21,4 +21,3 @@ STDMETHODIMP WriterPin::Receive(IMediaSample* sample)
         return E_INVALIDARG;  // never write past the sample's data
     return m_host.File().WriteAt(start, data, static_cast<ULONG>(stop - start));
 }
-

@@ -18,7 +18,8 @@
 #include "avimux/FileHandleSink.h"
 #include "avimux/OpenDmlWriter.h"
 
-namespace {
+namespace
+{
 
 constexpr LONG kWidth = 1280;
 constexpr LONG kHeight = 960;
@@ -45,7 +46,8 @@ double PlainWriteSeconds(const std::string& unixPath, const std::vector<BYTE>& f
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     HANDLE file = CreateScratchFile(unixPath);
-    for (int i = 0; i < kFrames; ++i) {
+    for (int i = 0; i < kFrames; ++i)
+    {
         DWORD written = 0;
         WriteFile(file, frame.data(), kFrameBytes, &written, nullptr);
     }
@@ -82,7 +84,8 @@ double WriterSeconds(const std::string& unixPath, const std::vector<BYTE>& frame
     return seconds;
 }
 
-class AviMuxBench : public ::testing::Test {
+class AviMuxBench : public ::testing::Test
+{
 protected:
     static void TearDownTestSuite() { RemoveScratchDir(); }
 };
@@ -97,10 +100,13 @@ TEST_F(AviMuxBench, WriterThroughputAgainstPlainWrites)
     // then takes three times as long, whichever writer it is: the best run of each
     // compares what both can reach. Into the page cache alone the figures show the
     // writer's own cost; flushed, the disk's.
-    for (bool flush : {false, true}) {
+    for (bool flush : {false, true})
+    {
         std::vector<double> plain, avi;
-        for (int round = 0; round < 5; ++round) {
-            const std::string plainPath = ScratchDirUnix() + "/plain.bin", aviPath = ScratchDirUnix() + "/bench.avi";
+        for (int round = 0; round < 5; ++round)
+        {
+            const std::string plainPath = ScratchDirUnix() + "/plain.bin",
+                              aviPath = ScratchDirUnix() + "/bench.avi";
             if (round % 2)
                 avi.push_back(WriterSeconds(aviPath, frame, flush));
             plain.push_back(PlainWriteSeconds(plainPath, frame, flush));
@@ -111,10 +117,11 @@ TEST_F(AviMuxBench, WriterThroughputAgainstPlainWrites)
         }
         const double plainBest = *std::min_element(plain.begin(), plain.end());
         const double aviBest = *std::min_element(avi.begin(), avi.end());
-        printf("1280x960 RGB24, %d frames, %.0f MB, %s, best runs: plain write %.0f MB/s, OpenDML writer %.0f MB/s = "
+        printf("1280x960 RGB24, %d frames, %.0f MB, %s, best runs: plain write %.0f MB/s, OpenDML writer "
+               "%.0f MB/s = "
                "%.1f%% (goal >= 90%%)\n",
-               kFrames, megabytes, flush ? "flushed to the disk" : "into the page cache", megabytes / plainBest,
-               megabytes / aviBest, 100.0 * plainBest / aviBest);
+               kFrames, megabytes, flush ? "flushed to the disk" : "into the page cache",
+               megabytes / plainBest, megabytes / aviBest, 100.0 * plainBest / aviBest);
     }
 }
 
@@ -139,7 +146,8 @@ TEST_F(AviMuxBench, OneMinuteOfCameraFramesAtFullSize)
         StampCount stamps = CountStamps(support::StampedFrameNumbers(output, kWidth));
         printf("60 s of 1280x960 at 30 fps: %lld bytes, %ld frames decoded (%ld in the header), %zu stamped, "
                "%zu lost, %zu repeated (goal: 1800, none lost or repeated)\n",
-               support::FileSize(WindowsPathA(output)), info.decodedFrames, info.headerFrames, stamps.frames, stamps.lost, stamps.repeated);
+               support::FileSize(WindowsPathA(output)), info.decodedFrames, info.headerFrames, stamps.frames,
+               stamps.lost, stamps.repeated);
         EXPECT_EQ(0u, stamps.lost);
         EXPECT_EQ(0u, stamps.repeated);
         DeleteFileA(WindowsPathA(output).c_str());

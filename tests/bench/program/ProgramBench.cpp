@@ -13,11 +13,13 @@
 #include "driver/UnixTools.h"
 #include "support/ProcessFacts.h"
 
-namespace e2e {
+namespace e2e
+{
 
 using namespace support;
 
-namespace {
+namespace
+{
 
 double Median(std::vector<double> values)
 {
@@ -34,7 +36,8 @@ double EmptyProgramMs()
     PROCESS_INFORMATION info{};
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
         return -1;
     WaitForSingleObject(info.hProcess, 60000);
     const double ms = 1000.0 * SecondsSince(start);
@@ -45,8 +48,8 @@ double EmptyProgramMs()
 
 struct UnixFigures
 {
-    long privateKb = -1;  // Private_Clean + Private_Dirty
-    double cpuSeconds = -1; // user + system
+    long privateKb = -1;     // Private_Clean + Private_Dirty
+    double cpuSeconds = -1;  // user + system
 };
 
 // The program's Unix process as Linux accounts for it: Wine 8 reads PrivateUsage as 0
@@ -55,11 +58,13 @@ struct UnixFigures
 UnixFigures ProgramFigures()
 {
     const std::string exe = ExecutableFolder() + "tarnview.exe";
-    const UnixResult result = RunUnix(
-        "for d in /proc/[0-9]*; do "
-        "[ \"$(tr '\\0' '\\n' 2>/dev/null < $d/cmdline | head -n 1)\" = " + ShellQuote(exe) + " ] || continue; "
-        "awk '/^Private_(Clean|Dirty):/ {s += $2} END {printf \"%d \", s}' $d/smaps_rollup; "
-        "awk -v hz=$(getconf CLK_TCK) '{print ($14 + $15) / hz}' $d/stat; done");
+    const UnixResult result =
+        RunUnix("for d in /proc/[0-9]*; do "
+                "[ \"$(tr '\\0' '\\n' 2>/dev/null < $d/cmdline | head -n 1)\" = " +
+                ShellQuote(exe) +
+                " ] || continue; "
+                "awk '/^Private_(Clean|Dirty):/ {s += $2} END {printf \"%d \", s}' $d/smaps_rollup; "
+                "awk -v hz=$(getconf CLK_TCK) '{print ($14 + $15) / hz}' $d/stat; done");
     UnixFigures figures;
     if (result.exitCode == 0)
         sscanf(result.output.c_str(), "%ld %lf", &figures.privateKb, &figures.cpuSeconds);
@@ -98,7 +103,8 @@ TEST_F(ProgramBench, StartUpToTheFirstPreviewFrame)
 {
     AddDefaultCamera();
     std::vector<double> program, empty;
-    for (int run = 0; run < 5; ++run) {
+    for (int run = 0; run < 5; ++run)
+    {
         empty.push_back(EmptyProgramMs());
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
@@ -106,15 +112,19 @@ TEST_F(ProgramBench, StartUpToTheFirstPreviewFrame)
         window = app.WaitForMainWindow();
         ASSERT_TRUE(window);
         const unsigned long long blank = window.PictureChecksum(IDC_PREVIEW);
-        ASSERT_TRUE(WaitUntil([&] {
-            return window.Text(IDC_STATUS).rfind("Preview: ", 0) == 0 && window.PictureChecksum(IDC_PREVIEW) != blank;
-        }, 60000));
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return window.Text(IDC_STATUS).rfind("Preview: ", 0) == 0 &&
+                       window.PictureChecksum(IDC_PREVIEW) != blank;
+            },
+            60000));
         program.push_back(1000.0 * SecondsSince(start));
         ASSERT_TRUE(app.CloseAndWait());
         app.Kill();
     }
     std::printf("BENCH | start-up, process start to first preview frame | median %.0f ms (5 starts) "
-                "| empty Wine program start to exit: median %.0f ms\n", Median(program), Median(empty));
+                "| empty Wine program start to exit: median %.0f ms\n",
+                Median(program), Median(empty));
 }
 
 TEST_F(ProgramBench, RecordingVgaAtThirty)
@@ -135,21 +145,24 @@ TEST_F(ProgramBench, PrivateMemoryOverLongUse)
     UseUniqueBaseName();
     const long atStart = ProgramFigures().privateKb;
     if (window.IsChecked(IDC_INCREMENT))
-        window.ClickAndSettle(IDC_INCREMENT); // one file, overwritten
-    for (int i = 0; i < 1000; ++i) {
+        window.ClickAndSettle(IDC_INCREMENT);  // one file, overwritten
+    for (int i = 0; i < 1000; ++i)
+    {
         window.SetText(IDC_LAST_FILE, "");
         window.ClickAndSettle(IDC_ACTION);
         ASSERT_TRUE(WaitUntil([&] { return !window.Text(IDC_LAST_FILE).empty(); })) << "snapshot " << i;
     }
     const long afterSnapshots = ProgramFigures().privateKb;
     DeleteFileA(OutputPath(window.Text(IDC_LAST_FILE)).c_str());
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 100; ++i)
+    {
         window.ClickAndSettle(IDC_FORMAT);
         ASSERT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: ", 60000)) << "format step " << i;
     }
     const long afterFormats = ProgramFigures().privateKb;
     std::printf("BENCH | private memory | %.1f MB after start, %.1f MB after 1,000 snapshots | "
-                "%.1f MB after 100 format steps\n", atStart / 1024.0, afterSnapshots / 1024.0, afterFormats / 1024.0);
+                "%.1f MB after 100 format steps\n",
+                atStart / 1024.0, afterSnapshots / 1024.0, afterFormats / 1024.0);
 }
 
 }  // namespace

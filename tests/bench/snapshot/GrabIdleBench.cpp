@@ -10,7 +10,8 @@
 #include "snapshot/GrabBuffer.h"
 #include "support/ProcessFacts.h"
 
-namespace {
+namespace
+{
 
 TEST(GrabIdleBench, IdleCallbackAgainstOneFrameCopy)
 {
@@ -27,8 +28,9 @@ TEST(GrabIdleBench, IdleCallbackAgainstOneFrameCopy)
 
     constexpr int kCopies = 300;
     QueryPerformanceCounter(&start);
-    for (int i = 0; i < kCopies; ++i) {
-        frame[i] = BYTE(i); // a fresh source each time, so no copy is skipped
+    for (int i = 0; i < kCopies; ++i)
+    {
+        frame[i] = BYTE(i);  // a fresh source each time, so no copy is skipped
         std::memcpy(copy.data(), frame.data(), kFrameBytes);
     }
     const double copied = 1e6 * support::SecondsSince(start) / kCopies;
@@ -40,4 +42,4 @@ TEST(GrabIdleBench, IdleCallbackAgainstOneFrameCopy)
                 idle, copied, ratio, ratio >= 1000 ? "met" : "NOT MET");
 }
 
-} // namespace
+}  // namespace

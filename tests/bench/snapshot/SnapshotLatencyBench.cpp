@@ -8,8 +8,7 @@
 namespace
 {
 class SnapshotLatency : public CaptureComponentTest
-{
-};
+{};
 
 TEST_F(SnapshotLatency, ClickToFileAtVgaThirtyFps)
 {
@@ -41,8 +40,9 @@ TEST_F(SnapshotLatency, ClickToFileAtVgaThirtyFps)
     ASSERT_FALSE(latencies.empty());
     std::sort(latencies.begin(), latencies.end());
     const size_t p95 = (latencies.size() * 95 + 99) / 100 - 1;
-    std::printf("BENCH | snapshot click to closed file, 640x480/30 | median %.1f ms, p95 %.1f ms (%zu stills) "
-                "| frame interval %.1f ms\n",
-                latencies[latencies.size() / 2], latencies[p95], latencies.size(), 1000.0 / 30);
+    std::printf(
+        "BENCH | snapshot click to closed file, 640x480/30 | median %.1f ms, p95 %.1f ms (%zu stills) "
+        "| frame interval %.1f ms\n",
+        latencies[latencies.size() / 2], latencies[p95], latencies.size(), 1000.0 / 30);
 }
 }  // namespace

@@ -6,7 +6,8 @@
 
 #include "vcam/frame/FrameGenerator.h"
 
-namespace {
+namespace
+{
 
 double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
 {
@@ -17,9 +18,9 @@ double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
 
 struct FrameCosts
 {
-    double first;    // paints the sky for the size
-    double steady;   // per frame, averaged
-    double restyled; // the frame after a brightness change
+    double first;     // paints the sky for the size
+    double steady;    // per frame, averaged
+    double restyled;  // the frame after a brightness change
 };
 
 FrameCosts MeasureFrames(LONG width, LONG height, int frames)
@@ -50,8 +51,12 @@ FrameCosts MeasureFrames(LONG width, LONG height, int frames)
 
 TEST(FrameBench, MillisecondsPerFrame)
 {
-    const struct { LONG width, height; } sizes[] = {{320, 240}, {640, 480}, {1280, 960}, {640, -480}};
-    for (const auto& size : sizes) {
+    const struct
+    {
+        LONG width, height;
+    } sizes[] = {{320, 240}, {640, 480}, {1280, 960}, {640, -480}};
+    for (const auto& size : sizes)
+    {
         const FrameCosts costs = MeasureFrames(size.width, size.height, 300);
         std::printf("BENCH | vcam frame %ldx%ld, full star density | %.3f ms per frame "
                     "| first frame %.1f ms, after a brightness change %.1f ms\n",
@@ -61,4 +66,4 @@ TEST(FrameBench, MillisecondsPerFrame)
     }
 }
 
-} // namespace
+}  // namespace

@@ -31,7 +31,9 @@ void CaptureDlgTestAccess::SetDirectory(CCaptureDlg& dlg, const std::string& dir
     std::memcpy(dlg.m_szDirectory, directory.c_str(), directory.size() + 1);
 }
 
-ErrorBoxWatcher::ErrorBoxWatcher() : m_thread([this] { Watch(); }) {}
+ErrorBoxWatcher::ErrorBoxWatcher() : m_thread([this] { Watch(); })
+{
+}
 
 ErrorBoxWatcher::~ErrorBoxWatcher()
 {
@@ -155,8 +157,8 @@ LONG VcamLiveObjects()
     if (!module)
         return -1;
     using LiveObjectsFn = LONG(WINAPI*)();
-    auto live = reinterpret_cast<LiveObjectsFn>(
-        reinterpret_cast<void*>(GetProcAddress(module, "VcamLiveObjects")));
+    auto live =
+        reinterpret_cast<LiveObjectsFn>(reinterpret_cast<void*>(GetProcAddress(module, "VcamLiveObjects")));
     return live ? live() : -1;
 }
 

@@ -26,8 +26,8 @@ protected:
     {
         HWND nameControl = GetDlgItem(dialog->GetSafeHwnd(), IDC_CAMERA_NAME);
         nameLog = shown;
-        nameControlProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            nameControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoggingNameProc)));
+        nameControlProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(nameControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoggingNameProc)));
         ComPtr<IBaseFilter> camera;
         dialog->FindCamera(camera.GetAddressOf());
         SetWindowLongPtrA(nameControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nameControlProc));
@@ -38,8 +38,8 @@ protected:
 
 TEST_F(FindCameraTest, PreferredNameWinsOverEarlierDeviceAndShowsAsTheCamerasOwn)
 {
-    AddDevices({Device(L"01", L"Generic USB Camera", {{320, 240}}),
-                Device(L"02", L"vcx 4100", {{640, 480}})});
+    AddDevices(
+        {Device(L"01", L"Generic USB Camera", {{320, 240}}), Device(L"02", L"vcx 4100", {{640, 480}})});
     OpenDialog();
     ComPtr<IBaseFilter> camera = Find();
     ASSERT_TRUE(camera);
@@ -62,10 +62,11 @@ TEST_F(FindCameraTest, AnyCameraIsTakenUnderItsOwnNameWhenNoPreferredOneBinds)
 TEST_F(FindCameraTest, ADeviceWithoutAFriendlyNameIsPassedOver)
 {
     AddDevices({Device(L"01", L"Nameless Camera", {{320, 240}}), Device(L"02", L"Generic USB Camera")});
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
-                                 L"Software\\Classes\\CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance\\01",
-                                 L"FriendlyName"));
+    ASSERT_EQ(
+        ERROR_SUCCESS,
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE,
+                           L"Software\\Classes\\CLSID\\{860BB310-5D01-11D0-BD3B-00A0C911CE86}\\Instance\\01",
+                           L"FriendlyName"));
     OpenDialog();
     ComPtr<IBaseFilter> camera = Find();
     ASSERT_TRUE(camera);

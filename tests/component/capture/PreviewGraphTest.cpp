@@ -186,9 +186,8 @@ private:
         // Never GetWindowText here: it would send to the test thread, which may be
         // waiting for this one.
         InternalGetWindowText(window, title, 64);
-        if (process != GetCurrentProcessId() || window == closer->m_owner ||
-            !IsWindowVisible(window) || std::string(className) != "#32770" ||
-            std::wstring(title) == L"Error!")
+        if (process != GetCurrentProcessId() || window == closer->m_owner || !IsWindowVisible(window) ||
+            std::string(className) != "#32770" || std::wstring(title) == L"Error!")
             return TRUE;
         GetWindowRect(window, &closer->m_rect);
         closer->m_frame = window;

@@ -94,8 +94,8 @@ TEST_F(RecordingGraphTest, FrameRateEntriesAreClampedBeforeTheyReachTheCamera)
         REFERENCE_TIME duration;
     };
     int file = 0;
-    for (const Case& c : {Case{"45", 333333}, Case{"0", 10000000}, Case{"", 10000000},
-                          Case{"fast", 10000000}, Case{"-5", 333333}, Case{"15", 666666}})
+    for (const Case& c : {Case{"45", 333333}, Case{"0", 10000000}, Case{"", 10000000}, Case{"fast", 10000000},
+                          Case{"-5", 333333}, Case{"15", 666666}})
     {
         const std::string path = folder.Path() + "rate_" + std::to_string(file++) + ".avi";
         ASSERT_EQ(S_OK, Record(dlg, path, c.entry)) << c.entry;
@@ -133,7 +133,8 @@ TEST_F(RecordingGraphTest, OnlyAVideoInfoFormatTakesTheRate)
         ComPtr<IGraphBuilder> graph;
         ComPtr<ICaptureGraphBuilder2> builder;
         ComPtr<IBaseFilter> camera;
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
+        ASSERT_EQ(S_OK,
+                  CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
         ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&builder)));
         dlg.FindCamera(camera.GetAddressOf());

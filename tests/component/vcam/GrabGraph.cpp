@@ -26,7 +26,8 @@ size_t FrameRecorder::Count()
 
 STDMETHODIMP FrameRecorder::QueryInterface(REFIID riid, void** ppv)
 {
-    if (riid == IID_IUnknown || riid == IID_ISampleGrabberCB) {
+    if (riid == IID_IUnknown || riid == IID_ISampleGrabberCB)
+    {
         *ppv = static_cast<ISampleGrabberCB*>(this);
         return S_OK;
     }
@@ -92,7 +93,8 @@ HRESULT GrabGraph::Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin
     hr = grabber->GetConnectedMediaType(&connected);
     if (FAILED(hr))
         return hr;
-    if (const VIDEOINFOHEADER* vih = VideoInfoOf(connected)) {
+    if (const VIDEOINFOHEADER* vih = VideoInfoOf(connected))
+    {
         recorder->width = vih->bmiHeader.biWidth;
         recorder->height = vih->bmiHeader.biHeight;
     }

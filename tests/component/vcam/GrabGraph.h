@@ -14,7 +14,7 @@
 
 struct FrameRecord
 {
-    LONGLONG arrivalUs;    // on the performance counter
+    LONGLONG arrivalUs;  // on the performance counter
     REFERENCE_TIME start;
     REFERENCE_TIME stop;
     long length;

@@ -7,7 +7,8 @@
 #include "VcamTestSupport.h"
 #include "capture/QeditClsids.h"
 
-namespace {
+namespace
+{
 
 class VcamCaptureBuilder : public ::testing::Test
 {
@@ -16,7 +17,8 @@ protected:
     {
         camera = devices.Add(L"Tarnview Builder Camera", settings);
         ASSERT_TRUE(camera);
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
+        ASSERT_EQ(S_OK,
+                  CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
         ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_PPV_ARGS(&builder)));
         ASSERT_EQ(S_OK, builder->SetFiltergraph(graph.Get()));
@@ -27,7 +29,8 @@ protected:
     HRESULT Render(const GUID& category, FrameRecorder* recorder)
     {
         ComPtr<IBaseFilter> grabberFilter, renderer;
-        HRESULT hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
+        HRESULT hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(&grabberFilter));
         if (SUCCEEDED(hr))
             hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
         if (FAILED(hr))
@@ -40,7 +43,8 @@ protected:
         grabber->SetCallback(recorder, 0);
         recorder->width = 640;
         recorder->height = 480;
-        return builder->RenderStream(&category, &MEDIATYPE_Video, camera.Get(), grabberFilter.Get(), renderer.Get());
+        return builder->RenderStream(&category, &MEDIATYPE_Video, camera.Get(), grabberFilter.Get(),
+                                     renderer.Get());
     }
 
     bool GraphHasSmartTee()
@@ -48,7 +52,8 @@ protected:
         ComPtr<IEnumFilters> filters;
         graph->EnumFilters(&filters);
         ComPtr<IBaseFilter> filter;
-        while (filters->Next(1, &filter, nullptr) == S_OK) {
+        while (filters->Next(1, &filter, nullptr) == S_OK)
+        {
             CLSID clsid;
             if (SUCCEEDED(filter->GetClassID(&clsid)) && clsid == CLSID_SmartTee)
                 return true;
@@ -67,7 +72,7 @@ protected:
 
     ComApartment com;
     DeviceScope devices;
-    FrameRecorder captured, previewed; // outlive the graph, whose grabbers call them
+    FrameRecorder captured, previewed;  // outlive the graph, whose grabbers call them
     ComPtr<IBaseFilter> camera;
     ComPtr<IGraphBuilder> graph;
     ComPtr<ICaptureGraphBuilder2> builder;
@@ -77,13 +82,14 @@ void ExpectIncreasingNumbers(FrameRecorder& recorder)
 {
     const std::vector<FrameRecord> frames = recorder.Frames();
     ASSERT_GE(frames.size(), 5u);
-    for (size_t i = 1; i < frames.size(); ++i) {
+    for (size_t i = 1; i < frames.size(); ++i)
+    {
         ASSERT_TRUE(frames[i].numbered);
         EXPECT_EQ(frames[i - 1].number + 1, frames[i].number);
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(VcamCaptureBuilder, WithoutPreviewPinBothStreamsGoThroughASmartTee)
 {

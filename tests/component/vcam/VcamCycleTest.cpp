@@ -9,7 +9,8 @@
 #include "support/ProcessFacts.h"
 #include <psapi.h>
 
-namespace {
+namespace
+{
 
 #ifdef VCAM_FULL_CYCLES
 constexpr int Cycles = 1000;
@@ -54,7 +55,7 @@ size_t OneCycle(const std::wstring& name)
     return recorder.Count();
 }
 
-} // namespace
+}  // namespace
 
 TEST(VcamCycles, BuildRunStopReleaseLeavesNothingBehind)
 {
@@ -64,13 +65,14 @@ TEST(VcamCycles, BuildRunStopReleaseLeavesNothingBehind)
     devices.Add(name);
     ASSERT_EQ(0, LiveObjects());
 
-    for (int i = 0; i < 5; ++i) // warm up Wine's own caches before measuring
+    for (int i = 0; i < 5; ++i)  // warm up Wine's own caches before measuring
         OneCycle(name);
     const long threadsBefore = support::ThreadsOfThisProcess();
     const SIZE_T bytesBefore = WorkingSet();
     const LONGLONG started = NowUs();
     size_t silentCycles = 0;
-    for (int i = 0; i < Cycles; ++i) {
+    for (int i = 0; i < Cycles; ++i)
+    {
         if (OneCycle(name) < 2)
             ++silentCycles;
         ASSERT_EQ(0, LiveObjects()) << "cycle " << i;
@@ -79,10 +81,12 @@ TEST(VcamCycles, BuildRunStopReleaseLeavesNothingBehind)
     }
     const double msPerCycle = (NowUs() - started) / 1000.0 / Cycles;
     const long threadGrowth = support::ThreadsOfThisProcess() - threadsBefore;
-    const double memoryGrowthKb = (static_cast<double>(WorkingSet()) - static_cast<double>(bytesBefore)) / 1024.0;
-    std::printf("BENCH | vcam build-run-stop-release cycles | %d cycles, %.1f ms per cycle, %zu without two frames "
-                "| threads %ld%+ld, working set %.0f KiB%+.0f KiB\n",
-                Cycles, msPerCycle, silentCycles, threadsBefore, threadGrowth, bytesBefore / 1024.0, memoryGrowthKb);
+    const double memoryGrowthKb =
+        (static_cast<double>(WorkingSet()) - static_cast<double>(bytesBefore)) / 1024.0;
+    std::printf(
+        "BENCH | vcam build-run-stop-release cycles | %d cycles, %.1f ms per cycle, %zu without two frames "
+        "| threads %ld%+ld, working set %.0f KiB%+.0f KiB\n",
+        Cycles, msPerCycle, silentCycles, threadsBefore, threadGrowth, bytesBefore / 1024.0, memoryGrowthKb);
     EXPECT_EQ(0u, silentCycles);
     EXPECT_LE(threadGrowth, 2);
     EXPECT_LT(memoryGrowthKb, 8.0 * 1024.0 + Cycles * 4.0);

@@ -6,7 +6,8 @@
 #include "VcamTestSupport.h"
 #include "comkit/InterfaceIds.h"
 
-namespace {
+namespace
+{
 
 class VcamDeviceLoss : public ::testing::Test
 {
@@ -20,7 +21,8 @@ protected:
             return false;
         const DWORD start = GetTickCount();
         long code = 0;
-        while (GetTickCount() - start < deadlineMs) {
+        while (GetTickCount() - start < deadlineMs)
+        {
             if (events->GetEvent(&code, param1, param2, 100) != S_OK)
                 continue;
             events->FreeEventParams(code, *param1, *param2);
@@ -66,4 +68,4 @@ TEST_F(VcamDeviceLoss, UnplugAndReplugAreGraphEventsAndTheCaptureCountStops)
     ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
 }
 
-} // namespace
+}  // namespace

@@ -9,7 +9,8 @@
 #include "comkit/InterfaceIds.h"
 #include "vcam/VcamGuids.h"
 
-namespace {
+namespace
+{
 
 class VcamFaults : public ::testing::Test
 {
@@ -43,7 +44,7 @@ ComPtr<IPin> CapturePin(IBaseFilter* camera)
     return PinOfCategory(camera, PIN_CATEGORY_CAPTURE);
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(VcamFaults, NoStreamConfigHidesTheInterfaceButStreams)
 {
@@ -117,7 +118,8 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndOffersBothHeaders)
     EXPECT_EQ(S_FALSE, types->Next(12, list, &fetched));
     ASSERT_EQ(10u, fetched);
     const LONG widths[] = {640, 320, 1280, 642, 640};
-    for (ULONG i = 0; i < fetched; i += 2) {
+    for (ULONG i = 0; i < fetched; i += 2)
+    {
         EXPECT_EQ(FORMAT_VideoInfo2, list[i]->formattype) << i;
         const VIDEOINFOHEADER* vih = VideoInfoOf(*list[i + 1]);
         ASSERT_TRUE(vih) << i;
@@ -152,7 +154,7 @@ TEST_F(VcamFaults, VideoInfo2IsTheCurrentFormatAndOffersBothHeaders)
     ASSERT_EQ(S_OK, capture->ConnectionMediaType(&connected));
     EXPECT_TRUE(connected.formattype == FORMAT_VideoInfo || connected.formattype == FORMAT_VideoInfo2);
     CoTaskMemFree(connected.pbFormat);
-    recorder.width = 320; // the grabber fills these in only for a VIDEOINFOHEADER
+    recorder.width = 320;  // the grabber fills these in only for a VIDEOINFOHEADER
     recorder.height = 240;
     ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
     const LONGLONG deadline = NowUs() + 3000000;
@@ -174,7 +176,8 @@ TEST_F(VcamFaults, VideoInfo2CameraConnectsWithTheHeaderAskedFor)
     ComPtr<IPin> capture = CapturePin(camera.Get());
     ComPtr<IPin> peer;
     ASSERT_EQ(S_OK, capture->ConnectedTo(&peer));
-    for (const GUID& header : {FORMAT_VideoInfo2, FORMAT_VideoInfo}) {
+    for (const GUID& header : {FORMAT_VideoInfo2, FORMAT_VideoInfo})
+    {
         ASSERT_EQ(S_OK, peer->Disconnect());
         ASSERT_EQ(S_OK, capture->Disconnect());
         AM_MEDIA_TYPE partial = {};
@@ -209,7 +212,8 @@ TEST_F(VcamFaults, StopAfterFramesFallsSilentWhileRunning)
     ASSERT_EQ(S_OK, graph.graph->QueryInterface(IID_PPV_ARGS(&events)));
     long code = 0;
     LONG_PTR p1 = 0, p2 = 0;
-    while (events->GetEvent(&code, &p1, &p2, 0) == S_OK) {
+    while (events->GetEvent(&code, &p1, &p2, 0) == S_OK)
+    {
         EXPECT_NE(EC_COMPLETE, code) << "a stalled camera sends no end of stream";
         events->FreeEventParams(code, p1, p2);
     }

@@ -6,8 +6,8 @@
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
 
-namespace {
-
+namespace
+{
 
 class VcamPin : public ::testing::Test
 {
@@ -42,7 +42,7 @@ struct ExpectedCap
     DWORD imageSize;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(VcamPin, OffersTheDefaultCapabilities)
 {
@@ -50,9 +50,13 @@ TEST_F(VcamPin, OffersTheDefaultCapabilities)
     ASSERT_EQ(S_OK, config->GetNumberOfCapabilities(&count, &size));
     ASSERT_EQ(5, count);
     ASSERT_EQ(static_cast<int>(sizeof(VIDEO_STREAM_CONFIG_CAPS)), size);
-    const ExpectedCap expected[] = {{640, 480, 921600}, {320, 240, 230400}, {1280, 960, 3686400},
-                                    {642, 480, 1928 * 480}, {640, -480, 921600}};
-    for (int i = 0; i < count; ++i) {
+    const ExpectedCap expected[] = {{640, 480, 921600},
+                                    {320, 240, 230400},
+                                    {1280, 960, 3686400},
+                                    {642, 480, 1928 * 480},
+                                    {640, -480, 921600}};
+    for (int i = 0; i < count; ++i)
+    {
         AM_MEDIA_TYPE* raw = nullptr;
         VIDEO_STREAM_CONFIG_CAPS caps = {};
         ASSERT_EQ(S_OK, config->GetStreamCaps(i, &raw, reinterpret_cast<BYTE*>(&caps)));
@@ -82,7 +86,7 @@ TEST_F(VcamPin, OffersTheDefaultCapabilities)
 
 TEST_F(VcamPin, SetFormatChoosesSizeAndClampsTheRate)
 {
-    OwnedMediaType small(320, 240, 100000); // asks for 100 fps
+    OwnedMediaType small(320, 240, 100000);  // asks for 100 fps
     ASSERT_EQ(S_OK, config->SetFormat(&small.mt));
     TaskMediaType mt = Current();
     const VIDEOINFOHEADER* vih = VideoInfoOf(*mt);
@@ -90,7 +94,7 @@ TEST_F(VcamPin, SetFormatChoosesSizeAndClampsTheRate)
     EXPECT_EQ(320, vih->bmiHeader.biWidth);
     EXPECT_EQ(333333, vih->AvgTimePerFrame);
 
-    OwnedMediaType slow(320, 240, 50000000); // one frame in 5 s
+    OwnedMediaType slow(320, 240, 50000000);  // one frame in 5 s
     ASSERT_EQ(S_OK, config->SetFormat(&slow.mt));
     EXPECT_EQ(10000000, VideoInfoOf(*Current())->AvgTimePerFrame);
 
@@ -135,7 +139,7 @@ TEST_F(VcamPin, EnumeratesCurrentFormatFirstAndCopiesEnumerators)
     EXPECT_EQ(S_FALSE, types->Skip(2));
     AM_MEDIA_TYPE* next = nullptr;
     EXPECT_EQ(S_FALSE, types->Next(1, &next, nullptr));
-    ASSERT_EQ(S_OK, clone->Next(1, &next, nullptr)); // the clone kept its own position
+    ASSERT_EQ(S_OK, clone->Next(1, &next, nullptr));  // the clone kept its own position
     TaskMediaType second(next);
     EXPECT_EQ(320, VideoInfoOf(*second)->bmiHeader.biWidth);
     ASSERT_EQ(S_OK, types->Reset());

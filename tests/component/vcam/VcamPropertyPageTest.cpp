@@ -8,7 +8,8 @@
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
 
-namespace {
+namespace
+{
 
 struct FrameSearch
 {
@@ -19,7 +20,8 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM context)
 {
     wchar_t className[32] = {};
     GetClassNameW(window, className, ARRAYSIZE(className));
-    if (IsWindowVisible(window) && wcscmp(className, L"#32770") == 0) {
+    if (IsWindowVisible(window) && wcscmp(className, L"#32770") == 0)
+    {
         reinterpret_cast<FrameSearch*>(context)->found = window;
         return FALSE;
     }
@@ -30,12 +32,14 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM context)
 void DismissFrameOf(DWORD threadId, std::atomic<bool>* seen, std::atomic<bool>* done)
 {
     const DWORD deadline = GetTickCount() + 10000;
-    while (!*done && GetTickCount() < deadline) {
+    while (!*done && GetTickCount() < deadline)
+    {
         FrameSearch search;
         EnumThreadWindows(threadId, FindDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
+        if (search.found)
+        {
             *seen = true;
-            Sleep(300); // let the page finish initialising
+            Sleep(300);  // let the page finish initialising
             PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             return;
         }
@@ -43,7 +47,7 @@ void DismissFrameOf(DWORD threadId, std::atomic<bool>* seen, std::atomic<bool>* 
     }
 }
 
-} // namespace
+}  // namespace
 
 // As a capture program opens the pages: on a second filter of the same device, owned
 // by its window, while the first one streams.
@@ -74,8 +78,8 @@ TEST(VcamPropertyPage, FrameOpensOnTheCameraAndCloses)
         std::atomic<bool> seen{false}, done{false};
         std::thread watcher(DismissFrameOf, GetCurrentThreadId(), &seen, &done);
         const size_t framesBefore = recorder.Count();
-        const HRESULT hr = OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, objects, list.cElems, list.pElems, 0, 0,
-                                                  nullptr);
+        const HRESULT hr = OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, objects, list.cElems,
+                                                  list.pElems, 0, 0, nullptr);
         done = true;
         watcher.join();
         CoTaskMemFree(list.pElems);

@@ -10,19 +10,25 @@
 #include "support/TempFolder.h"
 #include "support/VideoProbe.h"
 
-namespace {
+namespace
+{
 
 // Wine's own file writer offers the mux no IStream, so its mux cannot run: the mux and
 // writer come from the capture graph builder, which the project's Wine prefix replaces
 // with one that writes files (tarnview-winecompat). The camera is connected by hand, or
 // by RenderStream as the program does it (through a Smart Tee for a camera without a
 // preview pin).
-enum class Route { ByHand, RenderStream };
+enum class Route
+{
+    ByHand,
+    RenderStream
+};
 
 HRESULT BuildRecording(IGraphBuilder* graph, IBaseFilter* camera, const std::wstring& file, Route route)
 {
     ComPtr<ICaptureGraphBuilder2> builder;
-    HRESULT hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder));
+    HRESULT hr =
+        CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder));
     if (SUCCEEDED(hr))
         hr = builder->SetFiltergraph(graph);
     if (FAILED(hr))
@@ -35,7 +41,8 @@ HRESULT BuildRecording(IGraphBuilder* graph, IBaseFilter* camera, const std::wst
     graph->AddFilter(camera, L"Camera");
     if (route == Route::RenderStream)
         return builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, nullptr, mux.Get());
-    return graph->Connect(PinOfCategory(camera, PIN_CATEGORY_CAPTURE).Get(), FirstPin(mux.Get(), PINDIR_INPUT).Get());
+    return graph->Connect(PinOfCategory(camera, PIN_CATEGORY_CAPTURE).Get(),
+                          FirstPin(mux.Get(), PINDIR_INPUT).Get());
 }
 
 class VcamRecording : public ::testing::Test
@@ -45,8 +52,10 @@ protected:
     void Record(IBaseFilter* camera, Route route, DWORD ms)
     {
         ComPtr<IGraphBuilder> graph;
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
-        const HRESULT hr = BuildRecording(graph.Get(), camera, std::wstring(windowsAvi.begin(), windowsAvi.end()), route);
+        ASSERT_EQ(S_OK,
+                  CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
+        const HRESULT hr =
+            BuildRecording(graph.Get(), camera, std::wstring(windowsAvi.begin(), windowsAvi.end()), route);
         if (hr == E_NOTIMPL)
             GTEST_SKIP() << "the capture graph builder writes no files (tarnview-winecompat not registered)";
         ASSERT_EQ(S_OK, hr);
@@ -80,7 +89,7 @@ protected:
     support::VideoProbe probe;
 };
 
-} // namespace
+}  // namespace
 
 // The camera captures from the moment it is run: two seconds from Run to Stop hold
 // two seconds of frames, although the graph starts its stream 200 ms after Run.
@@ -105,7 +114,8 @@ TEST_F(VcamRecording, VideoInfo2CameraRecordsAtItsOwnRate)
     ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Recording Camera", settings);
     ASSERT_TRUE(camera);
     AM_MEDIA_TYPE* format = nullptr;
-    ASSERT_EQ(S_OK, StreamConfigOf(PinOfCategory(camera.Get(), PIN_CATEGORY_CAPTURE).Get())->GetFormat(&format));
+    ASSERT_EQ(S_OK,
+              StreamConfigOf(PinOfCategory(camera.Get(), PIN_CATEGORY_CAPTURE).Get())->GetFormat(&format));
     const GUID formatType = format->formattype;
     DeleteMediaType(format);
     EXPECT_EQ(FORMAT_VideoInfo2, formatType);

@@ -7,7 +7,8 @@
 #include "vcam/VcamGuids.h"
 #include "vcam/frame/SceneSettings.h"
 
-namespace {
+namespace
+{
 
 class VcamServer : public ::testing::Test
 {
@@ -20,7 +21,8 @@ std::wstring RegString(const std::wstring& path, const wchar_t* name)
 {
     wchar_t value[MAX_PATH] = {};
     DWORD bytes = sizeof(value) - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+        ERROR_SUCCESS)
         return std::wstring();
     return value;
 }
@@ -38,17 +40,19 @@ using CanUnloadFn = HRESULT(WINAPI*)();
 template <typename Fn>
 Fn Export(const char* name)
 {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"tarnview-vcam.dll"), name)));
+    return reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"tarnview-vcam.dll"), name)));
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(VcamServer, RegistersBothClassesWithThisDllAndBothThreadingModels)
 {
-    ASSERT_EQ(0, LiveObjects()); // also loads the DLL
+    ASSERT_EQ(0, LiveObjects());  // also loads the DLL
     wchar_t modulePath[MAX_PATH] = {};
     GetModuleFileNameW(GetModuleHandleW(L"tarnview-vcam.dll"), modulePath, MAX_PATH);
-    for (const CLSID* clsid : {&CLSID_TarnviewVirtualCamera, &CLSID_TarnviewVcamScenePage}) {
+    for (const CLSID* clsid : {&CLSID_TarnviewVirtualCamera, &CLSID_TarnviewVcamScenePage})
+    {
         EXPECT_EQ(0, _wcsicmp(modulePath, RegString(ClsidPath(*clsid), nullptr).c_str()));
         EXPECT_EQ(L"Both", RegString(ClsidPath(*clsid), L"ThreadingModel"));
     }
@@ -63,11 +67,12 @@ TEST_F(VcamServer, UnregisterRemovesTheClassesAndRegisterRestoresThem)
     ASSERT_TRUE(unregisterServer && registerServer);
     ASSERT_EQ(S_OK, unregisterServer());
     ComPtr<IBaseFilter> filter;
-    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(CLSID_TarnviewVirtualCamera, nullptr, CLSCTX_INPROC_SERVER,
-                                                    IID_PPV_ARGS(&filter)));
+    EXPECT_EQ(REGDB_E_CLASSNOTREG, CoCreateInstance(CLSID_TarnviewVirtualCamera, nullptr,
+                                                    CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
     EXPECT_EQ(S_OK, unregisterServer()) << "unregistering twice is harmless";
     ASSERT_EQ(S_OK, registerServer());
-    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_TarnviewVirtualCamera, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter)));
+    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_TarnviewVirtualCamera, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_PPV_ARGS(&filter)));
 }
 
 TEST_F(VcamServer, ClassObjectsCountTowardsUnloading)
@@ -91,7 +96,7 @@ TEST_F(VcamServer, ClassObjectsCountTowardsUnloading)
     factory.Reset();
     object.Reset();
     EXPECT_EQ(0, LiveObjects());
-    EXPECT_EQ(S_FALSE, canUnload()); // still locked
+    EXPECT_EQ(S_FALSE, canUnload());  // still locked
     ASSERT_TRUE(SUCCEEDED(getClassObject(CLSID_TarnviewVirtualCamera, IID_PPV_ARGS(&factory))));
     factory->LockServer(FALSE);
     factory.Reset();
@@ -124,7 +129,7 @@ TEST_F(VcamServer, BoundDeviceIsASourceFilterAndEveryObjectGoesAway)
         EXPECT_EQ(3, LiveObjects());
         camera.Reset();
         pins.Reset();
-        EXPECT_EQ(2, LiveObjects()); // the pin keeps its filter alive
+        EXPECT_EQ(2, LiveObjects());  // the pin keeps its filter alive
     }
     EXPECT_EQ(0, LiveObjects());
 }
@@ -161,10 +166,12 @@ TEST_F(VcamServer, DeviceSettingsDecideThePins)
     EXPECT_EQ(S_OK, properties->QuerySupported(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, &support));
     EXPECT_EQ(static_cast<DWORD>(KSPROPERTY_SUPPORT_GET), support);
     GUID category;
-    EXPECT_EQ(E_UNEXPECTED, properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, nullptr, 0, &category, 4, &size));
-    EXPECT_EQ(E_PROP_ID_UNSUPPORTED, properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_MEDIUM, nullptr, 0, &category,
-                                                     sizeof(category), &size));
-    EXPECT_EQ(E_PROP_SET_UNSUPPORTED, properties->Get(GUID_NULL, 0, nullptr, 0, &category, sizeof(category), &size));
+    EXPECT_EQ(E_UNEXPECTED,
+              properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, nullptr, 0, &category, 4, &size));
+    EXPECT_EQ(E_PROP_ID_UNSUPPORTED, properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_MEDIUM, nullptr, 0,
+                                                     &category, sizeof(category), &size));
+    EXPECT_EQ(E_PROP_SET_UNSUPPORTED,
+              properties->Get(GUID_NULL, 0, nullptr, 0, &category, sizeof(category), &size));
 }
 
 TEST_F(VcamServer, GraphMembershipAndName)

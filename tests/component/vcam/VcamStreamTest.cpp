@@ -7,7 +7,8 @@
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
 
-namespace {
+namespace
+{
 
 class VcamStream : public ::testing::Test
 {
@@ -42,10 +43,12 @@ size_t FramesInWindow(FrameRecorder& recorder, double seconds, REFERENCE_TIME in
 void ExpectConsecutive(const std::vector<FrameRecord>& frames, REFERENCE_TIME interval)
 {
     ASSERT_FALSE(frames.empty());
-    for (size_t i = 0; i < frames.size(); ++i) {
+    for (size_t i = 0; i < frames.size(); ++i)
+    {
         ASSERT_TRUE(frames[i].numbered) << "frame " << i;
         EXPECT_EQ(frames[i].start + interval, frames[i].stop);
-        EXPECT_EQ(0, (frames[i].start - frames[0].start) % interval) << "frame " << i << " is off the frame grid";
+        EXPECT_EQ(0, (frames[i].start - frames[0].start) % interval)
+            << "frame " << i << " is off the frame grid";
         if (i == 0)
             continue;
         EXPECT_EQ(frames[i - 1].number + 1, frames[i].number);
@@ -53,11 +56,10 @@ void ExpectConsecutive(const std::vector<FrameRecord>& frames, REFERENCE_TIME in
     }
 }
 
-} // namespace
+}  // namespace
 
 class VcamStreamRate : public VcamStream, public ::testing::WithParamInterface<unsigned>
-{
-};
+{};
 
 TEST_P(VcamStreamRate, DeliversAtTheSetRateWithConsecutiveNumbers)
 {
@@ -66,7 +68,8 @@ TEST_P(VcamStreamRate, DeliversAtTheSetRateWithConsecutiveNumbers)
     ASSERT_TRUE(camera);
     const REFERENCE_TIME interval = 10000000 / fps;
     OwnedMediaType format(640, 480, interval);
-    ASSERT_EQ(S_OK, StreamConfigOf(PinOfCategory(camera.Get(), PIN_CATEGORY_CAPTURE).Get())->SetFormat(&format.mt));
+    ASSERT_EQ(S_OK,
+              StreamConfigOf(PinOfCategory(camera.Get(), PIN_CATEGORY_CAPTURE).Get())->SetFormat(&format.mt));
 
     FrameRecorder recorder;
     GrabGraph graph;
@@ -92,8 +95,7 @@ struct SizeCase
 };
 
 class VcamStreamSize : public VcamStream, public ::testing::WithParamInterface<SizeCase>
-{
-};
+{};
 
 TEST_P(VcamStreamSize, EachFormatDeliversItsLayout)
 {
@@ -120,7 +122,7 @@ TEST_P(VcamStreamSize, EachFormatDeliversItsLayout)
     ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
     const std::vector<FrameRecord> frames = recorder.Frames();
     ASSERT_GE(frames.size(), 5u);
-    ExpectConsecutive(frames, 333333); // the stamp reads back only with the right row order and stride
+    ExpectConsecutive(frames, 333333);  // the stamp reads back only with the right row order and stride
     EXPECT_EQ(c.imageSize, frames.front().length);
 }
 
@@ -171,7 +173,8 @@ TEST_F(VcamStream, StatesAsALiveSource)
     // Numbers run on across the pause; stream times never go backwards.
     const std::vector<FrameRecord> frames = recorder.Frames();
     ASSERT_GT(frames.size(), atPause + 5);
-    for (size_t i = 1; i < frames.size(); ++i) {
+    for (size_t i = 1; i < frames.size(); ++i)
+    {
         EXPECT_EQ(frames[i - 1].number + 1, frames[i].number);
         EXPECT_LE(frames[i - 1].stop, frames[i].start);
     }
@@ -236,7 +239,8 @@ TEST_F(VcamStream, StampsCountFromTheStartOfCapture)
         EXPECT_FALSE(frames[i].discontinuity) << "frame " << i;
     EXPECT_TRUE(frames[firstRun].discontinuity);
     EXPECT_LE(frames[firstRun - 1].stop, frames[firstRun].start) << "the stamps went back across the pause";
-    for (size_t i = 1; i < frames.size(); ++i) {
+    for (size_t i = 1; i < frames.size(); ++i)
+    {
         EXPECT_EQ(frames[i - 1].number + 1, frames[i].number) << "frame " << i;
         EXPECT_LE(frames[i - 1].stop, frames[i].start) << "frame " << i;
     }
@@ -252,7 +256,7 @@ TEST_F(VcamStream, ReleasedWhileRunningLeavesNothingBehind)
         GrabGraph graph;
         ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
         Sleep(300);
-        graph.control.Reset(); // nobody stops it: the last release must
+        graph.control.Reset();  // nobody stops it: the last release must
         camera.Reset();
     }
     EXPECT_EQ(0, LiveObjects());

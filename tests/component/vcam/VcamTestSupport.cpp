@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 HMODULE VcamModule()
 {
@@ -11,7 +12,7 @@ HMODULE VcamModule()
     return module;
 }
 
-} // namespace
+}  // namespace
 
 DeviceScope::DeviceScope()
 {
@@ -65,7 +66,8 @@ GUID CategoryOf(IPin* pin)
     ComPtr<IKsPropertySet> properties;
     DWORD size = 0;
     if (SUCCEEDED(pin->QueryInterface(IID_PPV_ARGS(&properties))))
-        properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, nullptr, 0, &category, sizeof(category), &size);
+        properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, nullptr, 0, &category, sizeof(category),
+                        &size);
     return category;
 }
 
@@ -86,7 +88,8 @@ ComPtr<IAMStreamConfig> StreamConfigOf(IPin* pin)
 
 ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
 {
-    for (const ComPtr<IPin>& pin : PinsOf(filter)) {
+    for (const ComPtr<IPin>& pin : PinsOf(filter))
+    {
         PIN_DIRECTION candidate;
         if (SUCCEEDED(pin->QueryDirection(&candidate)) && candidate == direction)
             return pin;
@@ -124,7 +127,8 @@ const VIDEOINFOHEADER* VideoInfoOf(const AM_MEDIA_TYPE& mt)
 HRESULT WaitForState(IMediaControl* control, OAFilterState wanted, DWORD timeoutMs)
 {
     HRESULT hr = E_FAIL;
-    switch (wanted) {
+    switch (wanted)
+    {
     case State_Running:
         hr = control->Run();
         break;

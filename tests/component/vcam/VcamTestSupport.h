@@ -27,7 +27,8 @@ public:
     ~DeviceScope();
 
     // Registers the device and binds it; fails the test when either fails.
-    ComPtr<IBaseFilter> Add(const std::wstring& friendlyName, const DeviceSettings& settings = DeviceSettings());
+    ComPtr<IBaseFilter> Add(const std::wstring& friendlyName,
+                            const DeviceSettings& settings = DeviceSettings());
 };
 
 using support::BindDeviceByName;

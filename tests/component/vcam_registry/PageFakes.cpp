@@ -4,7 +4,8 @@ STDMETHODIMP FakeScene::QueryInterface(REFIID riid, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
-    if (riid == IID_IUnknown || riid == __uuidof(IVcamScene)) {
+    if (riid == IID_IUnknown || riid == __uuidof(IVcamScene))
+    {
         *ppv = static_cast<IVcamScene*>(this);
         AddRef();
         return S_OK;
@@ -56,7 +57,8 @@ STDMETHODIMP FakePageSite::QueryInterface(REFIID riid, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IPropertyPageSite) {
+    if (riid == IID_IUnknown || riid == IID_IPropertyPageSite)
+    {
         *ppv = static_cast<IPropertyPageSite*>(this);
         AddRef();
         return S_OK;
@@ -88,5 +90,6 @@ STDMETHODIMP FakePageSite::GetPageContainer(IUnknown** container)
 
 bool SameScene(const SceneSettings& a, const SceneSettings& b)
 {
-    return a.starDensity == b.starDensity && a.brightness == b.brightness && a.showFrameNumber == b.showFrameNumber;
+    return a.starDensity == b.starDensity && a.brightness == b.brightness &&
+           a.showFrameNumber == b.showFrameNumber;
 }

@@ -15,7 +15,7 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&m_refs); }
-    STDMETHODIMP_(ULONG) Release() override { return InterlockedDecrement(&m_refs); } // lives on the stack
+    STDMETHODIMP_(ULONG) Release() override { return InterlockedDecrement(&m_refs); }  // lives on the stack
     STDMETHODIMP GetScene(SceneSettings* scene) override;
     STDMETHODIMP SetScene(const SceneSettings* scene) override;
 

@@ -1,8 +1,8 @@
 #include "PageWindows.h"
 
 HostWindow::HostWindow()
-    : m_hwnd(CreateWindowExW(0, L"STATIC", L"Page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 300, nullptr,
-                             nullptr, GetModuleHandleW(nullptr), nullptr))
+    : m_hwnd(CreateWindowExW(0, L"STATIC", L"Page host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 500, 300,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr))
 {
 }
 
@@ -12,7 +12,8 @@ HostWindow::~HostWindow()
         DestroyWindow(m_hwnd);
 }
 
-namespace {
+namespace
+{
 
 struct ControlSearch
 {
@@ -49,7 +50,7 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM param)
     return FALSE;
 }
 
-} // namespace
+}  // namespace
 
 HWND FindControl(HWND parent, int id)
 {
@@ -68,7 +69,8 @@ HWND FindTopLevelWindow(const std::wstring& text)
 void PumpMessages()
 {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -78,5 +80,6 @@ void TypeInto(HWND edit, const wchar_t* text)
 {
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     // Single-line edits send EN_CHANGE on WM_SETTEXT already; a second one is harmless.
-    SendMessageW(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE), reinterpret_cast<LPARAM>(edit));
+    SendMessageW(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(edit));
 }

@@ -16,14 +16,15 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 const wchar_t FrameCaption[] = L"Tarnview Test Camera";
 
 struct FrameRun
 {
     std::atomic<bool> pageFound{false};
-    std::atomic<int> shownBrightness{-1}; // what the page showed before we typed
+    std::atomic<int> shownBrightness{-1};  // what the page showed before we typed
 };
 
 int NumberIn(HWND edit)
@@ -36,12 +37,13 @@ int NumberIn(HWND edit)
 // Waits for the frame and its page, types a brightness, then presses the given button.
 void DriveFrame(FrameRun* run, const wchar_t* brightness, int button)
 {
-    for (int attempt = 0; attempt < 400; ++attempt) {
+    for (int attempt = 0; attempt < 400; ++attempt)
+    {
         Sleep(50);
         const HWND frame = FindTopLevelWindow(FrameCaption);
         const HWND edit = frame ? FindControl(frame, IDC_VCAM_BRIGHTNESS) : nullptr;
         if (!edit || !IsWindowVisible(edit) || GetWindowTextLengthW(edit) == 0)
-            continue; // not shown yet, or not yet filled with the object's values
+            continue;  // not shown yet, or not yet filled with the object's values
         run->pageFound = true;
         run->shownBrightness = NumberIn(edit);
         SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(brightness));
@@ -75,8 +77,8 @@ protected:
     {
         ASSERT_HRESULT_SUCCEEDED(m_com.Result());
         ComPtr<IPropertyPage> page;
-        const HRESULT hr = CoCreateInstance(CLSID_TarnviewVcamScenePage, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_PPV_ARGS(&page));
+        const HRESULT hr =
+            CoCreateInstance(CLSID_TarnviewVcamScenePage, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&page));
         if (hr == REGDB_E_CLASSNOTREG)
             GTEST_SKIP() << "tarnview-vcam.dll is not registered in this prefix";
         ASSERT_EQ(S_OK, hr);
@@ -87,7 +89,8 @@ protected:
         IUnknown* objects[] = {&m_scene};
         CLSID pages[] = {CLSID_TarnviewVcamScenePage};
         std::thread driver(DriveFrame, run, brightness, button);
-        const HRESULT hr = OleCreatePropertyFrame(nullptr, 0, 0, FrameCaption, 1, objects, 1, pages, 0, 0, nullptr);
+        const HRESULT hr =
+            OleCreatePropertyFrame(nullptr, 0, 0, FrameCaption, 1, objects, 1, pages, 0, 0, nullptr);
         driver.join();
         return hr;
     }
@@ -121,4 +124,4 @@ TEST_F(ScenePageFrame, CancelPutsBackWhatThePageFound)
     EXPECT_EQ(1, m_scene.Refs());
 }
 
-} // namespace
+}  // namespace

@@ -11,7 +11,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 SceneSettings Scene(int density, int brightness, bool digits)
 {
@@ -43,7 +44,8 @@ protected:
     void TearDown() override
     {
         m_page.Reset();
-        EXPECT_EQ(m_liveBefore, comkit::ModuleLiveObjects()) << "the page must count itself only while it lives";
+        EXPECT_EQ(m_liveBefore, comkit::ModuleLiveObjects())
+            << "the page must count itself only while it lives";
         EXPECT_EQ(1, m_scene.Refs()) << "every reference to the object must be released";
         EXPECT_EQ(1u, m_site.Refs());
     }
@@ -57,8 +59,9 @@ protected:
         const RECT rect = {10, 10, 400, 200};
         EXPECT_EQ(S_OK, m_page->Activate(m_host.Get(), &rect, FALSE));
         EXPECT_EQ(S_OK, m_page->Show(SW_SHOW));
-        return FindControl(m_host.Get(), IDC_VCAM_STAR_DENSITY) ? GetParent(FindControl(m_host.Get(), IDC_VCAM_STAR_DENSITY))
-                                                                   : nullptr;
+        return FindControl(m_host.Get(), IDC_VCAM_STAR_DENSITY)
+                   ? GetParent(FindControl(m_host.Get(), IDC_VCAM_STAR_DENSITY))
+                   : nullptr;
     }
 
     void ClosePage()
@@ -118,7 +121,7 @@ TEST_F(ScenePageTest, ValuesBeyondTheRangeAreAppliedClamped)
     const HWND dialog = OpenPage();
     ASSERT_TRUE(dialog);
     TypeInto(GetDlgItem(dialog, IDC_VCAM_BRIGHTNESS), L"250");
-    TypeInto(GetDlgItem(dialog, IDC_VCAM_STAR_DENSITY), L""); // emptied box keeps the old value
+    TypeInto(GetDlgItem(dialog, IDC_VCAM_STAR_DENSITY), L"");  // emptied box keeps the old value
     EXPECT_EQ(S_OK, m_page->Apply());
     EXPECT_TRUE(SameScene(Scene(20, 100, true), m_scene.Scene()));
     EXPECT_EQ(100, NumberIn(dialog, IDC_VCAM_BRIGHTNESS));
@@ -172,4 +175,4 @@ TEST_F(ScenePageTest, ReleasedWhileActiveTakesItsWindowAlong)
     EXPECT_FALSE(IsWindow(dialog));
 }
 
-} // namespace
+}  // namespace

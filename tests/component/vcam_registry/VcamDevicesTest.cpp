@@ -9,7 +9,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 const wchar_t GenericName[] = L"01 Generic USB Camera";
 const wchar_t VcxName[] = L"02 vcx 4100";
@@ -38,7 +39,8 @@ protected:
     {
         ComPtr<IMoniker> moniker = FindDeviceByName(name);
         ComPtr<IPropertyBag> bag;
-        if (moniker) {
+        if (moniker)
+        {
             EXPECT_EQ(S_OK, moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)));
         }
         return bag;
@@ -137,12 +139,13 @@ TEST_F(VcamDevices, OthersDevicesAreLeftAlone)
 {
     // A device registered by someone else, with no marker.
     ComPtr<IFilterMapper2> mapper;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&mapper)));
+    ASSERT_EQ(S_OK,
+              CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&mapper)));
     REGFILTER2 filter = {};
     filter.dwVersion = 2;
     filter.dwMerit = MERIT_DO_NOT_USE;
-    ASSERT_EQ(S_OK, mapper->RegisterFilter(CLSID_TarnviewUnpluggedCamera, L"00 Someone Else's Camera", nullptr,
-                                           &CLSID_VideoInputDeviceCategory, L"00", &filter));
+    ASSERT_EQ(S_OK, mapper->RegisterFilter(CLSID_TarnviewUnpluggedCamera, L"00 Someone Else's Camera",
+                                           nullptr, &CLSID_VideoInputDeviceCategory, L"00", &filter));
     ASSERT_EQ(S_OK, AddDevice(Entry(L"01", GenericName)));
 
     EXPECT_EQ(VCAM_E_NOT_OURS, RemoveDevice(L"00"));
@@ -151,7 +154,8 @@ TEST_F(VcamDevices, OthersDevicesAreLeftAlone)
     const std::vector<std::wstring> names = ListDeviceNames();
     EXPECT_TRUE(Contains(names, L"00 Someone Else's Camera"));
     EXPECT_FALSE(Contains(names, GenericName));
-    EXPECT_EQ(S_OK, mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, L"00", CLSID_TarnviewUnpluggedCamera));
+    EXPECT_EQ(S_OK, mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, L"00",
+                                             CLSID_TarnviewUnpluggedCamera));
 }
 
 TEST_F(VcamDevices, RejectsBadSpecsWithoutRegisteringAnything)
@@ -160,7 +164,7 @@ TEST_F(VcamDevices, RejectsBadSpecsWithoutRegisteringAnything)
     EXPECT_EQ(E_INVALIDARG, AddDevice(Entry(L"a\\b", L"Nested Instance")));
     EXPECT_EQ(E_INVALIDARG, AddDevice(Entry(L"04", L"")));
     DeviceSpec badFps = Entry(L"05", L"05 Bad Rate");
-    badFps.settings.fps = 0; // could never be loaded by the filter
+    badFps.settings.fps = 0;  // could never be loaded by the filter
     EXPECT_EQ(E_INVALIDARG, AddDevice(badFps));
     DeviceSpec badFormat = Entry(L"06", L"06 Bad Format");
     badFormat.settings.formats = {{640, 0}};
@@ -169,4 +173,4 @@ TEST_F(VcamDevices, RejectsBadSpecsWithoutRegisteringAnything)
     EXPECT_TRUE(ListDeviceNames().empty());
 }
 
-} // namespace
+}  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "DeviceLookup.h"
 #include "comkit/Handle.h"
 #include "vcam/registry/DeviceSettings.h"
@@ -8,7 +7,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 using comkit::Handle;
 
@@ -22,12 +22,13 @@ std::wstring BesideThisProgram(const wchar_t* file)
 
 std::string ReadWholeFile(const std::wstring& path)
 {
-    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string text;
     char chunk[4096];
     DWORD read = 0;
-    while (file.Get() != INVALID_HANDLE_VALUE && ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read)
+    while (file.Get() != INVALID_HANDLE_VALUE && ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) &&
+           read)
         text.append(chunk, read);
     return text;
 }
@@ -35,7 +36,7 @@ std::string ReadWholeFile(const std::wstring& path)
 struct ToolRun
 {
     DWORD exitCode = 0xFFFFFFFF;
-    std::string output; // stdout and stderr together
+    std::string output;  // stdout and stderr together
 };
 
 // Runs vcamctl with the given arguments, its output going into a file.
@@ -55,7 +56,8 @@ ToolRun RunVcamctl(const std::wstring& arguments)
     startup.hStdError = output.Get();
     std::wstring commandLine = L"\"" + BesideThisProgram(L"vcamctl.exe") + L"\" " + arguments;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
         return run;
     Handle processHandle(process.hProcess);
     Handle threadHandle(process.hThread);
@@ -80,10 +82,12 @@ protected:
 
 TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)
 {
-    EXPECT_EQ(0u, RunVcamctl(L"add 02 \"02 vcx 4100\" --fps=10 --formats=320x240,640x-480 --preview-pin").exitCode);
+    EXPECT_EQ(
+        0u, RunVcamctl(L"add 02 \"02 vcx 4100\" --fps=10 --formats=320x240,640x-480 --preview-pin").exitCode);
     EXPECT_EQ(0u, RunVcamctl(L"add 01 \"01 Generic USB Camera\"").exitCode);
     EXPECT_EQ(0u, RunVcamctl(L"add 03 \"03 Unplugged\" --unbindable --faults=no-caps,no-pages").exitCode);
-    EXPECT_EQ((std::vector<std::wstring>{L"01 Generic USB Camera", L"02 vcx 4100", L"03 Unplugged"}), ListDeviceNames());
+    EXPECT_EQ((std::vector<std::wstring>{L"01 Generic USB Camera", L"02 vcx 4100", L"03 Unplugged"}),
+              ListDeviceNames());
 
     const ToolRun list = RunVcamctl(L"list");
     EXPECT_EQ(0u, list.exitCode);
@@ -125,4 +129,4 @@ TEST_F(Vcamctl, FailuresSayWhyAndExitNonZero)
     EXPECT_EQ(0u, RunVcamctl(L"help").exitCode);
 }
 
-} // namespace
+}  // namespace

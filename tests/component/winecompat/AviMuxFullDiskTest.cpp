@@ -7,7 +7,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 TEST_F(MuxRecording, FullDiskRaisesErrorAbortAndLeavesAPlayableFile)
 {
@@ -23,7 +24,8 @@ TEST_F(MuxRecording, FullDiskRaisesErrorAbortAndLeavesAPlayableFile)
         ASSERT_EQ(S_OK, m_graph.As(&control));
         HRESULT run = control->Run();
         EXPECT_TRUE(run == S_OK || run == S_FALSE) << std::hex << run;
-        EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DISK_FULL), static_cast<HRESULT>(WaitForEvent(m_graph.Get(), EC_ERRORABORT, 20000)));
+        EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_DISK_FULL),
+                  static_cast<HRESULT>(WaitForEvent(m_graph.Get(), EC_ERRORABORT, 20000)));
         EXPECT_EQ(S_OK, control->Stop());
         control.Reset();
         ReleaseAll();

@@ -9,7 +9,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 TEST_F(MuxRecording, AviDestIsOursAndRefusesSamplesWhenStopped)
 {
@@ -29,7 +30,8 @@ TEST_F(MuxRecording, AviDestIsOursAndRefusesSamplesWhenStopped)
     ComPtr<IMemInputPin> memInput;
     ASSERT_EQ(S_OK, input.As(&memInput));
     ComPtr<IMemAllocator> allocator;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator)));
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_PPV_ARGS(&allocator)));
     ALLOCATOR_PROPERTIES wanted = {1, 4096, 1, 0}, got = {};
     ASSERT_EQ(S_OK, allocator->SetProperties(&wanted, &got));
     ASSERT_EQ(S_OK, allocator->Commit());

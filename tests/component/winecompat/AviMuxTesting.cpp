@@ -1,6 +1,5 @@
 #include "AviMuxTesting.h"
 
-
 #include "support/VideoProbe.h"
 #include "TestFiles.h"
 #include "WinecompatModule.h"
@@ -21,10 +20,12 @@ LONG_PTR WaitForEvent(IGraphBuilder* graph, long wanted, DWORD timeoutMs)
     ComPtr<IMediaEventEx> events;
     if (FAILED(graph->QueryInterface(IID_PPV_ARGS(&events))))
         return E_NOINTERFACE;
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50)
+    {
         long code = 0;
         LONG_PTR first = 0, second = 0;
-        while (events->GetEvent(&code, &first, &second, 50) == S_OK) {
+        while (events->GetEvent(&code, &first, &second, 50) == S_OK)
+        {
             events->FreeEventParams(code, first, second);
             if (code == wanted)
                 return first;
@@ -58,7 +59,8 @@ void MuxRecording::ReleaseAll()
     m_recording.Release();
     EXPECT_EQ(0, WinecompatLiveObjects());
     long threads = support::ThreadsOfThisProcess();
-    for (int waited = 0; threads > m_threadsBefore && waited < 5000; waited += 50) {
+    for (int waited = 0; threads > m_threadsBefore && waited < 5000; waited += 50)
+    {
         Sleep(50);
         threads = support::ThreadsOfThisProcess();
     }

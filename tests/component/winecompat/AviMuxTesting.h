@@ -25,7 +25,8 @@ LONG_PTR WaitForEvent(IGraphBuilder* graph, long wanted, DWORD timeoutMs);
 // Every frame the camera sent, once and in order, and the header agreeing.
 void ExpectEveryFrame(const std::string& path, long expected, long tolerance);
 
-class MuxRecording : public ::testing::Test {
+class MuxRecording : public ::testing::Test
+{
 protected:
     static void TearDownTestSuite();
 
@@ -48,4 +49,3 @@ protected:
     Microsoft::WRL::ComPtr<IGraphBuilder> m_graph;
     Microsoft::WRL::ComPtr<IBaseFilter> m_mux;
 };
-

@@ -12,7 +12,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 ComPtr<ICaptureGraphBuilder2> CreateBuilder(DWORD context)
 {
@@ -58,7 +59,8 @@ CLSID ClassOf(IBaseFilter* filter)
     return clsid;
 }
 
-class WinecompatBuilder : public ::testing::Test {
+class WinecompatBuilder : public ::testing::Test
+{
 protected:
     // Whatever a test made, every object of ours is gone once its references are.
     void TearDown() override { EXPECT_LE(WinecompatLiveObjects(), 0); }
@@ -69,7 +71,8 @@ protected:
 TEST_F(WinecompatBuilder, EveryClassContextTheProgramUsesGivesTheWrapper)
 {
     for (DWORD context : {DWORD(CLSCTX_ALL), DWORD(CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER),
-                          DWORD(CLSCTX_INPROC_SERVER)}) {
+                          DWORD(CLSCTX_INPROC_SERVER)})
+    {
         SCOPED_TRACE(context);
         ComPtr<ICaptureGraphBuilder2> builder = CreateBuilder(context);
         ASSERT_TRUE(builder);
@@ -154,7 +157,8 @@ TEST_F(WinecompatBuilder, SetOutputFileNameRejectsBadArgumentsAndLeavesTheGraphA
     ComPtr<IGraphBuilder> graph = CreateGraph();
     ASSERT_EQ(S_OK, builder->SetFiltergraph(graph.Get()));
     const std::wstring path = OutputPath("rejected.avi");
-    struct Case {
+    struct Case
+    {
         const GUID* type;
         const wchar_t* file;
         bool wantMux;
@@ -167,11 +171,13 @@ TEST_F(WinecompatBuilder, SetOutputFileNameRejectsBadArgumentsAndLeavesTheGraphA
         {&MEDIASUBTYPE_Asf, path.c_str(), true, E_NOTIMPL},
         {&CLSID_AviDest, path.c_str(), true, E_NOTIMPL},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         IBaseFilter* mux = reinterpret_cast<IBaseFilter*>(1);
         IFileSinkFilter* sink = reinterpret_cast<IFileSinkFilter*>(1);
         EXPECT_EQ(c.expected, builder->SetOutputFileName(c.type, c.file, c.wantMux ? &mux : nullptr, &sink));
-        if (c.wantMux) {
+        if (c.wantMux)
+        {
             EXPECT_EQ(nullptr, mux);
         }
         EXPECT_EQ(nullptr, sink);
@@ -191,15 +197,16 @@ TEST_F(WinecompatBuilder, UnwritablePathFailsSetOutputFileNameAndAddsNothing)
     ComPtr<IBaseFilter> mux;
     ComPtr<IFileSinkFilter> sink;
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND),
-              builder->SetOutputFileName(&MEDIASUBTYPE_Avi, OutputPath("missing-folder/clip.avi").c_str(), &mux,
-                                         &sink));
+              builder->SetOutputFileName(&MEDIASUBTYPE_Avi, OutputPath("missing-folder/clip.avi").c_str(),
+                                         &mux, &sink));
     EXPECT_FALSE(mux || sink);
     ComPtr<IEnumFilters> filters;
     ASSERT_EQ(S_OK, graph->EnumFilters(&filters));
     ComPtr<IBaseFilter> any;
     EXPECT_EQ(S_FALSE, filters->Next(1, &any, nullptr));
 
-    ASSERT_EQ(S_OK, builder->SetOutputFileName(&MEDIASUBTYPE_Avi, OutputPath("created.avi").c_str(), &mux, &sink));
+    ASSERT_EQ(S_OK,
+              builder->SetOutputFileName(&MEDIASUBTYPE_Avi, OutputPath("created.avi").c_str(), &mux, &sink));
     EXPECT_TRUE(FileExistsUnix(ScratchDirUnix() + "/created.avi"));
 }
 
@@ -249,8 +256,8 @@ TEST_F(WinecompatBuilder, EveryObjectIsGoneAfterRelease)
         ComPtr<ICaptureGraphBuilder2> builder = CreateBuilder(CLSCTX_ALL);
         ComPtr<IBaseFilter> mux;
         ComPtr<IFileSinkFilter> sink;
-        ASSERT_EQ(S_OK, builder->SetOutputFileName(&MEDIASUBTYPE_Avi, OutputPath("leak.avi").c_str(), &mux,
-                                                   &sink));
+        ASSERT_EQ(S_OK,
+                  builder->SetOutputFileName(&MEDIASUBTYPE_Avi, OutputPath("leak.avi").c_str(), &mux, &sink));
         ASSERT_TRUE(SUCCEEDED(builder->FindInterface(nullptr, nullptr, mux.Get(), IID_PPV_ARGS(&sink))));
         EXPECT_GT(WinecompatLiveObjects(), 0);
     }

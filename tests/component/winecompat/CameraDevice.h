@@ -6,7 +6,8 @@
 
 #include "vcam/registry/VcamDevices.h"
 
-class CameraDevice {
+class CameraDevice
+{
 public:
     explicit CameraDevice(const DeviceSettings& settings);
     ~CameraDevice();

@@ -32,7 +32,8 @@ StampCount CountStamps(const std::vector<uint32_t>& numbers)
 {
     StampCount count;
     count.frames = numbers.size();
-    for (size_t i = 1; i < numbers.size(); ++i) {
+    for (size_t i = 1; i < numbers.size(); ++i)
+    {
         if (numbers[i] <= numbers[i - 1])
             ++count.repeated;
         else

@@ -9,7 +9,8 @@
 
 #include "CameraDevice.h"
 
-struct CameraRecordingGraph {
+struct CameraRecordingGraph
+{
     Microsoft::WRL::ComPtr<IBaseFilter> camera;
     Microsoft::WRL::ComPtr<IGraphBuilder> graph;
     Microsoft::WRL::ComPtr<ICaptureGraphBuilder2> builder;
@@ -20,7 +21,8 @@ struct CameraRecordingGraph {
 };
 
 // Frames lost and repeated in a recording, by the stamps the camera put in them.
-struct StampCount {
+struct StampCount
+{
     size_t frames = 0;
     size_t lost = 0;
     size_t repeated = 0;

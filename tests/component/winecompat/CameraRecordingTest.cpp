@@ -18,9 +18,11 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
-struct Recording {
+struct Recording
+{
     HRESULT built = E_FAIL;
     std::string failedStep;
 };
@@ -29,33 +31,41 @@ struct Recording {
 HRESULT SetFrameRate(ICaptureGraphBuilder2* builder, IBaseFilter* camera, unsigned fps)
 {
     ComPtr<IAMStreamConfig> config;
-    HRESULT hr = builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, IID_PPV_ARGS(&config));
+    HRESULT hr =
+        builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, IID_PPV_ARGS(&config));
     AM_MEDIA_TYPE* format = nullptr;
     if (SUCCEEDED(hr))
         hr = config->GetFormat(&format);
     comkit::TaskMediaType type(format);
     if (hr != S_OK)
         return FAILED(hr) ? hr : E_FAIL;
-    if (type->formattype == FORMAT_VideoInfo && type->cbFormat >= sizeof(VIDEOINFOHEADER)) {
+    if (type->formattype == FORMAT_VideoInfo && type->cbFormat >= sizeof(VIDEOINFOHEADER))
+    {
         reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->AvgTimePerFrame = 10000000 / fps;
         hr = config->SetFormat(type.get());
     }
     return hr;
 }
 
-class CameraRecording : public ::testing::Test {
+class CameraRecording : public ::testing::Test
+{
 protected:
     static void TearDownTestSuite() { RemoveScratchDir(); }
 
     // capture graph builder -> SetFiltergraph -> SetOutputFileName -> capture and
     // preview streams -> frame rate; records which step failed.
-    enum class RateStep { BeforeConnecting, AfterConnecting };
+    enum class RateStep
+    {
+        BeforeConnecting,
+        AfterConnecting
+    };
 
     void Build(const CameraDevice& device, const std::string& output, unsigned fps,
                RateStep when = RateStep::AfterConnecting)
     {
         auto step = [&](const char* name, HRESULT hr) {
-            if (FAILED(hr) && SUCCEEDED(m_result.built)) {
+            if (FAILED(hr) && SUCCEEDED(m_result.built))
+            {
                 m_result.built = hr;
                 m_result.failedStep = name;
             }
@@ -69,15 +79,18 @@ protected:
                                              IID_PPV_ARGS(&m_builder))) &&
             step("SetFiltergraph", m_builder->SetFiltergraph(m_graph.Get())) &&
             step("early frame rate", when == RateStep::BeforeConnecting
-                                         ? SetFrameRate(m_builder.Get(), m_camera.Get(), fps) : S_OK) &&
-            step("SetOutputFileName", m_builder->SetOutputFileName(&MEDIASUBTYPE_Avi, WindowsPathW(output).c_str(),
-                                                                   &m_mux, nullptr)) &&
-            step("capture stream", m_builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, m_camera.Get(),
-                                                           nullptr, m_mux.Get())) &&
+                                         ? SetFrameRate(m_builder.Get(), m_camera.Get(), fps)
+                                         : S_OK) &&
+            step("SetOutputFileName",
+                 m_builder->SetOutputFileName(&MEDIASUBTYPE_Avi, WindowsPathW(output).c_str(), &m_mux,
+                                              nullptr)) &&
+            step("capture stream", m_builder->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video,
+                                                           m_camera.Get(), nullptr, m_mux.Get())) &&
             step("preview stream", m_builder->RenderStream(&PIN_CATEGORY_PREVIEW, &MEDIATYPE_Video,
                                                            m_camera.Get(), nullptr, nullptr)) &&
             step("frame rate", when == RateStep::AfterConnecting
-                                   ? SetFrameRate(m_builder.Get(), m_camera.Get(), fps) : S_OK);
+                                   ? SetFrameRate(m_builder.Get(), m_camera.Get(), fps)
+                                   : S_OK);
     }
 
     // Wine's graph starts its streams 200 ms after Run, so two seconds of frames take 2.2 s.
@@ -144,8 +157,8 @@ TEST_F(CameraRecording, TwoSecondsAtThirtyFramesPerSecond)
 
 TEST_F(CameraRecording, FileRateFollowsTheCapturePinsFrameDuration)
 {
-    support::ExpectVideo(Record(DeviceSettings{}, "camera15-early.avi", 15, RateStep::BeforeConnecting), 640, 480,
-                         15.0, 30);
+    support::ExpectVideo(Record(DeviceSettings{}, "camera15-early.avi", 15, RateStep::BeforeConnecting), 640,
+                         480, 15.0, 30);
     ExpectFramesInOrder(30);
 }
 
@@ -172,8 +185,8 @@ TEST_F(CameraRecording, FrameRateSetAfterConnectingStraightToTheMux)
 // A camera with a preview pin at its own rate: capture straight into the mux.
 TEST_F(CameraRecording, CameraWithPreviewPinRecordsStraightIntoTheMux)
 {
-    support::ExpectVideo(Record(WithPreviewPin(), "preview-pin30.avi", 30, RateStep::BeforeConnecting), 640, 480,
-                         30.0, 60);
+    support::ExpectVideo(Record(WithPreviewPin(), "preview-pin30.avi", 30, RateStep::BeforeConnecting), 640,
+                         480, 30.0, 60);
     ExpectFramesInOrder(60);
 }
 

@@ -15,9 +15,11 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
-class FileRecording : public ::testing::Test {
+class FileRecording : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -29,19 +31,23 @@ protected:
     // Source clip -> splitter -> mux -> writer; false with a failure recorded when not built.
     bool BuildGraph(const std::string& output)
     {
-        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_graph)));
-        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&m_builder)));
+        EXPECT_EQ(S_OK,
+                  CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_graph)));
+        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_ALL,
+                                         IID_PPV_ARGS(&m_builder)));
         if (!m_graph || !m_builder || FAILED(m_builder->SetFiltergraph(m_graph.Get())))
             return false;
         ComPtr<IBaseFilter> splitter;
         HRESULT hr = AddClipSource(m_graph.Get(), WindowsPathW(s_clip).c_str(), &splitter);
-        if (FAILED(hr)) {
+        if (FAILED(hr))
+        {
             ADD_FAILURE() << "clip source not built: 0x" << std::hex << hr
                           << " (the AVI splitter needs gstreamer1.0-plugins-good)";
             return false;
         }
         ComPtr<IBaseFilter> mux;
-        EXPECT_EQ(S_OK, m_builder->SetOutputFileName(&MEDIASUBTYPE_Avi, WindowsPathW(output).c_str(), &mux, nullptr));
+        EXPECT_EQ(S_OK, m_builder->SetOutputFileName(&MEDIASUBTYPE_Avi, WindowsPathW(output).c_str(), &mux,
+                                                     nullptr));
         if (!mux)
             return false;
         hr = m_builder->RenderStream(nullptr, &MEDIATYPE_Video, splitter.Get(), nullptr, mux.Get());

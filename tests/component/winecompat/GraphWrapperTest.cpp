@@ -18,7 +18,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 // mingw-w64 has no __uuidof for several DirectShow interfaces: query by IID.
 template <class T>
@@ -45,15 +46,21 @@ ComPtr<IGraphBuilder> CreateGraph(DWORD context = CLSCTX_INPROC_SERVER)
 ComPtr<IBaseFilter> AddVideoRenderer(IGraphBuilder* graph)
 {
     ComPtr<IBaseFilter> renderer;
-    EXPECT_EQ(S_OK, CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer)));
-    if (renderer) {
+    EXPECT_EQ(S_OK,
+              CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer)));
+    if (renderer)
+    {
         EXPECT_EQ(S_OK, graph->AddFilter(renderer.Get(), L"Video Renderer"));
     }
     return renderer;
 }
 
 // The program's own placement of the video window in its preview frame.
-enum class Order { StyleFirst, VisibleFirst };
+enum class Order
+{
+    StyleFirst,
+    VisibleFirst
+};
 
 void PlaceAsTheProgramDoes(IVideoWindow* window, HWND frame, Order order)
 {
@@ -65,10 +72,13 @@ void PlaceAsTheProgramDoes(IVideoWindow* window, HWND frame, Order order)
     EXPECT_EQ(S_OK, window->put_Width(rect.right - rect.left));
     EXPECT_EQ(S_OK, window->put_Height(rect.bottom - rect.top));
     const LONG style = WS_CHILD | WS_CLIPSIBLINGS;
-    if (order == Order::StyleFirst) {
+    if (order == Order::StyleFirst)
+    {
         EXPECT_EQ(S_OK, window->put_WindowStyle(style));
         EXPECT_EQ(S_OK, window->put_Visible(OATRUE));
-    } else {
+    }
+    else
+    {
         EXPECT_EQ(S_OK, window->put_Visible(OATRUE));
         EXPECT_EQ(S_OK, window->put_WindowStyle(style));
     }
@@ -77,19 +87,20 @@ void PlaceAsTheProgramDoes(IVideoWindow* window, HWND frame, Order order)
 
 std::string Describe(const RECT& r)
 {
-    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom) + ")";
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) +
+           "," + std::to_string(r.bottom) + ")";
 }
 
 void ExpectCovers(HWND video, const RECT& expected)
 {
     RECT actual = {};
     ASSERT_TRUE(GetWindowRect(video, &actual));
-    EXPECT_TRUE(EqualRect(&actual, &expected)) << "video window at " << Describe(actual) << ", frame at "
-                                               << Describe(expected);
+    EXPECT_TRUE(EqualRect(&actual, &expected))
+        << "video window at " << Describe(actual) << ", frame at " << Describe(expected);
 }
 
-class WinecompatGraph : public ::testing::Test {
+class WinecompatGraph : public ::testing::Test
+{
 protected:
     void TearDown() override { EXPECT_LE(WinecompatLiveObjects(), 0); }
 
@@ -98,7 +109,8 @@ protected:
 
 TEST_F(WinecompatGraph, EveryClassContextTheProgramUsesGivesTheWrapper)
 {
-    for (DWORD context : {DWORD(CLSCTX_ALL), DWORD(CLSCTX_INPROC_SERVER)}) {
+    for (DWORD context : {DWORD(CLSCTX_ALL), DWORD(CLSCTX_INPROC_SERVER)})
+    {
         SCOPED_TRACE(context);
         ComPtr<IGraphBuilder> graph = CreateGraph(context);
         ASSERT_TRUE(graph);
@@ -117,10 +129,11 @@ TEST_F(WinecompatGraph, EveryInterfaceLeadsBackToOneObject)
     ComPtr<IUnknown> identity = IdentityOf(graph.Get());
     ComPtr<IVideoWindow> window = Query<IVideoWindow>(graph.Get(), IID_IVideoWindow);
     ASSERT_TRUE(identity && window);
-    const IID interfaces[] = {IID_IGraphBuilder, IID_IFilterGraph, IID_IFilterGraph2, IID_IMediaControl,
-                              IID_IMediaEventEx, IID_IMediaEvent, IID_IMediaFilter, IID_IMediaSeeking,
-                              IID_IMediaEventSink, IID_IBasicVideo, IID_IVideoWindow, IID_IPersist};
-    for (const IID& iid : interfaces) {
+    const IID interfaces[] = {IID_IGraphBuilder,   IID_IFilterGraph, IID_IFilterGraph2, IID_IMediaControl,
+                              IID_IMediaEventEx,   IID_IMediaEvent,  IID_IMediaFilter,  IID_IMediaSeeking,
+                              IID_IMediaEventSink, IID_IBasicVideo,  IID_IVideoWindow,  IID_IPersist};
+    for (const IID& iid : interfaces)
+    {
         ComPtr<IUnknown> facet = Query<IUnknown>(graph.Get(), iid);
         ASSERT_TRUE(facet) << "missing interface " << iid.Data1;
         EXPECT_EQ(identity.Get(), IdentityOf(facet.Get()).Get()) << iid.Data1;
@@ -154,7 +167,8 @@ TEST_F(WinecompatGraph, ReferencesFromAnyInterfaceCountOnOneObject)
     EXPECT_EQ(S_OK, canUnload());
 }
 
-class VideoWindowPlacement : public WinecompatGraph, public ::testing::WithParamInterface<Order> {
+class VideoWindowPlacement : public WinecompatGraph, public ::testing::WithParamInterface<Order>
+{
 protected:
     void SetUp() override
     {
@@ -167,7 +181,8 @@ protected:
     }
     void TearDown() override
     {
-        if (m_window) {
+        if (m_window)
+        {
             m_window->put_Visible(OAFALSE);
             m_window->put_Owner(0);
         }
@@ -233,7 +248,8 @@ TEST_P(VideoWindowPlacement, PositionsReadAndWriteInTheOwnersClientArea)
     EXPECT_EQ(50, height);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothOrders, VideoWindowPlacement, ::testing::Values(Order::StyleFirst, Order::VisibleFirst),
+INSTANTIATE_TEST_SUITE_P(BothOrders, VideoWindowPlacement,
+                         ::testing::Values(Order::StyleFirst, Order::VisibleFirst),
                          [](const ::testing::TestParamInfo<Order>& info) {
                              return info.param == Order::StyleFirst ? "StyleFirst" : "VisibleFirst";
                          });
@@ -311,7 +327,8 @@ TEST_F(WinecompatGraph, CaptureBuilderBuildsInTheWrappedGraph)
 {
     ComPtr<IGraphBuilder> graph = CreateGraph();
     ComPtr<ICaptureGraphBuilder2> builder;
-    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&builder)));
+    ASSERT_EQ(S_OK,
+              CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&builder)));
     ASSERT_EQ(S_OK, builder->SetFiltergraph(graph.Get()));
     ComPtr<IBaseFilter> mux;
     const std::wstring path = WindowsPathW(ScratchDirUnix() + "/graph-builder.avi");

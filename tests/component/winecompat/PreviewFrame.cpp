@@ -5,8 +5,8 @@ PreviewFrame::PreviewFrame()
     m_dialog = CreateWindowExW(0, L"STATIC", L"Preview test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 420,
                                340, nullptr, nullptr, nullptr, nullptr);
     if (m_dialog)
-        m_frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, kFrameLeft, kFrameTop, kFrameWidth,
-                                  kFrameHeight, m_dialog, nullptr, nullptr, nullptr);
+        m_frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, kFrameLeft, kFrameTop,
+                                  kFrameWidth, kFrameHeight, m_dialog, nullptr, nullptr, nullptr);
     PumpMessages();
 }
 
@@ -27,7 +27,8 @@ RECT PreviewFrame::FrameOnScreen() const
 void PumpMessages()
 {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-class PreviewFrame {
+class PreviewFrame
+{
 public:
     PreviewFrame();
     ~PreviewFrame();

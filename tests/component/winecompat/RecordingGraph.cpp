@@ -6,7 +6,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 HRESULT FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted, IPin** found)
 {
@@ -15,9 +16,11 @@ HRESULT FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted, IPin** found)
     if (FAILED(hr))
         return hr;
     ComPtr<IPin> pin;
-    while (pins->Next(1, &pin, nullptr) == S_OK) {
+    while (pins->Next(1, &pin, nullptr) == S_OK)
+    {
         PIN_DIRECTION direction;
-        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted) {
+        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted)
+        {
             *found = pin.Detach();
             return S_OK;
         }

@@ -13,7 +13,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 const wchar_t kOurClass[] = L"{55DBFE39-9EE3-45AD-BE11-9EC9F4056905}";
 const wchar_t kBuilderTreatAs[] = L"CLSID\\{BF87B6E1-8C27-11D0-B3F0-00AA003761C5}\\TreatAs";
@@ -64,7 +65,8 @@ bool GraphIsOurs(LONG (*liveObjects)())
 }
 
 // Loads the registered DLL itself, for its regsvr32 entry points.
-class Registration : public ::testing::Test {
+class Registration : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -80,7 +82,8 @@ protected:
     }
     void TearDown() override
     {
-        if (m_register) {
+        if (m_register)
+        {
             EXPECT_EQ(S_OK, m_register());  // later tests need the prefix as it was
         }
         if (m_dll)
@@ -141,10 +144,11 @@ TEST_F(Registration, UnregisterGivesWinesBuilderBackAndRegisterTakesItAgain)
 TEST_F(Registration, UnregisterLeavesSomeoneElsesTreatAs)
 {
     const wchar_t foreign[] = L"{00000000-1111-2222-3333-444444444444}";
-    for (const wchar_t* treatAs : {kBuilderTreatAs, kGraphTreatAs, kMuxTreatAs}) {
+    for (const wchar_t* treatAs : {kBuilderTreatAs, kGraphTreatAs, kMuxTreatAs})
+    {
         HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, treatAs, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                                 &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, treatAs, 0, nullptr, 0, KEY_SET_VALUE,
+                                                 nullptr, &key, nullptr));
         RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(foreign), sizeof(foreign));
         RegCloseKey(key);
     }

@@ -4,8 +4,10 @@
 
 SmallDisk::SmallDisk(const std::string& unixDir, unsigned megabytes) : m_dir(unixDir)
 {
-    m_mount = support::RunUnix("mkdir -p " + unixDir + " && mount -t tmpfs -o size=" + std::to_string(megabytes) +
-                               "m tarnview-small-disk " + unixDir, 30000);
+    m_mount =
+        support::RunUnix("mkdir -p " + unixDir + " && mount -t tmpfs -o size=" + std::to_string(megabytes) +
+                             "m tarnview-small-disk " + unixDir,
+                         30000);
 }
 
 SmallDisk::~SmallDisk()

@@ -6,7 +6,8 @@
 
 #include "driver/UnixTools.h"
 
-class SmallDisk {
+class SmallDisk
+{
 public:
     SmallDisk(const std::string& unixDir, unsigned megabytes);
     ~SmallDisk();

@@ -5,7 +5,8 @@
 #include "support/TempFolder.h"
 #include "driver/UnixTools.h"
 
-namespace {
+namespace
+{
 std::unique_ptr<support::TempFolder>& Scratch()
 {
     static std::unique_ptr<support::TempFolder> folder;

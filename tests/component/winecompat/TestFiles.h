@@ -3,8 +3,8 @@
 
 #include <string>
 
-std::string ScratchDirUnix();                              // "/tmp/tarnview-winecompat-<pid>-<n>"
-std::string WindowsPathA(const std::string& unixPath);     // "Z:\\tmp\\..."
+std::string ScratchDirUnix();                           // "/tmp/tarnview-winecompat-<pid>-<n>"
+std::string WindowsPathA(const std::string& unixPath);  // "Z:\\tmp\\..."
 std::wstring WindowsPathW(const std::string& unixPath);
 bool FileExistsUnix(const std::string& unixPath);
 // The folder goes at exit at the latest; the next ScratchDirUnix makes a new one.

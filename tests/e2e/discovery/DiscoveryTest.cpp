@@ -7,8 +7,10 @@
 
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 constexpr char kPreferredName[] = "Halcyon Nightframe Vesper";
 
@@ -29,14 +31,16 @@ protected:
     {
         AddDefaultCamera();
         Start();
-        if (!window) {
+        if (!window)
+        {
             ADD_FAILURE() << "the program did not start";
             return nullptr;
         }
         window.Click(IDC_SETUP_CAMERA);
         HWND frame = nullptr;
         if (!WaitUntil([&] { return (frame = FindOtherDialog(app.Id(), window.Handle())) != nullptr; }))
-            ADD_FAILURE() << "no property frame; the program's windows: " << DescribeTopLevelWindows(app.Id());
+            ADD_FAILURE() << "no property frame; the program's windows: "
+                          << DescribeTopLevelWindows(app.Id());
         return frame;
     }
 };
@@ -64,7 +68,8 @@ TEST_F(DiscoveryTest, TheNameWithASuffixIsNotPreferred)
     AddCamera(L"QM-415");
     Start();
     ASSERT_TRUE(window);
-    EXPECT_EQ(window.Text(IDC_CAMERA_NAME), kPreferredName) << "the QM-415 device should have been bound first";
+    EXPECT_EQ(window.Text(IDC_CAMERA_NAME), kPreferredName)
+        << "the QM-415 device should have been bound first";
 }
 
 TEST_F(DiscoveryTest, APreferredCameraThatFailsToBindIsPassedOver)
@@ -92,20 +97,27 @@ TEST_F(DiscoveryTest, SetupCameraOpensTheDriversPagesWhileThePreviewRuns)
 // A control anywhere inside a window (a property page sits two levels down in its frame).
 HWND FindDescendant(HWND window, int id)
 {
-    struct Search { int id; HWND found; } search{id, nullptr};
-    EnumChildWindows(window, [](HWND child, LPARAM lParam) {
-        auto* s = reinterpret_cast<Search*>(lParam);
-        if (GetDlgCtrlID(child) != s->id)
-            return TRUE;
-        s->found = child;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&search));
+    struct Search
+    {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM lParam) {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            if (GetDlgCtrlID(child) != s->id)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
 TEST_F(DiscoveryTest, BrightnessTypedInTheCamerasPageChangesThePreview)
 {
-    constexpr int kBrightnessBox = 3102; // the virtual camera's page
+    constexpr int kBrightnessBox = 3102;  // the virtual camera's page
     HWND frame = OpenCameraSettings();
     ASSERT_TRUE(frame);
     // Out of the preview's way, at the screen's bottom right.
@@ -124,7 +136,8 @@ TEST_F(DiscoveryTest, BrightnessTypedInTheCamerasPageChangesThePreview)
     for (char digit : std::string("5"))
         PostMessageA(box, WM_CHAR, digit, 0);
     EXPECT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) < before * 0.6; }, 15000))
-        << "preview brightness " << before << " before, " << window.PictureBrightness(IDC_PREVIEW) << " after";
+        << "preview brightness " << before << " before, " << window.PictureBrightness(IDC_PREVIEW)
+        << " after";
     Screenshot("camera-brightness");
     ASSERT_TRUE(PressOk(frame));
     EXPECT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) < before * 0.6; }))

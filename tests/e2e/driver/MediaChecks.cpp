@@ -7,7 +7,8 @@
 #include "support/TempFolder.h"
 #include "support/VideoProbe.h"
 
-namespace e2e {
+namespace e2e
+{
 
 using namespace support;
 
@@ -19,8 +20,9 @@ std::vector<unsigned char> ReadFileBytes(const std::string& windowsPath)
 ImageFacts Identify(const std::string& windowsPath)
 {
     ImageFacts facts;
-    UnixResult result = RunUnix("identify -format 'format=%m\\nwidth=%w\\nheight=%h\\ndepth=%z\\ntype=%[type]\\n' " +
-                                ShellQuote(UnixPath(windowsPath)));
+    UnixResult result =
+        RunUnix("identify -format 'format=%m\\nwidth=%w\\nheight=%h\\ndepth=%z\\ntype=%[type]\\n' " +
+                ShellQuote(UnixPath(windowsPath)));
     facts.raw = result.output;
     if (result.exitCode != 0)
         return facts;

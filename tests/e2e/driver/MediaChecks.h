@@ -5,17 +5,18 @@
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace e2e
+{
 
 struct ImageFacts
 {
     bool readable = false;
-    std::string format;    // "BMP" / "BMP3"
+    std::string format;  // "BMP" / "BMP3"
     int width = 0;
     int height = 0;
-    int depth = 0;         // bits per channel
-    std::string type;      // "TrueColor" ...
-    std::string raw;       // identify's own words, for failure messages
+    int depth = 0;     // bits per channel
+    std::string type;  // "TrueColor" ...
+    std::string raw;   // identify's own words, for failure messages
 };
 
 // ImageMagick identify on a file given by its Windows path.
@@ -27,8 +28,8 @@ struct VideoFacts
     std::string codec;
     int width = 0;
     int height = 0;
-    long frames = -1;         // frames actually decoded (ffprobe -count_frames)
-    double frameRate = 0;     // r_frame_rate
+    long frames = -1;      // frames actually decoded (ffprobe -count_frames)
+    double frameRate = 0;  // r_frame_rate
     std::string raw;
 };
 

@@ -4,11 +4,13 @@
 
 #include "driver/UnixTools.h"
 
-namespace e2e {
+namespace e2e
+{
 
 using namespace support;
 
-namespace {
+namespace
+{
 
 std::string TestName()
 {
@@ -28,7 +30,8 @@ void DeleteFilesStartingWith(const std::string& folder, const std::string& prefi
     HANDLE search = FindFirstFileA((folder + prefix + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
-    do {
+    do
+    {
         DeleteFileA((folder + found.cFileName).c_str());
     } while (FindNextFileA(search, &found));
     FindClose(search);
@@ -42,13 +45,16 @@ void TarnviewTest::SetUp()
 
 void TarnviewTest::TearDown()
 {
-    if (app.Running()) {
+    if (app.Running())
+    {
         // Whatever box a failed test left open would keep the close from ending the run.
-        for (const char* caption : {kErrorCaption, kAboutCaption}) {
+        for (const char* caption : {kErrorCaption, kAboutCaption})
+        {
             if (HWND box = FindProcessDialog(app.Id(), caption))
                 PressOk(box, 5000);
         }
-        if (!app.CloseAndWait(30000)) {
+        if (!app.CloseAndWait(30000))
+        {
             ADD_FAILURE() << "tarnview.exe did not end after its close box was pressed";
         }
     }
@@ -74,17 +80,21 @@ AppWindow TarnviewTest::Start(bool expectPreview)
     EXPECT_TRUE(app.Start()) << "tarnview.exe could not be started";
     // An unexpected error box at start-up keeps the main window hidden: say what it says.
     HWND box = nullptr;
-    WaitUntil([&] {
-        box = FindProcessDialog(app.Id(), kErrorCaption);
-        return box || FindProcessDialog(app.Id(), kMainCaption);
-    }, 60000);
-    if (box) {
+    WaitUntil(
+        [&] {
+            box = FindProcessDialog(app.Id(), kErrorCaption);
+            return box || FindProcessDialog(app.Id(), kMainCaption);
+        },
+        60000);
+    if (box)
+    {
         ADD_FAILURE() << "error box at start-up: " << MessageBoxText(box);
         PressOk(box);
     }
     window = app.WaitForMainWindow();
     EXPECT_TRUE(window) << "the main window did not appear";
-    if (window && expectPreview) {
+    if (window && expectPreview)
+    {
         EXPECT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: ")) << "status: " << window.Text(IDC_STATUS);
     }
     return window;

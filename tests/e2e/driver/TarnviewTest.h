@@ -12,7 +12,8 @@
 #include "ui/resource.h"
 #include "vcam/registry/VcamDevices.h"
 
-namespace e2e {
+namespace e2e
+{
 
 // Deletes the files in folder (with a trailing backslash) whose names start with prefix.
 void DeleteFilesStartingWith(const std::string& folder, const std::string& prefix);
@@ -24,8 +25,7 @@ protected:
     void TearDown() override;
 
     // Devices for this test, registered before the program starts.
-    void AddCamera(const std::wstring& friendlyName, DeviceSettings settings = {},
-                   bool unbindable = false);
+    void AddCamera(const std::wstring& friendlyName, DeviceSettings settings = {}, bool unbindable = false);
     // The usual case: one virtual camera with its default formats at 30 fps.
     void AddDefaultCamera() { AddCamera(L"Tarnview Virtual Camera"); }
 

@@ -9,8 +9,10 @@
 #include "support/SmallDisk.h"
 #include "driver/UnixTools.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 constexpr unsigned kFramesBeforeFault = 75;  // 2.5 s at 30 fps
 
@@ -125,7 +127,8 @@ TEST_F(FaultTest, StillsThatCannotBeWrittenAreToldAndTheNextGoodOneClearsTheLine
     Start();
     ASSERT_TRUE(window);
     UseUniqueBaseName();
-    for (int still = 0; still < 2; ++still) {
+    for (int still = 0; still < 2; ++still)
+    {
         window.ClickAndSettle(IDC_ACTION);
         ASSERT_TRUE(WaitForText(IDC_LAST_FILE, baseName + "_000" + std::to_string(still) + ".bmp"));
     }
@@ -137,7 +140,8 @@ TEST_F(FaultTest, StillsThatCannotBeWrittenAreToldAndTheNextGoodOneClearsTheLine
     EXPECT_EQ(GetFileAttributesA(OutputPath(baseName + "_0002.bmp").c_str()), INVALID_FILE_ATTRIBUTES)
         << "a partial still was left";
     for (int still = 0; still < 2; ++still)
-        EXPECT_EQ(ReadFileBytes(OutputPath(baseName + "_000" + std::to_string(still) + ".bmp")).size(), 921654u);
+        EXPECT_EQ(ReadFileBytes(OutputPath(baseName + "_000" + std::to_string(still) + ".bmp")).size(),
+                  921654u);
     EXPECT_EQ(window.Text(IDC_LAST_FILE), baseName + "_0001.bmp");
 
     // A name the file system refuses, then a good still again.

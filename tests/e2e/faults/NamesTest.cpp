@@ -8,8 +8,10 @@
 
 #include "RecordingFixture.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 class NamesTest : public RecordingTest
 {
@@ -69,7 +71,8 @@ TEST_F(NamesTest, ASecondRunAndAResetCounterGoOnFromTheFirstFreeNumber)
     window.ClickAndSettle(IDC_RESET_COUNTER);
     EXPECT_EQ(Snap(), baseName + "_0002.bmp");
 
-    for (const auto& file : kept) {
+    for (const auto& file : kept)
+    {
         EXPECT_FALSE(file.second.empty()) << file.first;
         EXPECT_EQ(ReadFileBytes(OutputPath(file.first)), file.second) << file.first << " was overwritten";
     }

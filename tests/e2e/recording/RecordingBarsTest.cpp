@@ -7,8 +7,10 @@
 
 #include "RecordingFixture.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 TEST_F(RecordingTest, TenSecondsAt640x480And30Fps)
 {

@@ -3,7 +3,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-namespace e2e {
+namespace e2e
+{
 
 void RecordingTest::StartInAviMode(DeviceSettings settings)
 {
@@ -45,7 +46,8 @@ std::string RecordingTest::RecordFor(const std::string& durationText, const std:
     window.ClickAndSettle(IDC_ACTION);
     EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
     const DWORD deadline = static_cast<DWORD>(atoi(durationText.c_str())) * 1000 + 60000;
-    EXPECT_TRUE(WaitForText(IDC_ACTION, "&Start Capture", deadline)) << "the recording did not stop by itself";
+    EXPECT_TRUE(WaitForText(IDC_ACTION, "&Start Capture", deadline))
+        << "the recording did not stop by itself";
     EXPECT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: "));
     // The name shown after the stop is the clip just written.
     std::string path = OutputPath(window.Text(IDC_LAST_FILE));
@@ -53,7 +55,8 @@ std::string RecordingTest::RecordFor(const std::string& durationText, const std:
     return path;
 }
 
-void RecordingTest::ExpectWholeClip(const std::string& path, int width, int height, long frames, long tolerance)
+void RecordingTest::ExpectWholeClip(const std::string& path, int width, int height, long frames,
+                                    long tolerance)
 {
     SCOPED_TRACE(path);
     VideoFacts facts = Probe(path);
@@ -66,7 +69,8 @@ void RecordingTest::ExpectWholeClip(const std::string& path, int width, int heig
     EXPECT_EQ(unreadable, 0) << "frames without a readable frame number";
     ASSERT_EQ(static_cast<long>(numbers.size()), facts.frames);
     int gaps = 0, repeats = 0;
-    for (size_t i = 1; i < numbers.size(); ++i) {
+    for (size_t i = 1; i < numbers.size(); ++i)
+    {
         if (numbers[i] == numbers[i - 1])
             ++repeats;
         else if (numbers[i] != numbers[i - 1] + 1)

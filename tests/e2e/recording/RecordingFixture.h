@@ -7,7 +7,8 @@
 #include "driver/MediaChecks.h"
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
+namespace e2e
+{
 
 class RecordingTest : public TarnviewTest
 {

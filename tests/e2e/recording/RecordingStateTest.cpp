@@ -5,8 +5,10 @@
 
 #include "RecordingFixture.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 constexpr char kNoCamera[] = "Cannot find Nightframe or any other camera\r\n\r\n";
 
@@ -15,7 +17,7 @@ TEST_F(RecordingTest, DurationZeroRunsUntilStoppedAndTheBoxIsReadOnlyAtTheStart)
     StartInAviMode();
     StartOpenEndedRecording();
     ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 1 s"));
-    window.SetText(IDC_DURATION, "1");   // too late for this recording
+    window.SetText(IDC_DURATION, "1");  // too late for this recording
     ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 3 s"));
     EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
     VideoFacts facts = StopAndProbeFirstClip();

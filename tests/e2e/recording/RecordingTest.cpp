@@ -4,8 +4,10 @@
 
 #include "RecordingFixture.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 TEST_F(RecordingTest, ThreeSecondsAtThirtyStopsByItselfWithEveryFrame)
 {
@@ -19,10 +21,15 @@ TEST_F(RecordingTest, ThreeSecondsAtThirtyStopsByItselfWithEveryFrame)
 TEST_F(RecordingTest, TheFrameRateBoxIsClampedToOneToThirty)
 {
     StartInAviMode();
-    struct Case { const char* text; int rate; } cases[] = {
+    struct Case
+    {
+        const char* text;
+        int rate;
+    } cases[] = {
         {"1", 1}, {"7", 7}, {"15", 15}, {"25", 25}, {"30", 30}, {"45", 30}, {"0", 1}, {"-5", 30}, {"fast", 1},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         SCOPED_TRACE(std::string("frame rate box \"") + c.text + "\"");
         const std::string path = RecordFor("2", c.text);
         VideoFacts facts = Probe(path);
@@ -57,7 +64,8 @@ TEST_F(RecordingTest, ThePreviewKeepsRunningDuringARecording)
     EXPECT_TRUE(IsWindowVisible(video));
     const unsigned long long before = window.PictureChecksum(IDC_PREVIEW);
     Screenshot("recording-1");
-    EXPECT_TRUE(WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }, 10000)) << "the preview picture stands still";
+    EXPECT_TRUE(WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }, 10000))
+        << "the preview picture stands still";
     Screenshot("recording-2");
     window.ClickAndSettle(IDC_ACTION);
     EXPECT_TRUE(Probe(ClipPath(0)).readable);
@@ -66,7 +74,8 @@ TEST_F(RecordingTest, ThePreviewKeepsRunningDuringARecording)
 TEST_F(RecordingTest, ClosingDuringARecordingLeavesAPlayableClip)
 {
     AddCamera(L"Tarnview Virtual Camera");
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < 20; ++attempt)
+    {
         SCOPED_TRACE("attempt " + std::to_string(attempt));
         TarnviewProcess run;
         ASSERT_TRUE(run.Start());

@@ -5,8 +5,10 @@
 
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 constexpr char kCameraName[] = "Tarnview Virtual Camera";
 constexpr char kMarker[] = "(not rebuilt)";

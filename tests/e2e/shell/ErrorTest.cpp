@@ -5,14 +5,15 @@
 
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 constexpr char kNoCamera[] = "Cannot find Nightframe or any other camera\r\n\r\n";
 
 class ErrorTest : public TarnviewTest
-{
-};
+{};
 
 TEST_F(ErrorTest, WithoutACameraTheStartReportsItAndDisablesTheAction)
 {

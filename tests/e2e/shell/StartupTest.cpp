@@ -5,12 +5,13 @@
 
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 class StartupTest : public TarnviewTest
-{
-};
+{};
 
 TEST_F(StartupTest, FirstStartShowsTheDefaults)
 {

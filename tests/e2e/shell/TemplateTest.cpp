@@ -6,15 +6,17 @@
 
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 struct ExpectedControl
 {
     int id;
     const char* className;
     const char* caption;
-    DWORD style;   // beyond WS_CHILD | WS_VISIBLE
+    DWORD style;  // beyond WS_CHILD | WS_VISIBLE
     int x, y, w, h;
 };
 
@@ -26,7 +28,8 @@ const ExpectedControl kMainDialog[] = {
     {IDC_MODE_AVI, "Button", "Capture AVI video", BS_AUTORADIOBUTTON, 366, 168, 73, 11},
     {IDC_FILENAME, "Edit", "Tarnview_Capture", kEdit, 229, 273, 126, 12},
     {IDC_LAST_FILE, "Static", "", SS_LEFT | WS_BORDER | SS_SUNKEN | WS_GROUP, 256, 295, 168, 12},
-    {IDC_INCREMENT, "Button", "&Increment filename after each capture", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 194, 319, 139, 9},
+    {IDC_INCREMENT, "Button", "&Increment filename after each capture",
+     BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 194, 319, 139, 9},
     {IDC_ACTION, "Button", "&Take Snapshot", BS_DEFPUSHBUTTON | WS_TABSTOP, 339, 119, 65, 17},
     {IDC_CAMERA_NAME, "Static", nullptr, kLabel, 18, 280, 108, 8},
     {IDC_STATIC, "Button", "Mode", BS_GROUPBOX, 361, 143, 84, 42},
@@ -79,7 +82,8 @@ public:
         // edge is the converted x plus the converted width.
         RECT position = {x, y, w, h};
         MapDialogRect(m_dialog, &position);
-        return RECT{position.left, position.top, position.left + position.right, position.top + position.bottom};
+        return RECT{position.left, position.top, position.left + position.right,
+                    position.top + position.bottom};
     }
 
 private:
@@ -100,39 +104,45 @@ void ExpectStyle(const ExpectedControl& expected, const ControlInfo& actual, HWN
     EXPECT_TRUE(style & WS_VISIBLE);
     const std::string cls = expected.className;
     DWORD wanted = expected.style;
-    if (cls == "Button") {
+    if (cls == "Button")
+    {
         DWORD type = style & kButtonTypeMask, wantedType = wanted & kButtonTypeMask;
         bool pushLike = (wantedType == BS_PUSHBUTTON || wantedType == BS_DEFPUSHBUTTON) &&
                         (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
         EXPECT_TRUE(type == wantedType || pushLike) << "button type " << type;
         wanted &= ~kButtonTypeMask;
         EXPECT_EQ(style & BS_MULTILINE, wanted & BS_MULTILINE);
-    } else if (cls == "Static") {
+    }
+    else if (cls == "Static")
+    {
         EXPECT_EQ(style & kStaticTypeMask, wanted & kStaticTypeMask);
         EXPECT_EQ(style & SS_SUNKEN, wanted & SS_SUNKEN);
         wanted &= ~(kStaticTypeMask | SS_SUNKEN);
-    } else if (cls == "Edit") {
+    }
+    else if (cls == "Edit")
+    {
         EXPECT_EQ(style & ES_AUTOHSCROLL, DWORD(ES_AUTOHSCROLL));
         EXPECT_EQ(style & ES_NUMBER, 0u) << "the boxes take any text";
         bool bordered = (style & WS_BORDER) || (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
         EXPECT_TRUE(bordered);
         wanted &= ~(WS_BORDER | ES_AUTOHSCROLL);
     }
-    if (wanted & WS_BORDER) {
+    if (wanted & WS_BORDER)
+    {
         // Wine trades a static's border for a client edge, as it does for edit boxes.
         const LONG exStyle = GetWindowLongA(hwnd, GWL_EXSTYLE);
         EXPECT_TRUE((style & WS_BORDER) || (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)));
         wanted &= ~WS_BORDER;
     }
     for (DWORD bit : {DWORD(WS_TABSTOP), DWORD(WS_GROUP), DWORD(WS_DISABLED)})
-        if (wanted & bit) {
+        if (wanted & bit)
+        {
             EXPECT_TRUE(style & bit) << "style bit " << std::hex << bit;
         }
 }
 
 class TemplateTest : public TarnviewTest
-{
-};
+{};
 
 TEST_F(TemplateTest, MainDialogControlsMatchTheLayout)
 {
@@ -144,13 +154,15 @@ TEST_F(TemplateTest, MainDialogControlsMatchTheLayout)
 
     std::vector<ControlInfo> controls = window.Controls();
     ASSERT_EQ(controls.size(), std::size(kMainDialog));
-    for (size_t i = 0; i < controls.size(); ++i) {
+    for (size_t i = 0; i < controls.size(); ++i)
+    {
         const ExpectedControl& expected = kMainDialog[i];
         const ControlInfo& actual = controls[i];
         SCOPED_TRACE("control #" + std::to_string(i + 1) + " \"" + actual.text + "\"");
         EXPECT_EQ(actual.id, expected.id);
         EXPECT_STRCASEEQ(actual.className.c_str(), expected.className);
-        if (expected.caption) {
+        if (expected.caption)
+        {
             EXPECT_EQ(actual.text, expected.caption);
         }
         ExpectStyle(expected, actual, actual.hwnd);

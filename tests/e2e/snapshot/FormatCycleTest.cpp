@@ -7,8 +7,10 @@
 #include "driver/MediaChecks.h"
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 struct FormatStep
 {
@@ -18,8 +20,8 @@ struct FormatStep
 };
 
 const FormatStep kDefaultFormats[] = {
-    {"Preview: 640 x 480", 640, 480},   {"Preview: 320 x 240", 320, 240},  {"Preview: 1280 x 960", 1280, 960},
-    {"Preview: 642 x 480", 642, 480},   {"Preview: 640 x -480", 640, -480},
+    {"Preview: 640 x 480", 640, 480}, {"Preview: 320 x 240", 320, 240},   {"Preview: 1280 x 960", 1280, 960},
+    {"Preview: 642 x 480", 642, 480}, {"Preview: 640 x -480", 640, -480},
 };
 
 class FormatCycleTest : public RunningTarnviewTest
@@ -37,11 +39,13 @@ TEST_F(FormatCycleTest, TenSnapshotsThenOneInEveryFormat)
 {
     UseUniqueBaseName();
     int counter = 0;
-    for (; counter < 10; ++counter) {
+    for (; counter < 10; ++counter)
+    {
         window.ClickAndSettle(IDC_ACTION);
         ASSERT_TRUE(WaitForText(IDC_LAST_FILE, Name(counter)));
     }
-    for (size_t step = 0; step < std::size(kDefaultFormats); ++step, ++counter) {
+    for (size_t step = 0; step < std::size(kDefaultFormats); ++step, ++counter)
+    {
         const FormatStep& format = kDefaultFormats[(step + 1) % std::size(kDefaultFormats)];
         window.ClickAndSettle(IDC_FORMAT);
         ASSERT_TRUE(WaitForText(IDC_STATUS, format.status)) << "status: " << window.Text(IDC_STATUS);
@@ -52,7 +56,8 @@ TEST_F(FormatCycleTest, TenSnapshotsThenOneInEveryFormat)
     ASSERT_EQ(counter, 15);
     ASSERT_TRUE(app.CloseAndWait());
 
-    for (int i = 0; i < counter; ++i) {
+    for (int i = 0; i < counter; ++i)
+    {
         SCOPED_TRACE(Name(i));
         const std::string path = OutputPath(Name(i));
         StillFile still = ReadStill(path);
@@ -71,13 +76,16 @@ TEST_F(FormatCycleTest, TenSnapshotsThenOneInEveryFormat)
 TEST_F(FormatCycleTest, SnapshotsInterleavedWithFormatChangesAreAllWritten)
 {
     UseUniqueBaseName();
-    constexpr int kRounds = 100;   // 200 alternations
-    for (int i = 0; i < kRounds; ++i) {
+    constexpr int kRounds = 100;  // 200 alternations
+    for (int i = 0; i < kRounds; ++i)
+    {
         window.ClickAndSettle(IDC_ACTION);
         window.ClickAndSettle(IDC_FORMAT);
-        ASSERT_TRUE(WaitForText(IDC_LAST_FILE, Name(i), 60000)) << "round " << i << ": " << window.Text(IDC_LAST_FILE);
+        ASSERT_TRUE(WaitForText(IDC_LAST_FILE, Name(i), 60000))
+            << "round " << i << ": " << window.Text(IDC_LAST_FILE);
     }
-    for (int i = 0; i < kRounds; ++i) {
+    for (int i = 0; i < kRounds; ++i)
+    {
         StillFile still = ReadStill(OutputPath(Name(i)));
         EXPECT_TRUE(still.valid) << Name(i) << ": " << still.problem;
         EXPECT_TRUE(still.stamped) << Name(i) << " is torn or empty";

@@ -7,8 +7,10 @@
 #include "driver/MediaChecks.h"
 #include "driver/TarnviewTest.h"
 
-namespace e2e {
-namespace {
+namespace e2e
+{
+namespace
+{
 
 class SnapshotTest : public RunningTarnviewTest
 {
@@ -60,7 +62,7 @@ TEST_F(SnapshotTest, TheCounterAdvancesOnlyWithIncrementAndResets)
     Snap(base + "_0001.bmp");
     window.ClickAndSettle(IDC_INCREMENT);
     StillFile a = Snap(base + "_0002.bmp");
-    window.ClickAndSettle(IDC_ACTION);   // same name again: the file is replaced
+    window.ClickAndSettle(IDC_ACTION);  // same name again: the file is replaced
     EXPECT_TRUE(WaitUntil([&] {
         StillFile b = ReadStill(OutputPath(base + "_0002.bmp"));
         return b.stamped && b.frameNumber != a.frameNumber;

@@ -6,9 +6,11 @@
 #include "driver/MediaChecks.h"
 #include "vcam/frame/FrameStamp.h"
 
-namespace e2e {
+namespace e2e
+{
 
-namespace {
+namespace
+{
 
 template <typename T>
 T At(const std::vector<unsigned char>& bytes, size_t offset)
@@ -25,7 +27,8 @@ std::string CheckHeaders(const std::vector<unsigned char>& bytes)
     if (bytes[0] != 'B' || bytes[1] != 'M')
         return "no BM signature";
     if (At<uint32_t>(bytes, 2) != bytes.size())
-        return "bfSize " + std::to_string(At<uint32_t>(bytes, 2)) + " for a file of " + std::to_string(bytes.size());
+        return "bfSize " + std::to_string(At<uint32_t>(bytes, 2)) + " for a file of " +
+               std::to_string(bytes.size());
     if (At<uint16_t>(bytes, 6) != 0 || At<uint16_t>(bytes, 8) != 0)
         return "reserved fields set";
     if (At<uint32_t>(bytes, 10) != 54)
@@ -41,8 +44,8 @@ std::string CheckHeaders(const std::vector<unsigned char>& bytes)
     const size_t stride = ((static_cast<size_t>(width) * 3 + 3) / 4) * 4;
     const size_t rows = static_cast<size_t>(height < 0 ? -height : height);
     if (bytes.size() != 54 + stride * rows)
-        return "pixel data of " + std::to_string(bytes.size() - 54) + " bytes for " + std::to_string(width) + "x" +
-               std::to_string(height);
+        return "pixel data of " + std::to_string(bytes.size() - 54) + " bytes for " + std::to_string(width) +
+               "x" + std::to_string(height);
     return {};
 }
 

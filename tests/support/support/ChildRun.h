@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-namespace support {
+namespace support
+{
 
 // True inside the child that RunCurrentTestInChild started.
 bool IsChildRun();

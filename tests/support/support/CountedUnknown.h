@@ -4,7 +4,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
-namespace support {
+namespace support
+{
 
 class CountedUnknown : public IUnknown
 {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace support {
+namespace support
+{
 
 std::wstring FriendlyNameOf(IMoniker* moniker);
 // Every video input device's moniker, in the enumerator's order.
@@ -21,4 +22,4 @@ Microsoft::WRL::ComPtr<IBaseFilter> BindDeviceByName(const std::wstring& friendl
 // The first video input device's filter, as a program that takes the first camera finds it.
 HRESULT BindFirstDevice(Microsoft::WRL::ComPtr<IBaseFilter>* filter);
 
-} // namespace support
+}  // namespace support

@@ -4,7 +4,8 @@
 
 #include "snapshot/GrabBuffer.h"
 
-namespace support {
+namespace support
+{
 
 inline void ResetGrabBuffer()
 {

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-namespace support {
+namespace support
+{
 
 long ThreadsOfThisProcess();  // -1 when they cannot be counted
 

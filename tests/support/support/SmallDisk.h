@@ -6,7 +6,8 @@
 
 #include "driver/UnixTools.h"
 
-namespace support {
+namespace support
+{
 
 class SmallDisk
 {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-namespace support {
+namespace support
+{
 
 class TempFolder
 {
@@ -18,8 +19,8 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::string& Path() const { return m_windowsPath; }    // "Z:\tmp\...\" (ends in a backslash)
-    const std::string& UnixPath() const { return m_unixPath; }   // "/tmp/..." (no final slash)
+    const std::string& Path() const { return m_windowsPath; }   // "Z:\tmp\...\" (ends in a backslash)
+    const std::string& UnixPath() const { return m_unixPath; }  // "/tmp/..." (no final slash)
     std::string UnixFile(const std::string& name) const { return m_unixPath + "/" + name; }
     std::string WindowsFile(const std::string& name) const { return m_windowsPath + name; }
 

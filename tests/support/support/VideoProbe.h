@@ -5,20 +5,21 @@
 #include <string>
 #include <vector>
 
-namespace support {
+namespace support
+{
 
 struct VideoProbe
 {
-    bool readable = false;   // ffprobe ran and found a video stream
-    std::string log;         // ffprobe's whole output, for failure messages
+    bool readable = false;  // ffprobe ran and found a video stream
+    std::string log;        // ffprobe's whole output, for failure messages
     int width = 0;
     int height = 0;
     std::string codec;
-    std::string frameRate;   // r_frame_rate, e.g. "30/1" or "10000000/333333"
-    double fps = 0;          // r_frame_rate evaluated
-    long headerFrames = -1;  // nb_frames: the stream header's length
-    long decodedFrames = -1; // nb_read_frames: frames ffprobe actually decoded
-    bool errors = false;     // ffprobe complained about the file
+    std::string frameRate;    // r_frame_rate, e.g. "30/1" or "10000000/333333"
+    double fps = 0;           // r_frame_rate evaluated
+    long headerFrames = -1;   // nb_frames: the stream header's length
+    long decodedFrames = -1;  // nb_read_frames: frames ffprobe actually decoded
+    bool errors = false;      // ffprobe complained about the file
 };
 
 // ffprobe -count_frames on the first video stream of a file given by its Unix path.

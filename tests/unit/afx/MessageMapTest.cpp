@@ -51,8 +51,7 @@ void Click(CDialog& dlg, int id)
 
 void Notify(CDialog& dlg, int id, WORD code)
 {
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, code),
-                    reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, id)));
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, id)));
 }
 }  // namespace
 

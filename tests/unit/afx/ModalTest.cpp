@@ -13,13 +13,23 @@ namespace
 constexpr UINT_PTR kEndTimer = 7;
 
 // What a modal dialog does once its loop runs, posted from OnInitDialog.
-enum class Script { EndFromTimer, CloseWithDefault, CloseSwallowedThenEnd, EndDuringInit, PressEscape };
+enum class Script
+{
+    EndFromTimer,
+    CloseWithDefault,
+    CloseSwallowedThenEnd,
+    EndDuringInit,
+    PressEscape
+};
 
 class ModalDlg : public CDialog
 {
 public:
     explicit ModalDlg(Script script, UINT templateId = IDD_AFX_TEST, CWnd* parent = nullptr)
-        : CDialog(templateId, parent), script(script) {}
+        : CDialog(templateId, parent),
+          script(script)
+    {
+    }
 
     Script script;
     std::vector<std::string> calls;
@@ -44,11 +54,19 @@ protected:
             ownerEnabledWhileOpen = ::IsWindowEnabled(ownerWhileOpen) != FALSE;
         switch (script)
         {
-        case Script::EndFromTimer: SetTimer(kEndTimer, 10, nullptr); break;
+        case Script::EndFromTimer:
+            SetTimer(kEndTimer, 10, nullptr);
+            break;
         case Script::CloseWithDefault:
-        case Script::CloseSwallowedThenEnd: PostMessage(WM_CLOSE); break;
-        case Script::EndDuringInit: EndDialog(5); break;
-        case Script::PressEscape: PostMessage(WM_KEYDOWN, VK_ESCAPE, 0); break;
+        case Script::CloseSwallowedThenEnd:
+            PostMessage(WM_CLOSE);
+            break;
+        case Script::EndDuringInit:
+            EndDialog(5);
+            break;
+        case Script::PressEscape:
+            PostMessage(WM_KEYDOWN, VK_ESCAPE, 0);
+            break;
         }
         return TRUE;
     }

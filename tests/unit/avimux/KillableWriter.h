@@ -6,7 +6,8 @@
 
 #include <string>
 
-struct WriterProgress {
+struct WriterProgress
+{
     volatile LONG frames;
     volatile LONG segments;
 };

@@ -13,19 +13,21 @@
 #include "driver/UnixTools.h"
 #include "avimux/FileHandleSink.h"
 
-namespace {
+namespace
+{
 
 constexpr LONG kFramesPerSecond = 30;  // the kill test writer's rate
 
 // Shared with the writer process through an inherited handle (named objects did not
 // always open under the test run's prefix).
-class SharedProgress {
+class SharedProgress
+{
 public:
     SharedProgress()
     {
         SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
-        m_mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0, sizeof(WriterProgress),
-                                       nullptr);
+        m_mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, &inherited, PAGE_READWRITE, 0,
+                                       sizeof(WriterProgress), nullptr);
         if (m_mapping)
             m_view = static_cast<WriterProgress*>(MapViewOfFile(m_mapping, FILE_MAP_WRITE, 0, 0, 0));
     }
@@ -48,19 +50,22 @@ HANDLE StartWriterProcess(const std::string& unixPath, const std::string& progre
 {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string line = "\"" + std::string(exe) + "\" " + kKillableWriterSwitch + " " + unixPath + " " + progressHandle;
+    std::string line =
+        "\"" + std::string(exe) + "\" " + kKillableWriterSwitch + " " + unixPath + " " + progressHandle;
     std::vector<char> commandLine(line.begin(), line.end());
     commandLine.push_back('\0');
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exe, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(exe, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &process))
         return nullptr;
     CloseHandle(process.hThread);
     return process.hProcess;
 }
 
-struct KillMoment {
+struct KillMoment
+{
     const char* name;
     std::function<bool(const WriterProgress&)> reached;
 };
@@ -74,7 +79,8 @@ TEST(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
         {"just after a segment boundary", [](const WriterProgress& p) { return p.segments >= 3; }},
         {"many segments on", [](const WriterProgress& p) { return p.frames >= 400; }},
     };
-    for (const KillMoment& moment : moments) {
+    for (const KillMoment& moment : moments)
+    {
         SCOPED_TRACE(moment.name);
         SharedProgress progress;
         ASSERT_NE(nullptr, progress.View()) << "shared progress: error " << GetLastError();
@@ -82,7 +88,8 @@ TEST(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
         HANDLE writer = StartWriterProcess(path, progress.HandleText());
         ASSERT_NE(nullptr, writer);
         bool reached = false;
-        for (DWORD waited = 0; !reached && waited < 60000; waited += 1) {
+        for (DWORD waited = 0; !reached && waited < 60000; waited += 1)
+        {
             reached = moment.reached(*progress.View());
             if (!reached && WaitForSingleObject(writer, 1) == WAIT_OBJECT_0)
                 break;  // the writer ended by itself
@@ -92,7 +99,8 @@ TEST(OpenDmlCrash, KilledWriterLeavesEveryFrameButTheLastSecond)
         CloseHandle(writer);
         ASSERT_TRUE(reached) << "the writer process never got there";
         const LONG handed = progress.View()->frames;
-        printf("%s: killed after %ld frames in %ld segments\n", moment.name, handed, progress.View()->segments);
+        printf("%s: killed after %ld frames in %ld segments\n", moment.name, handed,
+               progress.View()->segments);
 
         support::VideoProbe info = support::ProbeVideo(path);
         ASSERT_TRUE(info.readable) << info.log;
@@ -118,7 +126,8 @@ TEST(OpenDmlCrash, FullDiskStopsTheWriterWithAReadableFile)
         FileHandleSink sink(file);
         OpenDmlWriter writer(sink, format, FrameBytesOf(format), 2 << 20);  // several segments on 16 MB
         written.hr = writer.Start();
-        for (uint32_t n = 0; n < 1000 && SUCCEEDED(written.hr); ++n) {
+        for (uint32_t n = 0; n < 1000 && SUCCEEDED(written.hr); ++n)
+        {
             const std::vector<BYTE> frame = StampedFrame(format, n);
             written.hr = writer.WriteFrame(frame.data(), static_cast<DWORD>(frame.size()));
         }

@@ -11,9 +11,11 @@
 #include "support/TempFolder.h"
 #include "driver/UnixTools.h"
 
-namespace {
+namespace
+{
 
-struct Chunk {
+struct Chunk
+{
     DWORD fcc = 0;
     DWORD size = 0;
     DWORD type = 0;  // list type for RIFF and LIST
@@ -24,7 +26,8 @@ struct Chunk {
 std::vector<Chunk> ChunksIn(std::ifstream& in, ULONGLONG begin, ULONGLONG end)
 {
     std::vector<Chunk> chunks;
-    for (ULONGLONG at = begin; at + 8 <= end;) {
+    for (ULONGLONG at = begin; at + 8 <= end;)
+    {
         Chunk chunk;
         chunk.at = at;
         in.seekg(static_cast<std::streamoff>(at));
@@ -66,7 +69,8 @@ TEST(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
     const ULONGLONG fileSize = static_cast<ULONGLONG>(support::FileSize(WindowsPathA(path)));
     std::vector<Chunk> riffs = ChunksIn(in, 0, fileSize);
     ASSERT_EQ(written.segments, riffs.size());
-    for (size_t i = 0; i < riffs.size(); ++i) {
+    for (size_t i = 0; i < riffs.size(); ++i)
+    {
         EXPECT_EQ(kRiff, riffs[i].fcc);
         EXPECT_EQ(i == 0 ? FourCC("AVI ") : FourCC("AVIX"), riffs[i].type);
         EXPECT_LT(riffs[i].size + 8ULL, limit);
@@ -80,7 +84,8 @@ TEST(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
     EXPECT_EQ(FourCC("movi"), first[1].type);
     EXPECT_EQ(FourCC("idx1"), first[2].fcc);
     DWORD avihFrames = 0;
-    in.seekg(static_cast<std::streamoff>(first[0].at + sizeof(RIFFLIST) + offsetof(AVIMAINHEADER, dwTotalFrames)));
+    in.seekg(
+        static_cast<std::streamoff>(first[0].at + sizeof(RIFFLIST) + offsetof(AVIMAINHEADER, dwTotalFrames)));
     in.read(reinterpret_cast<char*>(&avihFrames), 4);
     EXPECT_GT(avihFrames, 0u);
     EXPECT_EQ(avihFrames * 16, first[2].size);
@@ -90,7 +95,8 @@ TEST(OpenDmlLayout, SegmentsHoldEveryFrameInOrder)
 // top-down and packed: they must equal what was written.
 TEST(OpenDmlLayout, PaddedAndTopDownRowsReadBackExactly)
 {
-    for (LONG height : {480, -480}) {
+    for (LONG height : {480, -480})
+    {
         SCOPED_TRACE(height);
         const AviVideoFormat format = Rgb24Format(642, height);
         const std::string path = ScratchDirUnix() + "/rows.avi";
@@ -102,21 +108,25 @@ TEST(OpenDmlLayout, PaddedAndTopDownRowsReadBackExactly)
         std::ifstream in(WindowsPathA(raw), std::ios::binary);
         std::vector<BYTE> decoded((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::vector<BYTE> expected;
-        for (uint32_t n = 0; n < 3; ++n) {
+        for (uint32_t n = 0; n < 3; ++n)
+        {
             std::vector<BYTE> packed = TopDownPacked(format, StampedFrame(format, n));
             expected.insert(expected.end(), packed.begin(), packed.end());
         }
-        EXPECT_TRUE(decoded == expected) << "decoded " << decoded.size() << " bytes, expected " << expected.size();
+        EXPECT_TRUE(decoded == expected)
+            << "decoded " << decoded.size() << " bytes, expected " << expected.size();
     }
 }
 
 TEST(OpenDmlLayout, FrameRateFromTheFrameDuration)
 {
-    const struct {
+    const struct
+    {
         REFERENCE_TIME duration;
         const char* rate;
     } cases[] = {{0, "30/1"}, {333667, "30000/1001"}, {666666, "15/1"}, {400000, "25/1"}};
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         SCOPED_TRACE(c.duration);
         const std::string path = ScratchDirUnix() + "/rate.avi";
         ASSERT_EQ(S_OK, WriteStampedAvi(path, Rgb24Format(320, 240, c.duration), 5).hr);

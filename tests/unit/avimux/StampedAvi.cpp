@@ -8,7 +8,8 @@
 #include "avimux/FileHandleSink.h"
 #include "vcam/frame/FrameStamp.h"
 
-namespace {
+namespace
+{
 
 FrameLayout LayoutOf(const AviVideoFormat& format)
 {
@@ -49,7 +50,8 @@ std::vector<BYTE> TopDownPacked(const AviVideoFormat& format, const std::vector<
     const LONG rows = layout.height < 0 ? -layout.height : layout.height;
     const size_t packedRow = static_cast<size_t>(layout.width) * 3;
     std::vector<BYTE> packed(packedRow * rows);
-    for (LONG y = 0; y < rows; ++y) {
+    for (LONG y = 0; y < rows; ++y)
+    {
         const LONG stored = layout.height < 0 ? y : rows - 1 - y;
         memcpy(&packed[packedRow * y], &dib[static_cast<size_t>(layout.stride) * stored], packedRow);
     }
@@ -72,7 +74,8 @@ WrittenAvi WriteStampedAvi(const std::string& unixPath, const AviVideoFormat& fo
     FileHandleSink sink(file);
     OpenDmlWriter writer(sink, format, FrameBytesOf(format), segmentLimit);
     written.hr = writer.Start();
-    for (uint32_t n = 0; n < count && SUCCEEDED(written.hr); ++n) {
+    for (uint32_t n = 0; n < count && SUCCEEDED(written.hr); ++n)
+    {
         const std::vector<BYTE> frame = StampedFrame(format, n);
         written.hr = writer.WriteFrame(frame.data(), static_cast<DWORD>(frame.size()));
     }
@@ -86,7 +89,8 @@ WrittenAvi WriteStampedAvi(const std::string& unixPath, const AviVideoFormat& fo
 
 bool NumberedFromZero(const std::vector<uint32_t>& numbers)
 {
-    for (size_t i = 0; i < numbers.size(); ++i) {
+    for (size_t i = 0; i < numbers.size(); ++i)
+    {
         if (numbers[i] != i)
             return false;
     }

@@ -20,7 +20,8 @@ std::vector<BYTE> StampedFrame(const AviVideoFormat& format, uint32_t number);
 // The same frame as ffmpeg hands it back: top-down packed BGR rows.
 std::vector<BYTE> TopDownPacked(const AviVideoFormat& format, const std::vector<BYTE>& dib);
 
-struct WrittenAvi {
+struct WrittenAvi
+{
     HRESULT hr = E_FAIL;  // first failure, or S_OK
     ULONGLONG frames = 0;
     size_t segments = 0;

@@ -10,9 +10,11 @@
 
 #include "avimux/VideoFormatOf.h"
 
-namespace {
+namespace
+{
 
-struct TypeWithBlock {
+struct TypeWithBlock
+{
     AM_MEDIA_TYPE type = {};
     std::vector<BYTE> block;
 

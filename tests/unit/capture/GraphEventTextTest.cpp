@@ -10,10 +10,17 @@ namespace
 TEST(GraphEventText, EventsThatEndARecordingAndTheirCauses)
 {
     const HRESULT diskFull = HRESULT_FROM_WIN32(ERROR_DISK_FULL);
-    struct Case { long code; LONG_PTR param1, param2; GraphEventKind kind; const char* cause; } cases[] = {
+    struct Case
+    {
+        long code;
+        LONG_PTR param1, param2;
+        GraphEventKind kind;
+        const char* cause;
+    } cases[] = {
         {EC_ERRORABORT, diskFull, 0, GraphEventKind::Failed, "the disk is full"},
         {EC_STREAM_ERROR_STOPPED, E_ACCESSDENIED, 0, GraphEventKind::Failed, "access denied"},
-        {EC_ERRORABORT, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), 0, GraphEventKind::Failed, "path not found"},
+        {EC_ERRORABORT, HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), 0, GraphEventKind::Failed,
+         "path not found"},
         {EC_DEVICE_LOST, 0, 0, GraphEventKind::DeviceLost, "the camera was unplugged"},
         {EC_COMPLETE, S_OK, 0, GraphEventKind::StreamEnded, "the stream ended"},
     };
@@ -26,7 +33,8 @@ TEST(GraphEventText, EventsThatEndARecordingAndTheirCauses)
     }
     EXPECT_EQ(GraphEventKind::DeviceBack, ClassifyGraphEvent(EC_DEVICE_LOST, 0, 1).kind);
     EXPECT_EQ(GraphEventKind::Other, ClassifyGraphEvent(EC_CLOCK_CHANGED, 0, 0).kind);
-    EXPECT_EQ("Stopped after 5 s: the disk is full", RecordingStoppedText(5, StopCauseText({GraphEventKind::Failed, diskFull})));
+    EXPECT_EQ("Stopped after 5 s: the disk is full",
+              RecordingStoppedText(5, StopCauseText({GraphEventKind::Failed, diskFull})));
 }
 
 TEST(GraphEventText, EveryCauseHasWordsNeverABareNumber)

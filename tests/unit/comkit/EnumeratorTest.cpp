@@ -13,13 +13,15 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 // Types told apart by lSampleSize (1, 2, 3, ...), each with a format block to copy.
 std::vector<comkit::MediaType> NumberedTypes(ULONG count)
 {
     std::vector<comkit::MediaType> types(count);
-    for (ULONG i = 0; i < count; ++i) {
+    for (ULONG i = 0; i < count; ++i)
+    {
         AM_MEDIA_TYPE& type = types[i].Edit();
         type.majortype = MEDIATYPE_Video;
         type.lSampleSize = i + 1;
@@ -37,7 +39,8 @@ std::vector<ULONG> Fetch(IEnumMediaTypes* enumerator, ULONG count, HRESULT expec
     ULONG fetched = 99;
     EXPECT_EQ(expected, enumerator->Next(count, slots.data(), &fetched));
     std::vector<ULONG> numbers;
-    for (ULONG i = 0; i < fetched && i < count; ++i) {
+    for (ULONG i = 0; i < fetched && i < count; ++i)
+    {
         comkit::TaskMediaType type(slots[i]);
         EXPECT_EQ(4u, type->cbFormat);
         EXPECT_EQ(type->lSampleSize, type->pbFormat[3]);
@@ -125,4 +128,4 @@ TEST(EmptyEnumerator, HasNothingToGive)
     EXPECT_EQ(S_FALSE, empty->Skip(1));
 }
 
-} // namespace
+}  // namespace

@@ -14,13 +14,16 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 class StreamPin : public comkit::PinBase
 {
 public:
     StreamPin(comkit::FilterBase& filter, const wchar_t* name, PIN_DIRECTION direction)
-        : PinBase(filter, name, direction) {}
+        : PinBase(filter, name, direction)
+    {
+    }
     static const comkit::InterfaceEntry* Interfaces()
     {
         return comkit::InterfaceTable<StreamPin, comkit::Is<IPin>>();
@@ -36,7 +39,12 @@ public:
 class RecordingFilter : public comkit::FilterBase
 {
 public:
-    RecordingFilter() : FilterBase(CLSID_NULL), m_in(*this, L"in", PINDIR_INPUT), m_out(*this, L"out", PINDIR_OUTPUT) {}
+    RecordingFilter()
+        : FilterBase(CLSID_NULL),
+          m_in(*this, L"in", PINDIR_INPUT),
+          m_out(*this, L"out", PINDIR_OUTPUT)
+    {
+    }
     static const comkit::InterfaceEntry* Interfaces()
     {
         using namespace comkit;
@@ -102,7 +110,7 @@ TEST(FilterBase, PinsShareTheFilterCountAndConnectByTheRules)
     ComPtr<IPin> first;
     ASSERT_EQ(S_OK, pins->Next(1, &first, nullptr));
     EXPECT_EQ(S_OK, pins->Skip(1));
-    EXPECT_EQ(S_FALSE, pins->Skip(1)); // two pins
+    EXPECT_EQ(S_FALSE, pins->Skip(1));  // two pins
     pins.Reset();
     ComPtr<IPin> in = Pin(filter.Get(), L"in"), out = Pin(filter.Get(), L"out");
     EXPECT_EQ(first.Get(), in.Get());
@@ -141,4 +149,4 @@ TEST(FilterBase, PinsShareTheFilterCountAndConnectByTheRules)
     EXPECT_EQ(before, comkit::ModuleLiveObjects());
 }
 
-} // namespace
+}  // namespace

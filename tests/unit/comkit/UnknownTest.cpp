@@ -11,7 +11,8 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace {
+namespace
+{
 
 // Two interfaces, the second offered only while `offersClassInfo` is set; IPersist
 // ids go to an inner object, as an aggregating outer does.
@@ -22,12 +23,14 @@ public:
     {
         static const comkit::InterfaceEntry table[] = {
             comkit::Entry<Sample, IPersistStream>(),
-            comkit::EntryIf<Sample, IProvideClassInfo, &Sample::OffersClassInfo>(),
-            comkit::EndOfInterfaces};
+            comkit::EntryIf<Sample, IProvideClassInfo, &Sample::OffersClassInfo>(), comkit::EndOfInterfaces};
         return table;
     }
     HRESULT FinalConstruct() { return failConstruction ? E_ABORT : S_OK; }
-    HRESULT QueryOther(REFIID riid, void** ppv) { return riid == IID_IPersist ? S_FALSE : (*ppv = nullptr, E_NOINTERFACE); }
+    HRESULT QueryOther(REFIID riid, void** ppv)
+    {
+        return riid == IID_IPersist ? S_FALSE : (*ppv = nullptr, E_NOINTERFACE);
+    }
     bool OffersClassInfo() { return offersClassInfo; }
 
     STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
@@ -70,7 +73,7 @@ TEST(Unknown, AnswersFromTheTableWithOneIdentity)
     EXPECT_EQ(E_NOINTERFACE, stream->QueryInterface(IID_IClassFactory, &none));
     EXPECT_EQ(nullptr, none);
     EXPECT_EQ(E_POINTER, stream->QueryInterface(IID_IUnknown, nullptr));
-    EXPECT_EQ(S_FALSE, stream->QueryInterface(IID_IPersist, &none)); // handed to QueryOther
+    EXPECT_EQ(S_FALSE, stream->QueryInterface(IID_IPersist, &none));  // handed to QueryOther
 
     Sample::offersClassInfo = false;
     ComPtr<IProvideClassInfo> refused;
@@ -98,7 +101,7 @@ TEST(ClassFactory, CreatesRefusesAggregationAndLocksTheModule)
     ComPtr<IClassFactory> factory;
     EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, comkit::GetClassObject(classes, CLSID_NULL, IID_PPV_ARGS(&factory)));
     ASSERT_EQ(S_OK, comkit::GetClassObject(classes, CLSID_FilterGraph, IID_PPV_ARGS(&factory)));
-    EXPECT_EQ(S_FALSE, comkit::ModuleCanUnloadNow()); // the factory itself is alive
+    EXPECT_EQ(S_FALSE, comkit::ModuleCanUnloadNow());  // the factory itself is alive
 
     ComPtr<IPersistStream> made;
     EXPECT_EQ(S_OK, factory->CreateInstance(nullptr, IID_PPV_ARGS(&made)));
@@ -114,4 +117,4 @@ TEST(ClassFactory, CreatesRefusesAggregationAndLocksTheModule)
     EXPECT_EQ(S_OK, comkit::ModuleCanUnloadNow());
 }
 
-} // namespace
+}  // namespace

@@ -26,7 +26,8 @@ struct GuardedNames
                 return false;
         return true;
     }
-    bool Format(const std::string& directory, const std::string& base, long counter, const char* extension = "avi")
+    bool Format(const std::string& directory, const std::string& base, long counter,
+                const char* extension = "avi")
     {
         return FormatCaptureNames(directory.c_str(), base.c_str(), counter, extension, fullPath, shortName);
     }
@@ -54,9 +55,9 @@ TEST(CaptureFileName, JoinsDirectoryBaseCounterAndExtension)
 TEST(CaptureFileName, CounterHasAtLeastFourDigits)
 {
     GuardedNames names;
-    const std::pair<long, const char*> cases[] = {
-        {7, "n_0007.avi"}, {42, "n_0042.avi"}, {9999, "n_9999.avi"},
-        {10000, "n_10000.avi"}, {12345, "n_12345.avi"}, {INT_MAX, "n_2147483647.avi"}};
+    const std::pair<long, const char*> cases[] = {{7, "n_0007.avi"},      {42, "n_0042.avi"},
+                                                  {9999, "n_9999.avi"},   {10000, "n_10000.avi"},
+                                                  {12345, "n_12345.avi"}, {INT_MAX, "n_2147483647.avi"}};
     for (const auto& [counter, expected] : cases)
     {
         ASSERT_TRUE(names.Format("", "n", counter));
@@ -140,7 +141,8 @@ TEST(FirstFreeCounter, SkipsTakenNamesFoldersIncludedAndGoesPast9999)
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "tarnview-free-" + std::to_string(GetCurrentProcessId()) + "\\";
+    const std::string folder =
+        std::string(temp) + "tarnview-free-" + std::to_string(GetCurrentProcessId()) + "\\";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     auto take = [&](const char* name, bool asFolder) {
         const std::string path = folder + name;

@@ -32,8 +32,8 @@ TEST(GrabStress, NoTornStillAndNoDeadlockUnderFullSpeedFrames)
     GrabBuffer.ownerWindow = sink.Window();
     GrabBuffer.frameWidth = 64;
     GrabBuffer.frameHeight = 48;
-    HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP | SS_BLACKRECT, 0, 0, 64, 48, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND frame = CreateWindowExA(0, "STATIC", "", WS_POPUP | SS_BLACKRECT, 0, 0, 64, 48, nullptr, nullptr,
+                                 nullptr, nullptr);
     support::TempFolder folder;
 
     std::atomic<bool> stop{false};

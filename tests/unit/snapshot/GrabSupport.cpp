@@ -8,8 +8,7 @@
 #include "snapshot/GrabBuffer.h"
 
 FrameGrabbedSink::FrameGrabbedSink()
-    : m_window(CreateWindowExA(0, "STATIC", "sink", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                               nullptr))
+    : m_window(CreateWindowExA(0, "STATIC", "sink", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
 {
 }
 

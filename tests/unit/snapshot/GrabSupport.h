@@ -18,8 +18,8 @@ public:
     FrameGrabbedSink();
     ~FrameGrabbedSink();
     HWND Window() const { return m_window; }
-    int Drain();                        // messages waiting now
-    bool WaitForOne(DWORD timeoutMs);   // consumes one message
+    int Drain();                       // messages waiting now
+    bool WaitForOne(DWORD timeoutMs);  // consumes one message
 private:
     HWND m_window;
 };

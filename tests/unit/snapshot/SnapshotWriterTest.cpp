@@ -78,7 +78,8 @@ TEST_F(SnapshotWriterTest, IncrementingStillsTakeTheFirstFreeNumberAndReplaceNot
     const std::vector<BYTE> old = {'o', 'l', 'd'};
     for (const char* taken : {"night_0000.bmp", "night_0002.bmp"})
     {
-        HANDLE file = CreateFileA((folder.Path() + taken).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        HANDLE file =
+            CreateFileA((folder.Path() + taken).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
         ASSERT_NE(INVALID_HANDLE_VALUE, file);
         DWORD written = 0;
         WriteFile(file, old.data(), 3, &written, nullptr);

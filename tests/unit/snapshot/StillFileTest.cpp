@@ -12,7 +12,8 @@ namespace
 {
 DWORD ReadLe32(const std::vector<BYTE>& bytes, size_t at)
 {
-    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<DWORD>(bytes[at + 3]) << 24);
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
+           (static_cast<DWORD>(bytes[at + 3]) << 24);
 }
 
 WORD ReadLe16(const std::vector<BYTE>& bytes, size_t at)
@@ -50,7 +51,7 @@ TEST(StillFile, VgaStillIsHeadersThenTheFrameByteForByte)
     const std::string path = folder.Path() + "vga.bmp";
     const std::vector<BYTE> frame = PatternFrame(640 * 480 * 3);
     ASSERT_EQ(S_OK, WriteStillFile(path.c_str(), MakeStillInfoHeader(640, 480), frame.data(),
-                               static_cast<LONG>(frame.size())));
+                                   static_cast<LONG>(frame.size())));
     const std::vector<BYTE> file = support::ReadFileBytes(path);
     ASSERT_EQ(921654u, file.size());
     EXPECT_EQ('B', file[0]);
@@ -77,14 +78,14 @@ TEST(StillFile, PaddedRowsAndTopDownFramesAreWrittenAsDelivered)
     support::TempFolder folder;
     const std::vector<BYTE> padded = PatternFrame(1928 * 480);
     ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "w642.bmp").c_str(), MakeStillInfoHeader(642, 480),
-                               padded.data(), static_cast<LONG>(padded.size())));
+                                   padded.data(), static_cast<LONG>(padded.size())));
     const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "w642.bmp");
     ASSERT_EQ(54u + padded.size(), file.size());
     EXPECT_EQ(642u, ReadLe32(file, 18));
 
     const std::vector<BYTE> topDown = PatternFrame(640 * 480 * 3);
     ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "td.bmp").c_str(), MakeStillInfoHeader(640, -480),
-                               topDown.data(), static_cast<LONG>(topDown.size())));
+                                   topDown.data(), static_cast<LONG>(topDown.size())));
     const std::vector<BYTE> tdFile = support::ReadFileBytes(folder.Path() + "td.bmp");
     ASSERT_EQ(921654u, tdFile.size());
     EXPECT_EQ(static_cast<LONG>(-480), static_cast<LONG>(ReadLe32(tdFile, 22)));
@@ -96,15 +97,15 @@ TEST(StillFile, ImageMagickReadsWhatWeWrite)
     const std::vector<BYTE> vga = PatternFrame(640 * 480 * 3);
     const std::vector<BYTE> odd = PatternFrame(1928 * 480);
     ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "a.bmp").c_str(), MakeStillInfoHeader(640, 480),
-                               vga.data(), static_cast<LONG>(vga.size())));
+                                   vga.data(), static_cast<LONG>(vga.size())));
     ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "b.bmp").c_str(), MakeStillInfoHeader(642, 480),
-                               odd.data(), static_cast<LONG>(odd.size())));
+                                   odd.data(), static_cast<LONG>(odd.size())));
     ASSERT_EQ(S_OK, WriteStillFile((folder.Path() + "c.bmp").c_str(), MakeStillInfoHeader(640, -480),
-                               vga.data(), static_cast<LONG>(vga.size())));
+                                   vga.data(), static_cast<LONG>(vga.size())));
     const std::string dir = support::UnixPath(folder.Path());
-    const support::UnixResult result = support::RunUnix(
-        "identify -format '%m %w %h %z\\n' " + support::ShellQuote(dir + "a.bmp") + " " +
-        support::ShellQuote(dir + "b.bmp") + " " + support::ShellQuote(dir + "c.bmp"));
+    const support::UnixResult result =
+        support::RunUnix("identify -format '%m %w %h %z\\n' " + support::ShellQuote(dir + "a.bmp") + " " +
+                         support::ShellQuote(dir + "b.bmp") + " " + support::ShellQuote(dir + "c.bmp"));
     ASSERT_TRUE(result.started);
     EXPECT_EQ(0, result.exitCode) << result.output;
     EXPECT_NE(std::string::npos, result.output.find("BMP3 640 480 8\nBMP3 642 480 8\nBMP3 640 480 8"))

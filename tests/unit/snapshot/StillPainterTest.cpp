@@ -40,8 +40,8 @@ public:
     {
         const SIZE_T page = 4096;
         const SIZE_T span = (bits.size() + page - 1) / page * page;
-        m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, span + page, MEM_RESERVE | MEM_COMMIT,
-                                                  PAGE_READWRITE));
+        m_base =
+            static_cast<BYTE*>(VirtualAlloc(nullptr, span + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
         DWORD old = 0;
         VirtualProtect(m_base + span, page, PAGE_NOACCESS, &old);
         m_block = m_base + span - bits.size();
@@ -61,10 +61,10 @@ protected:
     void SetUp() override
     {
         ResetGrabBuffer();
-        m_top = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE,
-                                10, 10, 200, 150, nullptr, nullptr, nullptr, nullptr);
-        m_frame = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 20, 20, 120,
-                                  90, m_top, nullptr, nullptr, nullptr);
+        m_top = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 10, 10,
+                                200, 150, nullptr, nullptr, nullptr, nullptr);
+        m_frame = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 20, 20, 120, 90,
+                                  m_top, nullptr, nullptr, nullptr);
         UpdateWindow(m_top);
         Pump();
     }

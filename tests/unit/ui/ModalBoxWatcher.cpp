@@ -30,7 +30,9 @@ BOOL CALLBACK FirstStaticText(HWND child, LPARAM out)
 }
 }  // namespace
 
-ModalBoxWatcher::ModalBoxWatcher() : m_thread([this] { Watch(); }) {}
+ModalBoxWatcher::ModalBoxWatcher() : m_thread([this] { Watch(); })
+{
+}
 
 ModalBoxWatcher::~ModalBoxWatcher()
 {
@@ -52,9 +54,9 @@ void ModalBoxWatcher::Watch()
     {
         {
             std::lock_guard<std::mutex> guard(m_lock);
-            m_closing.erase(std::remove_if(m_closing.begin(), m_closing.end(),
-                                           [](HWND h) { return !IsWindow(h); }),
-                            m_closing.end());
+            m_closing.erase(
+                std::remove_if(m_closing.begin(), m_closing.end(), [](HWND h) { return !IsWindow(h); }),
+                m_closing.end());
         }
         EnumWindows(&ModalBoxWatcher::OnWindow, reinterpret_cast<LPARAM>(this));
         Sleep(50);

@@ -15,7 +15,7 @@
 struct SeenBox
 {
     std::string title;
-    std::string text;      // the box's message, or its first static text
+    std::string text;  // the box's message, or its first static text
     HWND owner;
 };
 

@@ -35,7 +35,8 @@ TEST(OutputDirectory, FolderThatWouldNotFitLeavesTheOldDirectory)
     const std::string kept = directory;
     for (size_t length : {254u, 255u, 259u, 300u})
     {
-        EXPECT_FALSE(SetOutputDirectory(directory, sizeof directory, std::string(length, 'h').c_str())) << length;
+        EXPECT_FALSE(SetOutputDirectory(directory, sizeof directory, std::string(length, 'h').c_str()))
+            << length;
         EXPECT_EQ(kept, directory);
     }
 }
@@ -59,7 +60,8 @@ TEST(OutputDirectory, DefaultFallsBackWhenNothingFits)
     ASSERT_TRUE(SetCurrentDirectoryA(current));
     char documents[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, TRUE));
-    ASSERT_GT(std::strlen(documents), std::strlen(current)) << "needs a current folder shorter than Documents";
+    ASSERT_GT(std::strlen(documents), std::strlen(current))
+        << "needs a current folder shorter than Documents";
 
     // Room for the current folder but not for Documents: the current folder is used.
     std::string directory(std::strlen(current) + 2, 'x');

@@ -3,7 +3,8 @@
 #include "FakePropertyBag.h"
 #include "vcam/registry/DeviceSettings.h"
 
-namespace {
+namespace
+{
 
 TEST(DeviceSettingsBag, MissingValuesGiveDefaults)
 {
@@ -33,7 +34,7 @@ TEST(DeviceSettingsBag, ReadsEveryStoredValue)
     bag.SetNumber(VcamValue::StopAfter, 90);
     bag.SetNumber(VcamValue::StarDensity, 10);
     bag.SetNumber(VcamValue::Brightness, 95);
-    bag.SetText(VcamValue::ShowFrameNumber, L"0"); // numbers given as text are accepted too
+    bag.SetText(VcamValue::ShowFrameNumber, L"0");  // numbers given as text are accepted too
     DeviceSettings s;
     ASSERT_EQ(S_OK, LoadDeviceSettings(&bag, &s));
     ASSERT_EQ(2u, s.formats.size());
@@ -49,15 +50,21 @@ TEST(DeviceSettingsBag, ReadsEveryStoredValue)
 
 TEST(DeviceSettingsBag, BadValuesFailAndLeaveSettingsAlone)
 {
-    struct Case { const wchar_t* name; long number; const wchar_t* text; };
+    struct Case
+    {
+        const wchar_t* name;
+        long number;
+        const wchar_t* text;
+    };
     const Case cases[] = {
-        {VcamValue::Fps, 0, nullptr},         {VcamValue::Fps, 61, nullptr},
+        {VcamValue::Fps, 0, nullptr},          {VcamValue::Fps, 61, nullptr},
         {VcamValue::Brightness, 101, nullptr}, {VcamValue::StarDensity, -1, nullptr},
         {VcamValue::PreviewPin, 2, nullptr},   {VcamValue::Faults, 128, nullptr},
         {VcamValue::StopAfter, -5, nullptr},   {VcamValue::Fps, 0, L"fast"},
         {VcamValue::Formats, 0, L"640x"},      {VcamValue::Formats, 7, nullptr},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         FakePropertyBag bag;
         if (c.text)
             bag.SetText(c.name, c.text);
@@ -83,7 +90,7 @@ TEST(DeviceSettingsBag, SavedSettingsLoadBackAndCarryTheMarker)
     saved.scene.starDensity = 80;
     saved.scene.brightness = 40;
     saved.scene.showFrameNumber = false;
-    FakePropertyBag bag; // refuses anything but VT_I4 and VT_BSTR, as Wine's device bag does
+    FakePropertyBag bag;  // refuses anything but VT_I4 and VT_BSTR, as Wine's device bag does
     ASSERT_EQ(S_OK, SaveDeviceSettings(&bag, saved));
     EXPECT_EQ(VT_I4, bag.TypeOf(VcamValue::Marker));
     EXPECT_EQ(VT_BSTR, bag.TypeOf(VcamValue::Formats));
@@ -109,4 +116,4 @@ TEST(DeviceSettingsBag, DefaultFormatListIsNotStored)
     EXPECT_TRUE(bag.Has(VcamValue::Fps));
 }
 
-} // namespace
+}  // namespace

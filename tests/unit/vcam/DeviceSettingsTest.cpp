@@ -2,7 +2,8 @@
 
 #include "vcam/registry/DeviceSettings.h"
 
-namespace {
+namespace
+{
 
 bool Same(const std::vector<VideoFormat>& a, const std::vector<VideoFormat>& b)
 {
@@ -34,11 +35,12 @@ TEST(FormatsText, PrintsWhatItParses)
 
 TEST(FormatsText, RejectsMalformedListsAndLeavesOutputAlone)
 {
-    const wchar_t* bad[] = {L"",          L"640",         L"640x",       L"x480",     L"640x480,",
-                            L",640x480",  L"640x480,,1x1", L"0x480",     L"640x0",    L"640x-0",
-                            L"-640x480",  L"640x480junk", L"640X480",    L" 640x480", L"640x 480",
-                            L"4097x480",  L"640x99999",   L"99999999999x1", L"640x--480", L"640x480;320x240"};
-    for (const wchar_t* text : bad) {
+    const wchar_t* bad[] = {L"",         L"640",          L"640x",          L"x480",      L"640x480,",
+                            L",640x480", L"640x480,,1x1", L"0x480",         L"640x0",     L"640x-0",
+                            L"-640x480", L"640x480junk",  L"640X480",       L" 640x480",  L"640x 480",
+                            L"4097x480", L"640x99999",    L"99999999999x1", L"640x--480", L"640x480;320x240"};
+    for (const wchar_t* text : bad)
+    {
         std::vector<VideoFormat> formats = {{1, 2}};
         EXPECT_FALSE(ParseFormats(text, &formats)) << text;
         EXPECT_TRUE(Same(formats, {{1, 2}})) << text;
@@ -56,8 +58,9 @@ TEST(FaultsText, NamesEachFaultAndRoundTrips)
     ASSERT_TRUE(ParseFaults(L"", &faults));
     EXPECT_EQ(0u, faults);
 
-    const unsigned all = VcamFault::NoStreamConfig | VcamFault::NoCapabilities | VcamFault::GetStreamCapsFails |
-                         VcamFault::GetFormatFails | VcamFault::NoPropertyPages;
+    const unsigned all = VcamFault::NoStreamConfig | VcamFault::NoCapabilities |
+                         VcamFault::GetStreamCapsFails | VcamFault::GetFormatFails |
+                         VcamFault::NoPropertyPages;
     EXPECT_EQ(L"no-stream-config,no-caps,caps-fail,format-fail,no-pages", FaultsToText(all));
     ASSERT_TRUE(ParseFaults(FaultsToText(all), &faults));
     EXPECT_EQ(all, faults);
@@ -66,11 +69,13 @@ TEST(FaultsText, NamesEachFaultAndRoundTrips)
 
 TEST(FaultsText, RejectsUnknownNames)
 {
-    for (const wchar_t* text : {L"bogus", L"no-caps,", L"no-caps,,caps-fail", L"No-Caps", L",", L"no-caps bogus"}) {
+    for (const wchar_t* text :
+         {L"bogus", L"no-caps,", L"no-caps,,caps-fail", L"No-Caps", L",", L"no-caps bogus"})
+    {
         unsigned faults = 7;
         EXPECT_FALSE(ParseFaults(text, &faults)) << text;
         EXPECT_EQ(7u, faults) << text;
     }
 }
 
-} // namespace
+}  // namespace

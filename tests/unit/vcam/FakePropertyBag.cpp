@@ -10,7 +10,8 @@ STDMETHODIMP FakePropertyBag::QueryInterface(REFIID riid, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
-    if (riid != IID_IUnknown && riid != IID_IPropertyBag) {
+    if (riid != IID_IUnknown && riid != IID_IPropertyBag)
+    {
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
@@ -21,7 +22,7 @@ STDMETHODIMP FakePropertyBag::QueryInterface(REFIID riid, void** ppv)
 
 STDMETHODIMP_(ULONG) FakePropertyBag::Release()
 {
-    return --m_refs; // lives on the test's stack
+    return --m_refs;  // lives on the test's stack
 }
 
 STDMETHODIMP FakePropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*)
@@ -70,5 +71,5 @@ void FakePropertyBag::Store(const wchar_t* name, const VARIANT& value)
     VARIANT& slot = m_values[name];
     VariantClear(&slot);
     VariantInit(&slot);
-    VariantCopy(&slot, const_cast<VARIANT*>(&value)); // the API is not const-correct
+    VariantCopy(&slot, const_cast<VARIANT*>(&value));  // the API is not const-correct
 }

@@ -7,7 +7,8 @@
 #include "FrameTestImages.h"
 #include "vcam/frame/FrameStamp.h"
 
-namespace {
+namespace
+{
 
 SceneSettings Scene(int density, int brightness, bool digits = true)
 {
@@ -67,7 +68,8 @@ TEST(FrameGenerator, BrightnessRaisesMeanLuminance)
     EXPECT_LT(dim * 2, normal);
     EXPECT_LT(normal * 1.2, bright);
     // Out-of-range values are clamped rather than overflowing.
-    EXPECT_EQ(RenderTestFrame(320, 240, 9, Scene(500, 100)).bytes, RenderTestFrame(320, 240, 9, Scene(100, 900)).bytes);
+    EXPECT_EQ(RenderTestFrame(320, 240, 9, Scene(500, 100)).bytes,
+              RenderTestFrame(320, 240, 9, Scene(100, 900)).bytes);
 }
 
 TEST(FrameGenerator, DigitsFollowTheSwitchButTheStampStays)
@@ -89,8 +91,10 @@ TEST(FrameGenerator, DigitsFollowTheSwitchButTheStampStays)
 TEST(FrameGenerator, WritesOnlyInsideTheFrame)
 {
     const BYTE guard = 0xA5;
-    for (LONG height : {480L, -480L}) {
-        for (LONG width : {642L, 100L, 8L, 1L}) {
+    for (LONG height : {480L, -480L})
+    {
+        for (LONG width : {642L, 100L, 8L, 1L})
+        {
             const FrameLayout layout = Rgb24Layout(width, height);
             const size_t size = static_cast<size_t>(layout.stride) * 480;
             std::vector<BYTE> buffer(size + 64, guard);
@@ -110,7 +114,8 @@ TEST(FrameGenerator, WritesOnlyInsideTheFrame)
 TEST(FrameGenerator, OneGeneratorFollowsSizeChanges)
 {
     FrameGenerator generator;
-    for (LONG width : {640L, 320L, 1280L, 320L}) {
+    for (LONG width : {640L, 320L, 1280L, 320L})
+    {
         const LONG height = width * 3 / 4;
         const FrameLayout layout = Rgb24Layout(width, height);
         std::vector<BYTE> buffer(static_cast<size_t>(layout.stride) * height);
@@ -119,4 +124,4 @@ TEST(FrameGenerator, OneGeneratorFollowsSizeChanges)
     }
 }
 
-} // namespace
+}  // namespace

@@ -3,15 +3,19 @@
 #include "FrameTestImages.h"
 #include "vcam/frame/FrameStamp.h"
 
-namespace {
+namespace
+{
 
 const uint32_t Numbers[] = {0u, 1u, 7u, 123456789u, 0x80000000u, 0xFFFFFFFFu};
 
 TEST(FrameStamp, ReadsBackFromBothDibOrientationsAtEveryWidth)
 {
-    for (LONG width : {320, 321, 322, 323, 640, 642, 1280}) {
-        for (LONG height : {240L, -240L}) {
-            for (uint32_t number : Numbers) {
+    for (LONG width : {320, 321, 322, 323, 640, 642, 1280})
+    {
+        for (LONG height : {240L, -240L})
+        {
+            for (uint32_t number : Numbers)
+            {
                 const TestFrame frame = RenderTestFrame(width, height, number);
                 uint32_t read = 0xDEADBEEF;
                 EXPECT_TRUE(ReadFrameNumberFromDib(frame.bytes.data(), width, height, &read))
@@ -24,7 +28,8 @@ TEST(FrameStamp, ReadsBackFromBothDibOrientationsAtEveryWidth)
 
 TEST(FrameStamp, ReadsBackFromPackedTopDownRows)
 {
-    for (LONG height : {480L, -480L}) {
+    for (LONG height : {480L, -480L})
+    {
         const TestFrame frame = RenderTestFrame(642, height, 4000000001u);
         const std::vector<BYTE> packed = ToPackedTopDown(frame);
         uint32_t read = 0;
@@ -44,7 +49,8 @@ TEST(FrameStamp, OrientationMatters)
 
 void PaintCell(TestFrame* frame, int cell, BYTE level)
 {
-    for (LONG y = 0; y < FrameStampCellSize; ++y) {
+    for (LONG y = 0; y < FrameStampCellSize; ++y)
+    {
         BYTE* px = const_cast<BYTE*>(frame->Pixel(cell * FrameStampCellSize, y));
         for (int i = 0; i < FrameStampCellSize * 3; ++i)
             px[i] = level;
@@ -63,7 +69,8 @@ TEST(FrameStamp, DamagedStampIsRejected)
     const TestFrame good = RenderTestFrame(640, 480, number);
     ASSERT_TRUE(Readable(good, &read));
 
-    for (int cell : {4, 20, 35, 36, 39}) { // data bits and check bits
+    for (int cell : {4, 20, 35, 36, 39})
+    {  // data bits and check bits
         TestFrame flipped = good;
         const bool white = flipped.Pixel(cell * FrameStampCellSize + 3, 3)[0] > 128;
         PaintCell(&flipped, cell, white ? 0 : 255);
@@ -88,4 +95,4 @@ TEST(FrameStamp, NeedsItsMinimumSize)
     EXPECT_FALSE(ReadFrameNumberFromDib(wide.bytes.data(), 640, 480, nullptr));
 }
 
-} // namespace
+}  // namespace

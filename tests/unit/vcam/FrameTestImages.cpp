@@ -31,7 +31,8 @@ std::vector<POINT> StarPixels(const TestFrame& frame)
     const LONG rows = frame.layout.height < 0 ? -frame.layout.height : frame.layout.height;
     std::vector<POINT> stars;
     for (LONG y = rows / 5; y < rows * 6 / 10; ++y)
-        for (LONG x = 0; x < width * 6 / 10; ++x) {
+        for (LONG x = 0; x < width * 6 / 10; ++x)
+        {
             const BYTE* px = frame.Pixel(x, y);
             if (px[1] > 110)
                 stars.push_back(POINT{x, y});
@@ -44,7 +45,8 @@ double MeanLuminance(const TestFrame& frame)
     const LONG rows = frame.layout.height < 0 ? -frame.layout.height : frame.layout.height;
     double sum = 0;
     for (LONG y = 0; y < rows; ++y)
-        for (LONG x = 0; x < frame.layout.width; ++x) {
+        for (LONG x = 0; x < frame.layout.width; ++x)
+        {
             const BYTE* px = frame.Pixel(x, y);
             sum += 0.114 * px[0] + 0.587 * px[1] + 0.299 * px[2];
         }

@@ -12,10 +12,11 @@ struct TestFrame
     FrameLayout layout;
     std::vector<BYTE> bytes;
 
-    const BYTE* Pixel(LONG x, LONG y) const; // visual coordinates, 0,0 = top-left
+    const BYTE* Pixel(LONG x, LONG y) const;  // visual coordinates, 0,0 = top-left
 };
 
-TestFrame RenderTestFrame(LONG width, LONG height, uint32_t number, const SceneSettings& scene = SceneSettings());
+TestFrame RenderTestFrame(LONG width, LONG height, uint32_t number,
+                          const SceneSettings& scene = SceneSettings());
 
 // The frame as top-down packed BGR rows (3 * width bytes each), as ffmpeg writes raw video.
 std::vector<BYTE> ToPackedTopDown(const TestFrame& frame);

@@ -2,7 +2,8 @@
 
 #include "vcam/filter/SceneStore.h"
 
-namespace {
+namespace
+{
 
 SceneSettings Brightness(int value)
 {
@@ -17,7 +18,7 @@ TEST(SceneStore, FiltersOfOneDeviceShareTheirSettingsWhileAnyLives)
     streaming->Set(Brightness(70));
     streaming->ShareWithDevice(L"Camera A");
     SceneStore settingsFilter, otherDevice;
-    settingsFilter.Set(Brightness(70)); // loaded from the device's entry
+    settingsFilter.Set(Brightness(70));  // loaded from the device's entry
     settingsFilter.ShareWithDevice(L"Camera A");
     otherDevice.ShareWithDevice(L"Camera B");
 
@@ -32,4 +33,4 @@ TEST(SceneStore, FiltersOfOneDeviceShareTheirSettingsWhileAnyLives)
     EXPECT_EQ(6, joining.Get().brightness) << "the device's live settings, not the stored ones";
 }
 
-} // namespace
+}  // namespace
