@@ -83,3 +83,23 @@ void RecordingTest::ExpectWholeClip(const std::string& path, int width, int heig
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+long RecordingTest::ExpectUnbrokenClip(const std::string& path, int width)
+{
+    SCOPED_TRACE(path);
+    const VideoFacts facts = Probe(path);
+    EXPECT_TRUE(facts.readable) << facts.raw;
+    if (!facts.readable)
+        return 0;
+    int unreadable = 0;
+    const std::vector<uint32_t> numbers = StampedFrameNumbers(path, width, &unreadable);
+    EXPECT_EQ(unreadable, 0) << "frames without a readable frame number";
+    EXPECT_EQ(static_cast<long>(numbers.size()), facts.frames);
+    for (size_t i = 1; i < numbers.size(); ++i)
+        EXPECT_EQ(numbers[i - 1] + 1, numbers[i]) << "frame " << i;
+    return facts.frames;
+}
+
+}  // namespace e2e

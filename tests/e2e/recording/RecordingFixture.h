@@ -25,6 +25,9 @@ protected:
 
     // ffprobe's frame count within the tolerance, the size, and consecutive stamps.
     void ExpectWholeClip(const std::string& path, int width, int height, long frames, long tolerance);
+    // A clip cut short (a kill, a full disk): readable, every frame in it stamped and in
+    // order with none missing; returns how many frames it holds (0 when unreadable).
+    long ExpectUnbrokenClip(const std::string& path, int width);
 };
 
 }  // namespace e2e
