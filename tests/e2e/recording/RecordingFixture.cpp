@@ -84,7 +84,8 @@ void RecordingTest::ExpectWholeClip(const std::string& path, int width, int heig
 
 }  // namespace e2e
 
-namespace e2e {
+namespace e2e
+{
 
 long RecordingTest::ExpectUnbrokenClip(const std::string& path, int width)
 {
