@@ -187,6 +187,26 @@ HWND FindProcessDialog(DWORD processId, const std::string& caption)
     return search.found;
 }
 
+HWND FindControl(HWND parent, int id)
+{
+    struct ControlSearch
+    {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) {
+            auto* search = reinterpret_cast<ControlSearch*>(param);
+            if (GetDlgCtrlID(child) != search->id)
+                return TRUE;
+            search->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 namespace
 {
 struct OwnedSearch

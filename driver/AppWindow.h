@@ -62,6 +62,8 @@ private:
 
 // A top-level dialog (#32770) of the process with this caption, or null.
 HWND FindProcessDialog(DWORD processId, const std::string& caption);
+// A control anywhere inside a window (a property page sits two levels down in its frame).
+HWND FindControl(HWND parent, int id);
 
 // A visible top-level window owned by the given window (a modal frame it opened), or null.
 HWND FindOwnedWindow(HWND owner);

@@ -15,21 +15,6 @@ HostWindow::~HostWindow()
 namespace
 {
 
-struct ControlSearch
-{
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchControl(HWND hwnd, LPARAM param)
-{
-    ControlSearch* search = reinterpret_cast<ControlSearch*>(param);
-    if (GetDlgCtrlID(hwnd) != search->id)
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 struct TitleSearch
 {
     const std::wstring* text;
@@ -51,13 +36,6 @@ BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM param)
 }
 
 }  // namespace
-
-HWND FindControl(HWND parent, int id)
-{
-    ControlSearch search{id, nullptr};
-    EnumChildWindows(parent, &MatchControl, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 HWND FindTopLevelWindow(const std::wstring& text)
 {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "comkit/NonCopyable.h"
+#include "driver/AppWindow.h"
 
 // A plain top-level window to host the page, destroyed with the holder.
 class HostWindow : comkit::NonCopyable
@@ -19,7 +20,7 @@ private:
 };
 
 // The first descendant of `parent` with this control id, or null.
-HWND FindControl(HWND parent, int id);
+using e2e::FindControl;
 
 // A visible top-level window of this process whose title contains `text`, or null.
 HWND FindTopLevelWindow(const std::wstring& text);

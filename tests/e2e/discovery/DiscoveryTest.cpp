@@ -94,27 +94,6 @@ TEST_F(DiscoveryTest, SetupCameraOpensTheDriversPagesWhileThePreviewRuns)
     EXPECT_EQ(window.Text(IDC_STATUS), "Preview: 640 x 480");
 }
 
-// A control anywhere inside a window (a property page sits two levels down in its frame).
-HWND FindDescendant(HWND window, int id)
-{
-    struct Search
-    {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        window,
-        [](HWND child, LPARAM lParam) {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            if (GetDlgCtrlID(child) != s->id)
-                return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST_F(DiscoveryTest, BrightnessTypedInTheCamerasPageChangesThePreview)
 {
     constexpr int kBrightnessBox = 3102;  // the virtual camera's page
@@ -127,7 +106,7 @@ TEST_F(DiscoveryTest, BrightnessTypedInTheCamerasPageChangesThePreview)
                  GetSystemMetrics(SM_CYSCREEN) - (frameRect.bottom - frameRect.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindDescendant(frame, kBrightnessBox)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindControl(frame, kBrightnessBox)) != nullptr; }));
     ASSERT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) > 0; }));
     const double before = window.PictureBrightness(IDC_PREVIEW);
 
