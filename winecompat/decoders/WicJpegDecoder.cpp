@@ -19,7 +19,8 @@ HRESULT CopyRows(IWICBitmapSource* source, const RgbTarget& out)
     for (LONG y = 0; y < rows; ++y)
     {
         const WICRect row = {0, y, out.width, 1};
-        HRESULT hr = source->CopyPixels(&row, stride, stride, out.data + static_cast<size_t>(stride) * (rows - 1 - y));
+        HRESULT hr =
+            source->CopyPixels(&row, stride, stride, out.data + static_cast<size_t>(stride) * (rows - 1 - y));
         if (FAILED(hr))
             return hr;
     }
@@ -76,7 +77,8 @@ HRESULT WicJpegDecoder::Decode(const BYTE* jpeg, size_t bytes, const RgbTarget& 
     WICPixelFormatGUID format{};
     if (SUCCEEDED(hr))
         hr = frame->GetPixelFormat(&format);
-    const WICPixelFormatGUID& wanted = out.bitCount == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
+    const WICPixelFormatGUID& wanted =
+        out.bitCount == 24 ? GUID_WICPixelFormat24bppBGR : GUID_WICPixelFormat32bppBGR;
     ComPtr<IWICBitmapSource> source;
     if (SUCCEEDED(hr) && format == wanted)
         hr = frame.As(&source);

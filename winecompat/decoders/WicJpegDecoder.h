@@ -23,7 +23,8 @@ public:
     HRESULT Decode(const BYTE* jpeg, size_t bytes, const RgbTarget& out) const;
 
 private:
-    HRESULT OpenFrame(const BYTE* jpeg, size_t bytes, Microsoft::WRL::ComPtr<IWICBitmapFrameDecode>* frame) const;
+    HRESULT OpenFrame(const BYTE* jpeg, size_t bytes,
+                      Microsoft::WRL::ComPtr<IWICBitmapFrameDecode>* frame) const;
 
     Microsoft::WRL::ComPtr<IWICImagingFactory> m_factory;
 };

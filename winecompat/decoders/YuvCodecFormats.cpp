@@ -49,7 +49,8 @@ void DefaultOutput(const BITMAPINFOHEADER& in, BITMAPINFOHEADER* out)
 YuvFrame FrameOf(const BITMAPINFOHEADER& in, const void* bits, YuvLayout layout)
 {
     const size_t needed = YuvFrameBytes(layout, in.biWidth, in.biHeight);
-    return {layout, static_cast<const BYTE*>(bits), BoundedBytes(in.biSizeImage, needed), in.biWidth, in.biHeight};
+    return {layout, static_cast<const BYTE*>(bits), BoundedBytes(in.biSizeImage, needed), in.biWidth,
+            in.biHeight};
 }
 
 RgbTarget TargetOf(const BITMAPINFOHEADER& out, void* bits)

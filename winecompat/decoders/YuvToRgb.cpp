@@ -85,8 +85,8 @@ void ChromaForRow(const YuvFrame& in, LONG row, HalfChroma* half)
         const BYTE* u = base + lumaBytes;
         const BYTE* v = u + lumaBytes / 4;
         return PlanarChroma(u + static_cast<size_t>(k) * pairs, u + static_cast<size_t>(other) * pairs,
-                            v + static_cast<size_t>(k) * pairs, v + static_cast<size_t>(other) * pairs, pairs, 1,
-                            half);
+                            v + static_cast<size_t>(k) * pairs, v + static_cast<size_t>(other) * pairs, pairs,
+                            1, half);
     }
     const BYTE* uv = base + lumaBytes;
     const BYTE* own = uv + static_cast<size_t>(k) * in.width;
@@ -141,14 +141,16 @@ Rgb Bt601ToRgb(int y, int cb, int cr)
     const int c = KY * (y - 16) * ChromaScale + Round;
     const int u = (cb - 128) * ChromaScale;
     const int v = (cr - 128) * ChromaScale;
-    return {Clamp((c + KRV * v) >> Shift), Clamp((c - KGU * u - KGV * v) >> Shift), Clamp((c + KBU * u) >> Shift)};
+    return {Clamp((c + KRV * v) >> Shift), Clamp((c - KGU * u - KGV * v) >> Shift),
+            Clamp((c + KBU * u) >> Shift)};
 }
 
 size_t RgbFrameBytes(LONG width, LONG height, WORD bitCount)
 {
     if (width <= 0 || height == 0 || (bitCount != 24 && bitCount != 32))
         return 0;
-    return Stride(width, bitCount) * static_cast<size_t>(height < 0 ? -static_cast<LONGLONG>(height) : height);
+    return Stride(width, bitCount) *
+           static_cast<size_t>(height < 0 ? -static_cast<LONGLONG>(height) : height);
 }
 
 bool ConvertToRgb(const YuvFrame& in, const RgbTarget& out)
@@ -156,8 +158,8 @@ bool ConvertToRgb(const YuvFrame& in, const RgbTarget& out)
     const LONG rows = out.height < 0 ? -out.height : out.height;
     const size_t inBytes = YuvFrameBytes(in.layout, in.width, in.height);
     const size_t outBytes = RgbFrameBytes(out.width, out.height, out.bitCount);
-    if (!in.data || !out.data || inBytes == 0 || outBytes == 0 || in.bytes < inBytes || out.bytes < outBytes ||
-        in.width != out.width || in.height != rows)
+    if (!in.data || !out.data || inBytes == 0 || outBytes == 0 || in.bytes < inBytes ||
+        out.bytes < outBytes || in.width != out.width || in.height != rows)
         return false;
     const size_t stride = Stride(out.width, out.bitCount);
     HalfChroma half;

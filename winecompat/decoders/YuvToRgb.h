@@ -26,7 +26,7 @@ struct RgbTarget
     BYTE* data;
     size_t bytes;  // what data holds
     LONG width;
-    LONG height;  // as in a BITMAPINFOHEADER: > 0 bottom-up, < 0 top-down
+    LONG height;    // as in a BITMAPINFOHEADER: > 0 bottom-up, < 0 top-down
     WORD bitCount;  // 24 (BGR, rows padded to 4 bytes) or 32 (BGRX)
 };
 

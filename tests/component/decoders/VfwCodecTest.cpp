@@ -116,7 +116,8 @@ testframes::YCbCr RampsAndBars(LONG x, LONG y)
 {
     if (y < kHeight / 2)
         return testframes::kBars[testframes::BarAt(x, kWidth)];
-    return {static_cast<BYTE>(16 + x * 219 / kWidth), static_cast<BYTE>(16 + (y - kHeight / 2) * 224 / (kHeight / 2)),
+    return {static_cast<BYTE>(16 + x * 219 / kWidth),
+            static_cast<BYTE>(16 + (y - kHeight / 2) * 224 / (kHeight / 2)),
             static_cast<BYTE>(240 - x * 224 / kWidth)};
 }
 
@@ -124,7 +125,8 @@ testframes::YCbCr RampsAndBars(LONG x, LONG y)
 // and to interpolate it, as the codec does. It still blends 4:2:0 chroma rows its own
 // way (half and half on the row after the edge), so sharp vertical chroma edges differ;
 // the comparison allows those few rows.
-std::vector<BYTE> FfmpegBgr(const Subtype& subtype, const std::vector<BYTE>& frame, const support::TempFolder& dir)
+std::vector<BYTE> FfmpegBgr(const Subtype& subtype, const std::vector<BYTE>& frame,
+                            const support::TempFolder& dir)
 {
     const std::string in = dir.UnixFile(std::string(subtype.fourcc) + ".yuv");
     const std::string out = dir.UnixFile(std::string(subtype.fourcc) + ".bgr");
@@ -133,7 +135,8 @@ std::vector<BYTE> FfmpegBgr(const Subtype& subtype, const std::vector<BYTE>& fra
     const support::UnixResult run = support::RunUnix(
         "ffmpeg -v error -y -f rawvideo -pix_fmt " + std::string(subtype.ffmpegFormat) + " -s " +
         std::to_string(kWidth) + "x" + std::to_string(kHeight) + " -i " + support::ShellQuote(in) +
-        " -vf scale=in_h_chr_pos=0:in_v_chr_pos=" + (decoders::IsPlanar(subtype.layout) ? "128" : "0") + ":in_range=tv:in_color_matrix=bt601:flags=bilinear+accurate_rnd+"
+        " -vf scale=in_h_chr_pos=0:in_v_chr_pos=" + (decoders::IsPlanar(subtype.layout) ? "128" : "0") +
+        ":in_range=tv:in_color_matrix=bt601:flags=bilinear+accurate_rnd+"
         "full_chroma_int+full_chroma_inp -f rawvideo -pix_fmt bgr24 " +
         support::ShellQuote(out));
     EXPECT_EQ(0, run.exitCode) << run.output;

@@ -30,7 +30,8 @@ protected:
     HRESULT Decode(std::vector<BYTE>* bits, LONG height, WORD bitCount, LONG width = kWidth)
     {
         bits->assign(decoders::RgbFrameBytes(width, height, bitCount), 0x5A);
-        return m_decoder.Decode(m_jpeg.data(), m_jpeg.size(), {bits->data(), bits->size(), width, height, bitCount});
+        return m_decoder.Decode(m_jpeg.data(), m_jpeg.size(),
+                                {bits->data(), bits->size(), width, height, bitCount});
     }
 
     comkit::ComApartment m_com;

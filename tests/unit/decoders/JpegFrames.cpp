@@ -31,7 +31,8 @@ std::vector<BYTE> MakeBarsBgr(LONG width, LONG height, uint32_t number)
 namespace
 {
 
-HRESULT WriteFrame(IWICBitmapEncoder* encoder, const std::vector<BYTE>& bgr, LONG width, LONG height, float quality)
+HRESULT WriteFrame(IWICBitmapEncoder* encoder, const std::vector<BYTE>& bgr, LONG width, LONG height,
+                   float quality)
 {
     ComPtr<IWICBitmapFrameEncode> frame;
     ComPtr<IPropertyBag2> options;
@@ -52,7 +53,8 @@ HRESULT WriteFrame(IWICBitmapEncoder* encoder, const std::vector<BYTE>& bgr, LON
     if (SUCCEEDED(hr))
         hr = frame->SetPixelFormat(&format);
     if (SUCCEEDED(hr))
-        hr = frame->WritePixels(height, width * 3, static_cast<UINT>(bgr.size()), const_cast<BYTE*>(bgr.data()));
+        hr = frame->WritePixels(height, width * 3, static_cast<UINT>(bgr.size()),
+                                const_cast<BYTE*>(bgr.data()));
     if (SUCCEEDED(hr))
         hr = frame->Commit();
     return hr;
@@ -65,7 +67,8 @@ std::vector<BYTE> EncodeJpeg(const std::vector<BYTE>& bgr, LONG width, LONG heig
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IStream> memory;
     ComPtr<IWICBitmapEncoder> encoder;
-    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory));
+    HRESULT hr =
+        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory));
     if (SUCCEEDED(hr))
         hr = CreateStreamOnHGlobal(nullptr, TRUE, &memory);
     if (SUCCEEDED(hr))

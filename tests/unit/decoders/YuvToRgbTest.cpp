@@ -45,7 +45,8 @@ struct Converted
 
 Converted Convert(YuvLayout layout, const std::vector<BYTE>& frame, LONG width, LONG height, WORD bitCount)
 {
-    Converted out{std::vector<BYTE>(decoders::RgbFrameBytes(width, height, bitCount)), width, height, bitCount};
+    Converted out{std::vector<BYTE>(decoders::RgbFrameBytes(width, height, bitCount)), width, height,
+                  bitCount};
     const LONG rows = height < 0 ? -height : height;
     const bool done = decoders::ConvertToRgb({layout, frame.data(), frame.size(), width, rows},
                                              {out.bits.data(), out.bits.size(), width, height, bitCount});
@@ -73,8 +74,7 @@ struct LayoutCase
 };
 
 class EveryLayout : public ::testing::TestWithParam<LayoutCase>
-{
-};
+{};
 
 TEST_P(EveryLayout, BarsUprightWithTheirStamp)
 {
@@ -83,8 +83,8 @@ TEST_P(EveryLayout, BarsUprightWithTheirStamp)
     const auto frame = testframes::MakeBarsFrame(c.layout, width, rows, 0x2A5);
     const Converted out = Convert(c.layout, frame, width, c.height, c.bitCount);
     for (int bar = 0; bar < testframes::kBarCount; ++bar)
-        ExpectNear(testframes::kBarsRgb[bar], out.At(testframes::BarMiddle(bar, width), testframes::kBelowStamp),
-                   "bar");
+        ExpectNear(testframes::kBarsRgb[bar],
+                   out.At(testframes::BarMiddle(bar, width), testframes::kBelowStamp), "bar");
     if (c.bitCount == 24)
     {
         uint32_t number = 0;
@@ -93,12 +93,12 @@ TEST_P(EveryLayout, BarsUprightWithTheirStamp)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Decoders, EveryLayout,
-                         ::testing::Values(LayoutCase{YuvLayout::Yuy2, 24, 48}, LayoutCase{YuvLayout::Uyvy, 24, -48},
-                                           LayoutCase{YuvLayout::Yvyu, 32, 48}, LayoutCase{YuvLayout::I420, 24, 48},
-                                           LayoutCase{YuvLayout::I420, 32, -48},
-                                           LayoutCase{YuvLayout::Nv12, 24, -48},
-                                           LayoutCase{YuvLayout::Nv12, 32, 48}));
+INSTANTIATE_TEST_SUITE_P(
+    Decoders, EveryLayout,
+    ::testing::Values(LayoutCase{YuvLayout::Yuy2, 24, 48}, LayoutCase{YuvLayout::Uyvy, 24, -48},
+                      LayoutCase{YuvLayout::Yvyu, 32, 48}, LayoutCase{YuvLayout::I420, 24, 48},
+                      LayoutCase{YuvLayout::I420, 32, -48}, LayoutCase{YuvLayout::Nv12, 24, -48},
+                      LayoutCase{YuvLayout::Nv12, 32, 48}));
 
 // Blue follows Cb closely (B = Y + 2.018 Cb'), so a grey frame whose Cb steps shows
 // which chroma samples each pixel was given.
@@ -134,7 +134,9 @@ TEST(ChromaSiting, PlanarChromaSitsBetweenItsTwoRows)
 
 TEST(Bounds, TooSmallBuffersOrOddSizesWriteNothing)
 {
-    const auto frame = testframes::MakeFrame(YuvLayout::I420, 8, 4, [](LONG, LONG) { return YCbCr{235, 128, 128}; });
+    const auto frame = testframes::MakeFrame(YuvLayout::I420, 8, 4, [](LONG, LONG) {
+        return YCbCr{235, 128, 128};
+    });
     std::vector<BYTE> out(decoders::RgbFrameBytes(8, 4, 24) + 1, 0x5A);
     const decoders::RgbTarget target{out.data(), out.size() - 2, 8, 4, 24};
     EXPECT_FALSE(decoders::ConvertToRgb({YuvLayout::I420, frame.data(), frame.size(), 8, 4}, target));
