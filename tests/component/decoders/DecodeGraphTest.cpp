@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FrameSource.h"
+#include "GrabberCallback.h"
 #include "JpegFrames.h"
 #include "YuvBars.h"
 #include "capture/QeditClsids.h"
@@ -37,7 +38,7 @@ struct Grabbed
     decoders::Rgb bars[testframes::kBarCount];
 };
 
-class Grabber final : public ISampleGrabberCB
+class Grabber final : public GrabberCallback
 {
 public:
     std::vector<Grabbed> Frames()
@@ -46,16 +47,6 @@ public:
         return m_frames;
     }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        *ppv = riid == IID_IUnknown || riid == IID_ISampleGrabberCB ? static_cast<ISampleGrabberCB*>(this)
-                                                                    : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    // Owned by the test, which outlives the graph.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP BufferCB(double, BYTE*, long) override { return S_OK; }
     STDMETHODIMP SampleCB(double, IMediaSample* sample) override
     {
         Grabbed frame = {};
