@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "FrameSource.h"
+#include "GrabberCallback.h"
 #include "JpegFrames.h"
 #include "capture/QeditClsids.h"
 #include "comkit/ComApartment.h"
@@ -36,7 +37,7 @@ constexpr int kDistinct = 60;  // frames are sent round, stamped 0..59
 constexpr REFERENCE_TIME kInterval = 10000000 / kFps;
 
 // The stamps of the preview's frames, in arrival order (unreadable ones as -1).
-class PreviewStamps final : public ISampleGrabberCB
+class PreviewStamps final : public GrabberCallback
 {
 public:
     std::vector<int64_t> Stamps()
@@ -45,15 +46,6 @@ public:
         return m_stamps;
     }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        *ppv = riid == IID_IUnknown || riid == IID_ISampleGrabberCB ? static_cast<ISampleGrabberCB*>(this)
-                                                                    : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP SampleCB(double, IMediaSample*) override { return S_OK; }
     STDMETHODIMP BufferCB(double, BYTE* dib, long bytes) override
     {
         uint32_t number = 0;

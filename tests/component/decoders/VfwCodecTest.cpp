@@ -46,26 +46,14 @@ DWORD Fourcc(const char* text)
     return mmioFOURCC(text[0], text[1], text[2], text[3]);
 }
 
-BITMAPINFOHEADER Header(DWORD compression, LONG height, WORD bitCount, size_t bytes)
-{
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof(h);
-    h.biWidth = kWidth;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bitCount;
-    h.biCompression = compression;
-    h.biSizeImage = static_cast<DWORD>(bytes);
-    return h;
-}
-
 // What the AVI Decompressor does with a frame: locate by the media type's FOURCC, begin,
 // decompress to upright RGB24.
 std::vector<BYTE> DecompressAsAviDec(const Subtype& subtype, std::vector<BYTE> frame)
 {
-    BITMAPINFOHEADER in = Header(Fourcc(subtype.fourcc), kHeight, subtype.bitCount, frame.size());
+    BITMAPINFOHEADER in =
+        testframes::BitmapHeader(Fourcc(subtype.fourcc), kWidth, kHeight, subtype.bitCount, frame.size());
     std::vector<BYTE> rgb(decoders::RgbFrameBytes(kWidth, kHeight, 24));
-    BITMAPINFOHEADER out = Header(BI_RGB, kHeight, 24, rgb.size());
+    BITMAPINFOHEADER out = testframes::BitmapHeader(BI_RGB, kWidth, kHeight, 24, rgb.size());
     HIC codec = ICLocate(streamtypeVIDEO, Fourcc(subtype.fourcc), &in, nullptr, ICMODE_DECOMPRESS);
     EXPECT_NE(nullptr, codec) << subtype.fourcc;
     if (!codec)
@@ -102,12 +90,12 @@ TEST(VfwCodec, EverySubtypeFoundAndDecodedUpright)
 
 TEST(VfwCodec, OtherFormatsAreLeftToOtherCodecs)
 {
-    BITMAPINFOHEADER mjpg = Header(Fourcc("MJPG"), kHeight, 24, 0);
+    BITMAPINFOHEADER mjpg = testframes::BitmapHeader(Fourcc("MJPG"), kWidth, kHeight, 24, 0);
     HIC codec = ICOpen(ICTYPE_VIDEO, Fourcc("YUY2"), ICMODE_DECOMPRESS);
     ASSERT_NE(nullptr, codec);
     EXPECT_NE(ICERR_OK, ICDecompressQuery(codec, &mjpg, nullptr));
-    BITMAPINFOHEADER yuy2 = Header(Fourcc("YUY2"), kHeight, 16, 0);
-    BITMAPINFOHEADER rgb565 = Header(BI_RGB, kHeight, 16, 0);
+    BITMAPINFOHEADER yuy2 = testframes::BitmapHeader(Fourcc("YUY2"), kWidth, kHeight, 16, 0);
+    BITMAPINFOHEADER rgb565 = testframes::BitmapHeader(BI_RGB, kWidth, kHeight, 16, 0);
     EXPECT_NE(ICERR_OK, ICDecompressQuery(codec, &yuy2, &rgb565));
     ICClose(codec);
     EXPECT_EQ(nullptr, ICOpen(ICTYPE_VIDEO, Fourcc("YUY2"), ICMODE_COMPRESS)) << "a decompressor only";
