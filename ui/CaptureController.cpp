@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "comkit/TaskMemory.h"
 #include "snapshot/GrabBuffer.h"
 #include "snapshot/CaptureFileName.h"
 #include "ui/ControllerTexts.h"
@@ -20,18 +21,6 @@ int NextCounter(int counter)
 {
     return counter < INT_MAX ? counter + 1 : counter;
 }
-
-// Frees a shell item list with the shell's allocator.
-struct ItemListHolder
-{
-    LPITEMIDLIST items;
-    ~ItemListHolder()
-    {
-        Microsoft::WRL::ComPtr<IMalloc> allocator;
-        if (items != nullptr && SUCCEEDED(SHGetMalloc(&allocator)))
-            allocator->Free(items);
-    }
-};
 }  // namespace
 
 void CCaptureDlg::OnAction()
@@ -165,11 +154,12 @@ void CCaptureDlg::OnDirectory()
 {
     BROWSEINFOA browse = {};
     browse.lpszTitle = "Pick a Directory";
-    ItemListHolder chosen{SHBrowseForFolderA(&browse)};
-    if (chosen.items == nullptr)
+    // The shell's allocator is the task allocator.
+    const comkit::TaskMemory<ITEMIDLIST> chosen(SHBrowseForFolderA(&browse));
+    if (!chosen)
         return;
     char folder[MAX_PATH] = {};
-    if (!SHGetPathFromIDListA(chosen.items, folder))
+    if (!SHGetPathFromIDListA(chosen.get(), folder))
         return;
     if (!SetOutputDirectory(m_szDirectory, sizeof m_szDirectory, folder))
         SetCaptureStatusText(ControllerText::kDirectoryTooLong);

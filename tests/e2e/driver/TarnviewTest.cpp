@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 namespace e2e
 {
