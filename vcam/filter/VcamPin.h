@@ -95,6 +95,7 @@ private:
     FormatCatalog m_formats;
     unsigned m_faults = 0;
     unsigned m_stopAfterFrames = 0;
+    Irregularity m_irregular;
 
     // Touched only under the filter's state lock.
     std::unique_ptr<StreamWorker> m_worker;

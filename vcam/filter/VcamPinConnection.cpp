@@ -35,7 +35,7 @@ HRESULT VcamPin::AgreeType(const AM_MEDIA_TYPE& candidate, comkit::MediaType* ag
         if (!m_formats.Accept(candidate, &mode))
             return S_FALSE;
     }
-    return BuildRgb24Type(mode, candidate.formattype == FORMAT_VideoInfo2, agreed);
+    return m_formats.TypeFor(mode, candidate.formattype == FORMAT_VideoInfo2, agreed);
 }
 
 // Buffers of exactly one image, unless the peer asks for more.
