@@ -17,6 +17,7 @@
 
 struct GraphBuildTexts;
 struct GraphEventMeaning;
+struct NumberedFile;
 
 class CCaptureDlg : public CDialog
 {
@@ -101,6 +102,7 @@ protected:
     // The three roads of the action button (ui/CaptureController.cpp).
     void RequestSnapshot(const char* baseName);
     void StartRecording(const char* baseName);
+    bool ReserveClip(const char* baseName, bool increment, NumberedFile& clip);
     void StopRecording();
 
     Microsoft::WRL::ComPtr<IGraphBuilder> m_pGraph;

@@ -14,6 +14,7 @@
 
 #include "ModalBoxWatcher.h"
 #include "snapshot/GrabBuffer.h"
+#include "support/TempFolder.h"
 #include "ui/ControllerTexts.h"
 
 class CaptureDlgTestAccess
@@ -65,8 +66,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dlg.Create(IDD_MAIN));
-        GetTempPathA(MAX_PATH, tempFolder);
-        std::strcpy(Access::Directory(dlg), tempFolder);
+        std::strcpy(Access::Directory(dlg), folder.Path().c_str());
         GrabBuffer.grabPending = 0;
     }
     void TearDown() override
@@ -86,7 +86,8 @@ protected:
 
     ModalBoxWatcher boxes;
     CCaptureDlg dlg;
-    char tempFolder[MAX_PATH] = {};
+    // Recordings reserve their clips here, whether their graphs run or not.
+    support::TempFolder folder{"dialog"};
 };
 }  // namespace
 
@@ -174,7 +175,7 @@ TEST_F(CaptureDlgTest, SnapshotActionHandsTheNamesToTheGrabBuffer)
     Access::Counter(dlg) = 3;
     Click(IDC_ACTION);
     EXPECT_EQ(GrabBuffer.grabPending.load(), 1);
-    EXPECT_STREQ(GrabBuffer.snapDirectory, tempFolder);
+    EXPECT_EQ(GrabBuffer.snapDirectory, folder.Path());
     EXPECT_STREQ(GrabBuffer.snapBaseName, "moon");
     // The writer advances the counter, not the request.
     EXPECT_EQ(Access::Counter(dlg), 3);
@@ -195,6 +196,36 @@ TEST_F(CaptureDlgTest, NamesThatDoNotFitStartNothingAndSaySo)
     EXPECT_EQ(Access::Counter(dlg), 0);
     EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
     EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kNameTooLong);
+    EXPECT_EQ(ActionEnabled(), enabledBefore);
+}
+
+TEST_F(CaptureDlgTest, NamesThatWouldOpenADeviceOrAStreamStartNothingAndSaySo)
+{
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_FILENAME, "nul.x");
+    Click(IDC_ACTION);
+    EXPECT_EQ(GrabBuffer.grabPending.load(), 0);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kInvalidName);
+
+    Click(IDC_MODE_AVI);
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_FILENAME, "clip:evil");
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_CAPTURE_STATUS, "");
+    Click(IDC_ACTION);
+    EXPECT_FALSE(Access::Recording(dlg));
+    EXPECT_EQ(Access::Counter(dlg), 0);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kInvalidName);
+    EXPECT_FALSE(support::FileExists(folder.Path() + "clip"));
+}
+
+TEST_F(CaptureDlgTest, ClipThatCannotBeCreatedStartsNothingAndSaysWhy)
+{
+    Click(IDC_MODE_AVI);
+    const bool enabledBefore = ActionEnabled();
+    std::strcat(Access::Directory(dlg), "gone\\");
+    Click(IDC_ACTION);
+    EXPECT_FALSE(Access::Recording(dlg));
+    EXPECT_EQ(Access::Counter(dlg), 0);
+    EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS).rfind("Recording not started: ", 0), 0u);
     EXPECT_EQ(ActionEnabled(), enabledBefore);
 }
 
