@@ -43,7 +43,8 @@ long long CounterOf(const char* name, const std::string& stem, const std::string
 {
     const size_t length = strnlen(name, MAX_PATH);
     const size_t fixed = stem.size() + 1 + 1 + extension.size();
-    if (length == MAX_PATH || length <= fixed || _strnicmp(name, stem.c_str(), stem.size()) != 0 || name[stem.size()] != '_')
+    if (length == MAX_PATH || length <= fixed || _strnicmp(name, stem.c_str(), stem.size()) != 0 ||
+        name[stem.size()] != '_')
         return -1;
     const char* tail = name + length - extension.size() - 1;
     if (*tail != '.' || _stricmp(tail + 1, extension.c_str()) != 0)

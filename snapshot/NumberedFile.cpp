@@ -44,7 +44,8 @@ NumberedFileOutcome CreateNumberedFile(const char* directory, const char* baseNa
 HRESULT CreateEmptyFile(const char* path, ExistingFile existing)
 {
     const DWORD disposition = existing == ExistingFile::Keep ? CREATE_NEW : CREATE_ALWAYS;
-    const HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return LastErrorResult();
     return CloseHandle(file) ? S_OK : LastErrorResult();

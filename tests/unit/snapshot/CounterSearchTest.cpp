@@ -80,8 +80,8 @@ TEST_F(CounterSearchTest, CountsFoldersAndLongNumbersButOnlyItsOwnNames)
 {
     Take("clip_0002.avi", true);
     Take("CLIP_12345.AVI");
-    for (const char* other : {"clip_0200.bmp", "clips_0300.avi", "clip_03a0.avi", "clip_.avi", "clip0400.avi",
-                              "x_clip_0500.avi"})
+    for (const char* other :
+         {"clip_0200.bmp", "clips_0300.avi", "clip_03a0.avi", "clip_.avi", "clip0400.avi", "x_clip_0500.avi"})
         Take(other);
     EXPECT_EQ(12346, Next("clip", 0));
     EXPECT_EQ(0, Next("other", 0));
