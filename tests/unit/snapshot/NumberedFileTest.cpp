@@ -17,8 +17,18 @@ protected:
         return CreateNumberedFile(folder.Path().c_str(), "clip", "avi", 0, increment, create, file);
     }
 
+    // A creation that always fails with `hr`, counting its calls.
+    std::function<HRESULT(const char*)> Failing(HRESULT hr)
+    {
+        return [this, hr](const char*) {
+            ++calls;
+            return hr;
+        };
+    }
+
     support::TempFolder folder{"numbered"};
     NumberedFile file = {};
+    int calls = 0;
 };
 
 HRESULT Keep(const char* path)
@@ -29,7 +39,6 @@ HRESULT Keep(const char* path)
 
 TEST_F(NumberedFileTest, NameTakenMeanwhileMovesOnToTheNextNumber)
 {
-    int calls = 0;
     // Another window creates each of the first two names just before this one does.
     const auto raced = [&](const char* path) {
         if (++calls <= 2)
@@ -46,28 +55,18 @@ TEST_F(NumberedFileTest, NameTakenMeanwhileMovesOnToTheNextNumber)
 
 TEST_F(NumberedFileTest, NamesTakenWithoutEndGiveUp)
 {
-    int calls = 0;
-    const auto taken = [&](const char*) {
-        ++calls;
-        return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
-    };
-    EXPECT_EQ(NumberedFileOutcome::NotCreated, Create(taken));
+    EXPECT_EQ(NumberedFileOutcome::NotCreated, Create(Failing(HRESULT_FROM_WIN32(ERROR_FILE_EXISTS))));
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_EXISTS), file.failure);
     EXPECT_LE(calls, 100);
 }
 
 TEST_F(NumberedFileTest, OtherFailuresAndFixedNumbersAreNotRetried)
 {
-    int calls = 0;
-    const auto denied = [&](const char*) {
-        ++calls;
-        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
-    };
-    EXPECT_EQ(NumberedFileOutcome::NotCreated, Create(denied));
+    EXPECT_EQ(NumberedFileOutcome::NotCreated, Create(Failing(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED))));
+    EXPECT_EQ(1, calls);
     EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED), file.failure);
     EXPECT_STREQ("clip_0000.avi", file.shortName);
     ASSERT_EQ(S_OK, Keep((folder.Path() + "clip_0000.avi").c_str()));
     EXPECT_EQ(NumberedFileOutcome::NotCreated, Create(&Keep, false));
-    EXPECT_EQ(2, calls + 1);
     EXPECT_EQ(0, file.number);
 }
