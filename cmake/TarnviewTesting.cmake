@@ -44,6 +44,7 @@ function(tarnview_add_test_tree)
       tests/support
       tests/e2e/driver
       tests/bench/avimux
+      tests/bench/decoders
       tests/bench/program
       tests/bench/snapshot
       tests/bench/vcam

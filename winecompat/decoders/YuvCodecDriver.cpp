@@ -76,8 +76,11 @@ LRESULT CodecMessage(DWORD_PTR id, UINT message, LPARAM p1, LPARAM p2)
     case ICM_GETINFO:
         return Info(static_cast<DWORD>(id), reinterpret_cast<ICINFO*>(p1), p2);
     case ICM_DECOMPRESS_QUERY:
-    case ICM_DECOMPRESS_BEGIN:
         return AcceptConversion(Header(p1), Header(p2)) ? ICERR_OK : ICERR_BADFORMAT;
+    case ICM_DECOMPRESS_BEGIN:
+        // Wine's AVI Decompressor begins with its input format given as the output too;
+        // nothing is kept between frames, and each ICM_DECOMPRESS checks its own pair.
+        return AcceptConversion(Header(p1), nullptr) ? ICERR_OK : ICERR_BADFORMAT;
     case ICM_DECOMPRESS_GET_FORMAT:
         return GetFormat(p1, p2);
     case ICM_DECOMPRESS:

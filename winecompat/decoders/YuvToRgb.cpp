@@ -102,31 +102,41 @@ Planes LumaForRow(const YuvFrame& in, LONG row)
     return {in.data + static_cast<size_t>(row) * in.width * 2, 2, at};
 }
 
-// Odd pixels take the mean of the chroma beside them; the last one repeats its own.
-inline int ChromaAt(const std::vector<int>& half, LONG x, LONG pairs)
+template <int BytesPerPixel>
+inline void PutPixel(int luma, int u, int v, BYTE* px)
 {
-    const LONG j = x / 2;
-    if (x % 2 == 0)
-        return 2 * half[j];
-    return half[j] + half[std::min(j + 1, pairs - 1)];
+    const int c = KY * (luma - 16) * ChromaScale + Round;
+    px[0] = Clamp((c + KBU * u) >> Shift);
+    px[1] = Clamp((c - KGU * u - KGV * v) >> Shift);
+    px[2] = Clamp((c + KRV * v) >> Shift);
+    if constexpr (BytesPerPixel == 4)
+        px[3] = 0;
+}
+
+// A pair at a time: the even pixel has its own chroma, the odd one the mean of the
+// chroma beside it (the half rows carry one more entry, the last repeated).
+template <int BytesPerPixel, int LumaStep>
+void WriteRow(const BYTE* y, const HalfChroma& half, LONG pairs, BYTE* out)
+{
+    constexpr int Neutral = 128 * ChromaScale;
+    const int* u = half.u.data();
+    const int* v = half.v.data();
+    for (LONG j = 0; j < pairs; ++j)
+    {
+        PutPixel<BytesPerPixel>(y[2 * j * LumaStep], 2 * u[j] - Neutral, 2 * v[j] - Neutral, out);
+        PutPixel<BytesPerPixel>(y[(2 * j + 1) * LumaStep], u[j] + u[j + 1] - Neutral,
+                                v[j] + v[j + 1] - Neutral, out + BytesPerPixel);
+        out += 2 * BytesPerPixel;
+    }
 }
 
 void WriteRow(const Planes& luma, const HalfChroma& half, LONG width, WORD bitCount, BYTE* out)
 {
+    const BYTE* y = luma.y + luma.yAt;
     const LONG pairs = width / 2;
-    const int bytesPerPixel = bitCount / 8;
-    for (LONG x = 0; x < width; ++x)
-    {
-        const int c = KY * (luma.y[luma.yAt + x * luma.yStep] - 16) * ChromaScale + Round;
-        const int u = ChromaAt(half.u, x, pairs) - 128 * ChromaScale;
-        const int v = ChromaAt(half.v, x, pairs) - 128 * ChromaScale;
-        BYTE* px = out + x * bytesPerPixel;
-        px[0] = Clamp((c + KBU * u) >> Shift);
-        px[1] = Clamp((c - KGU * u - KGV * v) >> Shift);
-        px[2] = Clamp((c + KRV * v) >> Shift);
-        if (bytesPerPixel == 4)
-            px[3] = 0;
-    }
+    if (bitCount == 24)
+        return luma.yStep == 1 ? WriteRow<3, 1>(y, half, pairs, out) : WriteRow<3, 2>(y, half, pairs, out);
+    return luma.yStep == 1 ? WriteRow<4, 1>(y, half, pairs, out) : WriteRow<4, 2>(y, half, pairs, out);
 }
 
 size_t Stride(LONG width, WORD bitCount)
@@ -163,11 +173,14 @@ bool ConvertToRgb(const YuvFrame& in, const RgbTarget& out)
         return false;
     const size_t stride = Stride(out.width, out.bitCount);
     HalfChroma half;
-    half.u.resize(in.width / 2);
-    half.v.resize(in.width / 2);
+    const LONG pairs = in.width / 2;
+    half.u.resize(pairs + 1);
+    half.v.resize(pairs + 1);
     for (LONG row = 0; row < rows; ++row)
     {
         ChromaForRow(in, row, &half);
+        half.u[pairs] = half.u[pairs - 1];
+        half.v[pairs] = half.v[pairs - 1];
         const LONG stored = out.height > 0 ? rows - 1 - row : row;
         WriteRow(LumaForRow(in, row), half, in.width, out.bitCount, out.data + stride * stored);
     }

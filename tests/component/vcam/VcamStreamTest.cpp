@@ -230,8 +230,10 @@ TEST_F(VcamStream, StampsCountFromTheStartOfCapture)
     const std::vector<FrameRecord> frames = recorder.Frames();
     ASSERT_GE(firstRun, 10u);
     ASSERT_GT(frames.size(), firstRun + 5);
-    EXPECT_LT(frames[0].arrivalUs - runAt, 50000) << "the first frame waits for the graph's stream start";
-    EXPECT_LT(frames[0].start, 0);
+    // Taken before the graph's stream start: a negative stamp (arrival only within a
+    // generous bound, as a loaded machine delays it).
+    EXPECT_LT(frames[0].arrivalUs - runAt, 1000000);
+    EXPECT_LT(frames[0].start, 0) << "the first frame waits for the graph's stream start";
     EXPECT_TRUE(frames[0].discontinuity);
     const std::vector<FrameRecord> first(frames.begin(), frames.begin() + firstRun);
     ExpectConsecutive(first, 333333);
