@@ -50,3 +50,11 @@ HRESULT CreateEmptyFile(const char* path, ExistingFile existing)
         return LastErrorResult();
     return CloseHandle(file) ? S_OK : LastErrorResult();
 }
+
+void DeleteEmptyFile(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(path, GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
+        data.nFileSizeLow == 0 && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileA(path);
+}

@@ -37,3 +37,6 @@ NumberedFileOutcome CreateNumberedFile(const char* directory, const char* baseNa
 // An empty file, closed again: a clip's name held for the recording graph's file
 // writer. With ExistingFile::Keep only this call made it (CREATE_NEW).
 HRESULT CreateEmptyFile(const char* path, ExistingFile existing);
+
+// Removes the file if it is still empty: a held name that nothing was written under.
+void DeleteEmptyFile(const char* path);

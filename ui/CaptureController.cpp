@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "capture/GraphEventText.h"
+#include "capture/RecordingGraph.h"
 #include "snapshot/CaptureFileName.h"
 #include "snapshot/CaptureNameCheck.h"
 #include "snapshot/GrabBuffer.h"
@@ -87,23 +88,44 @@ bool CCaptureDlg::ReserveClip(const char* baseName, bool increment, NumberedFile
     }
 }
 
-// A recording whose clip cannot be named or created is not started: the state, the
-// counter and the preview stay as they are, and the action button stays usable.
+// A recording starts only when it can: with the camera lost, or a clip that cannot be
+// named, created or opened, the state, the counter and the recording name stay as they
+// are, the preview comes back and the action button stays usable. Only a genuine build
+// failure ("Error!") leaves the recording state behind it.
 void CCaptureDlg::StartRecording(const char* baseName)
 {
+    if (m_bCameraLost || m_bPreviewSilent)
+        return;
     const bool increment = IsDlgButtonChecked(IDC_INCREMENT) != 0;
     NumberedFile clip;
     if (!ReserveClip(baseName, increment, clip))
         return;
+    TearDownGraph();
+    const HRESULT hr = BuildRecordingGraph(clip.fullPath);
+    if (FAILED(hr) && (m_bCameraLost || IsFixableFileFailure(hr)))
+    {
+        ReturnToPreview(clip, hr);
+        return;
+    }
     if (increment)
         m_nFileCounter = static_cast<int>(NextCounter(clip.number));
     CopyWhole(m_szRecordingName, sizeof m_szRecordingName, clip.shortName);
-    TearDownGraph();
-    BuildRecordingGraph(clip.fullPath);
     SetDlgItemText(IDC_ACTION, "&Stop Capture");
     m_bRecording = TRUE;
     m_bCaptureProblemShown = false;
     SetCaptureStatusText("");
+}
+
+// After a recording that could not start: its empty clip goes, the preview comes back
+// and the capture line says why (a lost camera is said on the status line already).
+void CCaptureDlg::ReturnToPreview(const NumberedFile& clip, HRESULT cause)
+{
+    TearDownGraph();
+    DeleteEmptyFile(clip.fullPath);
+    const bool cameraLost = m_bCameraLost;
+    BuildPreviewGraph();
+    if (!cameraLost)
+        ShowCaptureProblem(RecordingNotStartedText(cause, clip.shortName).c_str());
 }
 
 // The name shown is the one the recording started with, whatever the counter and the

@@ -1,5 +1,7 @@
-// "&Start Capture": two windows starting into one folder at the same moment get a clip each.
+// "&Start Capture" starts a recording only when it can: not with the camera lost, and
+// two windows starting into one folder at the same moment get a clip each.
 #include <windows.h>
+#include <dbt.h>
 #include <gtest/gtest.h>
 
 #include "RecordingFixture.h"
@@ -21,6 +23,17 @@ protected:
         DeleteFilesStartingWith(DocumentsFolder(), baseName);
     }
 
+    // The same device registered again without its faults, and the system's word that
+    // the devices changed, as Windows sends it when a camera is plugged in.
+    void Replug()
+    {
+        DeviceSpec healthy;
+        healthy.instance = L"00";
+        healthy.friendlyName = L"Tarnview Virtual Camera";
+        ASSERT_HRESULT_SUCCEEDED(AddDevice(healthy));
+        PostMessageA(window.Handle(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    }
+
     AppWindow StartSecondInAviMode()
     {
         EXPECT_TRUE(second.Start());
@@ -33,6 +46,32 @@ protected:
 
     TarnviewProcess second;
 };
+
+TEST_F(RecordingStartTest, StartWithTheCameraLostStaysIdleAndRecordsAfterTheReplug)
+{
+    DeviceSettings unplugging;
+    unplugging.stopAfterFrames = 60;
+    unplugging.faults = VcamFault::Unplug;
+    StartInAviMode(unplugging);
+    const std::string lost = "Camera lost: Tarnview Virtual Camera";
+    ASSERT_TRUE(WaitForText(IDC_STATUS, lost)) << window.Text(IDC_STATUS);
+    const std::string captureLine = window.Text(IDC_CAPTURE_STATUS);
+
+    window.ClickAndSettle(IDC_ACTION);
+    EXPECT_EQ(window.Text(IDC_ACTION), "&Start Capture");
+    EXPECT_EQ(window.Text(IDC_STATUS), lost);
+    EXPECT_EQ(window.Text(IDC_CAPTURE_STATUS), captureLine);
+    EXPECT_EQ(window.Text(IDC_LAST_FILE), "");
+    EXPECT_TRUE(window.IsEnabled(IDC_ACTION));
+    EXPECT_FALSE(app.HasDialog(kErrorCaption));
+    EXPECT_EQ(GetFileAttributesA(ClipPath(0).c_str()), INVALID_FILE_ATTRIBUTES);
+
+    Replug();
+    ASSERT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: ")) << window.Text(IDC_STATUS);
+    // The counter did not move: the first clip is _0000.
+    EXPECT_EQ(RecordFor("2", "30"), ClipPath(0));
+    ExpectWholeClip(ClipPath(0), 640, 480, 60, 6);
+}
 
 TEST_F(RecordingStartTest, TwoWindowsStartingAtOnceRecordTwoClipsWithDifferentNumbers)
 {

@@ -25,6 +25,7 @@ public:
     static int& Counter(CCaptureDlg& d) { return d.m_nFileCounter; }
     static char* Directory(CCaptureDlg& d) { return d.m_szDirectory; }
     static HICON Icon(const CCaptureDlg& d) { return d.m_hIcon; }
+    static bool& CameraLost(CCaptureDlg& d) { return d.m_bCameraLost; }
 
     // A recording that runs as far as the controller can tell, started some
     // milliseconds ago, without building a recording graph.
@@ -227,6 +228,19 @@ TEST_F(CaptureDlgTest, ClipThatCannotBeCreatedStartsNothingAndSaysWhy)
     EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
     EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS).rfind("Recording not started: ", 0), 0u);
     EXPECT_EQ(ActionEnabled(), enabledBefore);
+}
+
+TEST_F(CaptureDlgTest, StartWithTheCameraLostStaysIdle)
+{
+    Click(IDC_MODE_AVI);
+    Access::CameraLost(dlg) = true;
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_STATUS, "Camera lost: cam");
+    Click(IDC_ACTION);
+    EXPECT_FALSE(Access::Recording(dlg));
+    EXPECT_EQ(Access::Counter(dlg), 0);
+    EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
+    EXPECT_EQ(Text(dlg, IDC_STATUS), "Camera lost: cam");
+    EXPECT_FALSE(support::FileExists(folder.Path() + "Tarnview_Capture_0000.avi"));
 }
 
 TEST_F(CaptureDlgTest, RecordingShowsTheNameItStartedWithWhenItStops)
