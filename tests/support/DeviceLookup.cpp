@@ -66,4 +66,20 @@ HRESULT BindFirstDevice(ComPtr<IBaseFilter>* filter)
     return monikers.front()->BindToObject(nullptr, nullptr, IID_PPV_ARGS(filter->ReleaseAndGetAddressOf()));
 }
 
+long FramesSent(IBaseFilter* camera)
+{
+    ComPtr<IEnumPins> pins;
+    if (!camera || FAILED(camera->EnumPins(&pins)))
+        return -1;
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+    {
+        ComPtr<IAMDroppedFrames> counts;
+        long sent = 0;
+        if (SUCCEEDED(pin.As(&counts)) && SUCCEEDED(counts->GetNumNotDropped(&sent)))
+            return sent;
+    }
+    return -1;
+}
+
 }  // namespace support

@@ -24,6 +24,18 @@ size_t FrameRecorder::Count()
     return m_frames.size();
 }
 
+bool FrameRecorder::WaitFor(size_t count, DWORD deadlineMs)
+{
+    const DWORD start = GetTickCount();
+    while (Count() < count)
+    {
+        if (GetTickCount() - start > deadlineMs)
+            return false;
+        Sleep(5);
+    }
+    return true;
+}
+
 STDMETHODIMP FrameRecorder::QueryInterface(REFIID riid, void** ppv)
 {
     if (riid == IID_IUnknown || riid == IID_ISampleGrabberCB)

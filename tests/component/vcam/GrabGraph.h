@@ -32,6 +32,9 @@ public:
 
     std::vector<FrameRecord> Frames();
     size_t Count();
+    // Waits until `count` frames arrived; a loaded machine may take long, so the
+    // deadline is generous. False when it passed.
+    bool WaitFor(size_t count, DWORD deadlineMs = 30000);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     // Owned by the test, which outlives the graph.
