@@ -44,10 +44,12 @@ function(tarnview_add_test_tree)
       tests/support
       tests/e2e/driver
       tests/bench/avimux
+      tests/bench/decoders
       tests/bench/program
       tests/bench/snapshot
       tests/bench/vcam
       tests/component/capture
+      tests/component/decoders
       tests/component/vcam
       tests/component/vcam_registry
       tests/component/winecompat
@@ -61,6 +63,7 @@ function(tarnview_add_test_tree)
       tests/unit/avimux
       tests/unit/capture
       tests/unit/comkit
+      tests/unit/decoders
       tests/unit/snapshot
       tests/unit/ui
       tests/unit/vcam)

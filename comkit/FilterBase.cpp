@@ -69,8 +69,9 @@ STDMETHODIMP FilterBase::GetState(DWORD, FILTER_STATE* state)
 
 STDMETHODIMP FilterBase::SetSyncSource(IReferenceClock* clock)
 {
+    ComPtr<IReferenceClock> previous = clock;
     Lock data(m_dataLock);
-    m_clock = clock;
+    m_clock.Swap(previous);
     return S_OK;
 }
 
@@ -120,17 +121,27 @@ STDMETHODIMP FilterBase::QueryFilterInfo(FILTER_INFO* info)
 {
     if (!info)
         return E_POINTER;
-    Lock data(m_dataLock);
-    wcsncpy(info->achName, m_name, MAX_FILTER_NAME - 1);
-    info->achName[MAX_FILTER_NAME - 1] = L'\0';
-    info->pGraph = ComPtr<IFilterGraph>(m_graph).Detach();
+    {
+        Lock data(m_dataLock);
+        wcsncpy(info->achName, m_name, MAX_FILTER_NAME - 1);
+        info->achName[MAX_FILTER_NAME - 1] = L'\0';
+    }
+    info->pGraph = Graph().Detach();
     return S_OK;
 }
 
+// The graph's event sink is found here, on the thread that adds the filter, and kept
+// uncounted like the graph: the graph outlives its filters, and a streaming thread that
+// sends an event then touches no reference count of the graph's.
 STDMETHODIMP FilterBase::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
 {
+    IMediaEventSink* events = nullptr;
+    ComPtr<IMediaEventSink> counted;
+    if (graph && SUCCEEDED(graph->QueryInterface(IID_PPV_ARGS(&counted))))
+        events = counted.Get();
     Lock data(m_dataLock);
     m_graph = graph;
+    m_events = events;
     wcsncpy(m_name, name ? name : L"", MAX_FILTER_NAME - 1);
     m_name[MAX_FILTER_NAME - 1] = L'\0';
     return S_OK;
@@ -151,8 +162,12 @@ FILTER_STATE FilterBase::State()
 
 ComPtr<IFilterGraph> FilterBase::Graph()
 {
-    Lock data(m_dataLock);
-    return ComPtr<IFilterGraph>(m_graph);
+    IFilterGraph* graph;
+    {
+        Lock data(m_dataLock);
+        graph = m_graph;
+    }
+    return ComPtr<IFilterGraph>(graph);
 }
 
 ComPtr<IReferenceClock> FilterBase::Clock()
@@ -163,11 +178,12 @@ ComPtr<IReferenceClock> FilterBase::Clock()
 
 HRESULT FilterBase::NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2)
 {
-    const ComPtr<IFilterGraph> graph = Graph();
-    ComPtr<IMediaEventSink> events;
-    if (!graph || FAILED(graph.As(&events)))
-        return S_FALSE;
-    return events->Notify(code, param1, param2);
+    IMediaEventSink* events;
+    {
+        Lock data(m_dataLock);
+        events = m_events;
+    }
+    return events ? events->Notify(code, param1, param2) : S_FALSE;
 }
 
 HRESULT FilterBase::OnPause(FILTER_STATE)

@@ -48,7 +48,8 @@ public:
     FILTER_STATE State();
     Microsoft::WRL::ComPtr<IFilterGraph> Graph();
     Microsoft::WRL::ComPtr<IReferenceClock> Clock();
-    // Sends an event to the graph's IMediaEventSink; S_FALSE outside a graph.
+    // Sends an event to the graph's IMediaEventSink; S_FALSE outside a graph. Safe on a
+    // streaming thread: no reference is taken.
     HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
 protected:
@@ -77,6 +78,7 @@ private:
     FILTER_STATE m_state = State_Stopped;
     Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
     IFilterGraph* m_graph = nullptr;  // not counted: the graph owns its filters
+    IMediaEventSink* m_events = nullptr;  // the graph's, not counted either
     wchar_t m_name[MAX_FILTER_NAME] = {};
 };
 

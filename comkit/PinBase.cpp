@@ -1,6 +1,7 @@
 #include "comkit/PinBase.h"
 
 #include <cwchar>
+#include <utility>
 
 #include "comkit/TaskMemory.h"
 
@@ -155,11 +156,16 @@ HRESULT PinBase::SetConnection(IPin* peer, const AM_MEDIA_TYPE& type)
     return S_OK;
 }
 
+// The peer and the type's pUnk are released after the lock is left.
 void PinBase::ClearConnection()
 {
-    Lock data(m_filter.DataLock());
-    m_peer.Reset();
-    m_type.Clear();
+    ComPtr<IPin> peer;
+    MediaType type;
+    {
+        Lock data(m_filter.DataLock());
+        peer.Swap(m_peer);
+        type = std::move(m_type);
+    }
 }
 
 HRESULT PinBase::ConnectionType(MediaType* type)

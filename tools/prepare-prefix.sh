@@ -73,6 +73,7 @@ register() {
 }
 register tarnview-vcam.dll
 register tarnview-winecompat.dll
+register tarnview-yuv.dll
 
 # One wineserver for the whole run saves starting one for every program; the test
 # command stops it at the end.

@@ -9,7 +9,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TARNVIEW_BUILD:-$here/build}"
 
 bash "$here/tools/deps.sh"
-bash "$here/tools/build.sh" "$build" tarnview tarnview-vcam vcamctl tarnview-winecompat tarnview-demo
+bash "$here/tools/build.sh" "$build" tarnview tarnview-vcam vcamctl tarnview-winecompat tarnview-yuv tarnview-demo
 
 wine() { "$here/tools/winerun" "$build/wineprefix" "$@"; }
 stop_wine() {

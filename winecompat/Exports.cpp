@@ -1,9 +1,11 @@
 // The classes this DLL hands out (comkit provides DllGetClassObject and DllCanUnloadNow
 // from them; registration lives in Registration.cpp).
 #include <windows.h>
+#include <uuids.h>
 
 #include "CaptureBuilder.h"
 #include "avimux/AviMuxFilter.h"
+#include "decoders/MjpegDecoder.h"
 #include "FilterGraph.h"
 #include "WinecompatGuids.h"
 #include "comkit/Module.h"
@@ -15,6 +17,7 @@ comkit::ClassTable comkit::ServerClasses()
         {&CLSID_TarnviewCaptureGraphBuilder, &CreateCaptureBuilder},
         {&CLSID_TarnviewFilterGraph, &CreateFilterGraph},
         {&CLSID_TarnviewAviMux, &CreateAviMux},
+        {&CLSID_MjpegDec, &CreateMjpegDecoder},
     };
     return {classes, ARRAYSIZE(classes)};
 }

@@ -1,5 +1,6 @@
-// regsvr32 entry points: our class keys, and TreatAs on the platform's classes we wrap
-// so that every CoCreateInstance of them in the prefix reaches our wrappers.
+// regsvr32 entry points: our class keys, TreatAs on the platform's classes we wrap so
+// that every CoCreateInstance of them in the prefix reaches our wrappers, and the
+// filters Windows has that Wine lacks.
 #include <windows.h>
 #include <strmif.h>
 #include <uuids.h>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "WinecompatGuids.h"
+#include "decoders/MjpegRegistration.h"
 #include "comkit/ServerRegistration.h"
 
 namespace
@@ -75,7 +77,7 @@ HRESULT UnregisterOurClass(const WrappedClass& wrapped)
 
 extern "C" HRESULT WINAPI DllUnregisterServer()
 {
-    HRESULT result = S_OK;
+    HRESULT result = UnregisterMjpegDecoder();
     for (const WrappedClass& wrapped : kWrappedClasses)
     {
         HRESULT hr = UnregisterOurClass(wrapped);
@@ -93,6 +95,8 @@ extern "C" HRESULT WINAPI DllRegisterServer()
         if (SUCCEEDED(hr))
             hr = RegisterOurClass(wrapped);
     }
+    if (SUCCEEDED(hr))
+        hr = RegisterMjpegDecoder();
     if (FAILED(hr))
         DllUnregisterServer();
     return hr;

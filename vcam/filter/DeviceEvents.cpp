@@ -2,8 +2,6 @@
 
 #include "vcam/filter/VcamFilter.h"
 
-using Microsoft::WRL::ComPtr;
-
 void DeviceEvents::Rearm()
 {
     m_lost = false;
@@ -33,8 +31,5 @@ void DeviceEvents::StreamFailed(HRESULT hr)
 // posts to the application's window; it never waits for another thread.
 void DeviceEvents::Notify(long code, LONG_PTR param1, LONG_PTR param2)
 {
-    ComPtr<IFilterGraph> graph = m_filter.Graph();
-    ComPtr<IMediaEventSink> sink;
-    if (graph && SUCCEEDED(graph.As(&sink)))
-        sink->Notify(code, param1, param2);
+    m_filter.NotifyEvent(code, param1, param2);
 }

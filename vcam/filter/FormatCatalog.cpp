@@ -1,5 +1,7 @@
 #include "vcam/filter/FormatCatalog.h"
 
+#include <algorithm>
+
 FormatCatalog::FormatCatalog()
 {
     Configure({}, 30, false);
@@ -19,16 +21,24 @@ void FormatCatalog::SetCurrent(const VideoMode& mode)
     m_chosen = true;
 }
 
+HRESULT FormatCatalog::TypeFor(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out) const
+{
+    VideoMode exposed = mode;
+    if (m_scene)
+        exposed.interval = std::max<REFERENCE_TIME>(mode.interval, m_scene->Get().exposure);
+    return BuildRgb24Type(exposed, videoInfo2, out);
+}
+
 HRESULT FormatCatalog::CurrentType(comkit::MediaType* out) const
 {
-    return BuildRgb24Type(m_current, m_videoInfo2, out);
+    return TypeFor(m_current, m_videoInfo2, out);
 }
 
 HRESULT FormatCatalog::CapabilityType(size_t index, comkit::MediaType* out) const
 {
     if (index >= m_formats.size())
         return E_INVALIDARG;
-    return BuildRgb24Type(VideoMode{m_formats[index], m_current.interval}, false, out);
+    return TypeFor(VideoMode{m_formats[index], m_current.interval}, false, out);
 }
 
 HRESULT FormatCatalog::OfferedTypes(std::vector<comkit::MediaType>* out) const
@@ -75,7 +85,7 @@ HRESULT FormatCatalog::AppendTypes(const VideoMode& mode, bool videoInfo2First,
         if (videoInfo2 && !m_videoInfo2)
             continue;
         out->emplace_back();
-        const HRESULT hr = BuildRgb24Type(mode, videoInfo2, &out->back());
+        const HRESULT hr = TypeFor(mode, videoInfo2, &out->back());
         if (FAILED(hr))
             return hr;
     }
@@ -87,7 +97,9 @@ bool FormatCatalog::Accept(const AM_MEDIA_TYPE& mt, VideoMode* resolved) const
     VideoMode mode;
     if (!ReadRgb24Type(mt, &mode) || !Offers(mode.format))
         return false;
-    if (mode.interval == 0 || mode.interval == m_current.interval)
+    const REFERENCE_TIME exposure = m_scene ? m_scene->Get().exposure : 0;
+    if (mode.interval == 0 || mode.interval == m_current.interval ||
+        mode.interval == std::max<REFERENCE_TIME>(m_current.interval, exposure))
         mode.interval = m_current.interval;
     else
         mode.interval = ClampInterval(mode.interval);

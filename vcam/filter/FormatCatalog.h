@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "vcam/filter/SceneStore.h"
 #include "vcam/filter/VideoMode.h"
 
 class FormatCatalog
@@ -14,6 +15,10 @@ public:
     // An empty list falls back to the default formats.
     void Configure(const std::vector<VideoFormat>& formats, unsigned fps, bool videoInfo2);
 
+    // Types then carry the scene's exposure as their frame interval when it is longer
+    // than the set one; the store outlives the catalog.
+    void UseScene(const SceneStore* scene) { m_scene = scene; }
+
     size_t Count() const { return m_formats.size(); }
     VideoMode Current() const { return m_current; }
     VideoFormat FormatAt(size_t index) const { return m_formats[index]; }
@@ -22,6 +27,8 @@ public:
     // The format a connection settled on, without narrowing what is offered.
     void Follow(const VideoMode& mode) { m_current = mode; }
 
+    // The type delivered in a mode: its interval lengthened by the exposure.
+    HRESULT TypeFor(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out) const;
     // The current format with the device's preferred header.
     HRESULT CurrentType(comkit::MediaType* out) const;
     // A capability: always a VIDEOINFOHEADER, at the current frame rate.
@@ -38,7 +45,8 @@ public:
     HRESULT ConnectionTypes(std::vector<comkit::MediaType>* out) const;
 
     // Whether the type names one of the offered sizes; resolves its frame interval
-    // (0 keeps the current one, others are clamped to 1..30 frames per second).
+    // (0 or the current one as offered keeps the current one, others are clamped to
+    // 1..30 frames per second).
     bool Accept(const AM_MEDIA_TYPE& mt, VideoMode* resolved) const;
 
 private:
@@ -53,4 +61,5 @@ private:
     VideoMode m_current;
     bool m_videoInfo2 = false;
     bool m_chosen = false;
+    const SceneStore* m_scene = nullptr;
 };

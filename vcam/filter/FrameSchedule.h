@@ -26,6 +26,23 @@ public:
     REFERENCE_TIME Due() const { return m_anchor + m_slot * m_interval; }
     LONGLONG Slot() const { return m_slot; }
     REFERENCE_TIME Interval() const { return m_interval; }
+    // The current slot's distance from the first one on the frame grid, whatever the
+    // anchor did: what the stream stamps count.
+    REFERENCE_TIME Elapsed() const { return m_elapsed + m_slot * m_interval; }
+
+    // A new interval (a changed exposure) from the slot after the last one on: the
+    // slot due next comes one new interval after it.
+    void Retime(REFERENCE_TIME interval)
+    {
+        if (m_slot > 0)
+        {
+            const REFERENCE_TIME done = (m_slot - 1) * m_interval;
+            m_anchor += done;
+            m_elapsed += done;
+            m_slot = 1;
+        }
+        m_interval = interval;
+    }
 
     // Moves to the next slot after a delivery finished at `now`, of which `held`
     // passed inside downstream's Receive.
@@ -50,5 +67,6 @@ private:
     REFERENCE_TIME m_anchor;
     REFERENCE_TIME m_interval;
     REFERENCE_TIME m_lead;
+    REFERENCE_TIME m_elapsed = 0;
     LONGLONG m_slot = 0;
 };

@@ -132,41 +132,83 @@ void StreamWorker::StreamLoop()
     RunParams params;
     while (WaitForRun(&params))
     {
-        // The first frame is captured at once and stamped in stream time, as a real
-        // camera stamps it: a frame taken before the graph's stream start (it starts
-        // streams a little after Run) carries a negative time, so a clocked renderer
-        // shows it at once. After a pause the stamps never go back behind the last one.
-        const REFERENCE_TIME stampBase = std::max(params.captureStart - params.streamStart, m_lastStop);
-        // How far the first sample is ahead of the graph's stream time.
-        const REFERENCE_TIME lead = params.streamStart + stampBase - params.captureStart;
-        FrameSchedule schedule(params.captureStart, m_setup.interval, lead);
-        bool first = true;
-        while (SleepUntil(schedule.Due(), params))
-        {
-            if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames)
-            {
-                FinishDelivery();
-                EndStream(params);
-                return;
-            }
-            REFERENCE_TIME held = 0;
-            const REFERENCE_TIME stamp = stampBase + schedule.Slot() * m_setup.interval;
-            const HRESULT hr = DeliverFrame(stamp, first, params, &held);
-            FinishDelivery();
-            if (hr != S_OK)
-            {
-                // Downstream refused the frame: silent until the graph changes state.
-                ReportRefusal(hr, params);
-                WaitForStateChange(params);
-                break;
-            }
-            first = false;
-            const LONGLONG slot = schedule.Slot();
-            schedule.Advance(ClockTime(params.clock.Get()), held);
-            if (m_setup.counts && schedule.Slot() > slot + 1)
-                m_setup.counts->dropped += static_cast<long>(schedule.Slot() - slot - 1);
-        }
+        if (!StreamRun(params))
+            return;
     }
+}
+
+// One run of the graph; false once the stream has reached its set end.
+bool StreamWorker::StreamRun(const RunParams& params)
+{
+    // The first frame is captured at once and stamped in stream time, as a real
+    // camera stamps it: a frame taken before the graph's stream start (it starts
+    // streams a little after Run) carries a negative time, so a clocked renderer
+    // shows it at once. After a pause the stamps never go back behind the last one.
+    const REFERENCE_TIME captured = std::max(params.captureStart - params.streamStart, m_lastStop);
+    // How far the first sample is ahead of the graph's stream time.
+    const REFERENCE_TIME lead = params.streamStart + captured - params.captureStart;
+    const REFERENCE_TIME delay = m_started ? 0 : m_setup.irregular.firstFrameDelay;
+    m_started = true;
+    const REFERENCE_TIME stampBase = captured + delay;
+    FrameSchedule schedule(params.captureStart + delay, FrameInterval(), lead);
+    bool first = true;
+    for (;;)
+    {
+        const REFERENCE_TIME interval = FrameInterval();
+        if (interval != schedule.Interval())
+            schedule.Retime(interval);
+        if (!SleepUntil(schedule.Due() + Lateness(), params))
+            return true;
+        if (m_setup.stopAfterFrames && m_delivered >= m_setup.stopAfterFrames)
+        {
+            FinishDelivery();
+            EndStream(params);
+            return false;
+        }
+        REFERENCE_TIME held = 0;
+        HRESULT hr = S_OK;
+        if (Dropped(m_setup.nextNumber->load()))
+        {
+            m_setup.nextNumber->fetch_add(1);
+            if (m_setup.counts)
+                ++m_setup.counts->dropped;
+        }
+        else
+        {
+            const REFERENCE_TIME stamp = stampBase + schedule.Elapsed();
+            hr = DeliverFrame(stamp, stamp + interval, first, params, &held);
+            first = false;
+        }
+        FinishDelivery();
+        if (hr != S_OK)
+        {
+            // Downstream refused the frame: silent until the graph changes state.
+            ReportRefusal(hr, params);
+            WaitForStateChange(params);
+            return true;
+        }
+        const LONGLONG slot = schedule.Slot();
+        schedule.Advance(ClockTime(params.clock.Get()), held);
+        if (m_setup.counts && schedule.Slot() > slot + 1)
+            m_setup.counts->dropped += static_cast<long>(schedule.Slot() - slot - 1);
+    }
+}
+
+REFERENCE_TIME StreamWorker::FrameInterval() const
+{
+    return std::max(m_setup.interval, static_cast<REFERENCE_TIME>(m_setup.scene->Get().exposure));
+}
+
+REFERENCE_TIME StreamWorker::Lateness()
+{
+    if (m_setup.irregular.jitter <= 0)
+        return 0;
+    return std::uniform_int_distribution<REFERENCE_TIME>(0, m_setup.irregular.jitter)(m_random);
+}
+
+bool StreamWorker::Dropped(uint32_t number) const
+{
+    return number >= m_setup.irregular.dropFrom && number - m_setup.irregular.dropFrom < m_setup.irregular.dropCount;
 }
 
 // The stream's set end: silent, or an unplugged device that may come back.
@@ -249,8 +291,8 @@ bool StreamWorker::SleepUntil(REFERENCE_TIME due, const RunParams& params)
     }
 }
 
-HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params,
-                                   REFERENCE_TIME* held)
+HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, REFERENCE_TIME stop, bool discontinuity,
+                                   const RunParams& params, REFERENCE_TIME* held)
 {
     ComPtr<IMediaSample> sample;
     HRESULT hr = m_setup.allocator->GetBuffer(&sample, nullptr, nullptr, 0);
@@ -261,7 +303,6 @@ HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, bool discontinuity, con
         return E_FAIL;
     const uint32_t number = m_setup.nextNumber->fetch_add(1);
     m_generator.Render(m_setup.layout, data, number, m_setup.scene->Get());
-    REFERENCE_TIME stop = start + m_setup.interval;
     LONGLONG mediaStart = number, mediaStop = static_cast<LONGLONG>(number) + 1;
     sample->SetActualDataLength(m_setup.imageSize);
     sample->SetTime(&start, &stop);

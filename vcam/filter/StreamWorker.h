@@ -16,11 +16,21 @@
 #include <cstdint>
 #include <limits>
 #include <mutex>
+#include <random>
 #include <thread>
 
 #include "vcam/filter/SceneStore.h"
 #include "vcam/filter/StreamEvents.h"
 #include "vcam/frame/FrameGenerator.h"
+
+// Irregular delivery asked for by the device's settings.
+struct Irregularity
+{
+    REFERENCE_TIME firstFrameDelay = 0;  // the first frame after a stop comes this late
+    REFERENCE_TIME jitter = 0;           // each frame comes up to this much late
+    uint32_t dropFrom = 0;               // frame numbers dropFrom.. are dropped,
+    uint32_t dropCount = 0;              // this many of them
+};
 
 struct StreamSetup
 {
@@ -28,7 +38,8 @@ struct StreamSetup
     Microsoft::WRL::ComPtr<IMemInputPin> input;
     FrameLayout layout;
     LONG imageSize;
-    REFERENCE_TIME interval;
+    REFERENCE_TIME interval;            // as set; a longer exposure lengthens it
+    Irregularity irregular;
     unsigned stopAfterFrames;           // 0 = never
     bool unplugAtEnd;                   // the end after stopAfterFrames is an unplugged device
     REFERENCE_TIME replugAfter;         // 0 = an unplugged device stays away
@@ -68,6 +79,11 @@ private:
 
     void ThreadMain();
     void StreamLoop();
+    bool StreamRun(const RunParams& params);
+    // The set interval, or the exposure when that is longer.
+    REFERENCE_TIME FrameInterval() const;
+    REFERENCE_TIME Lateness();
+    bool Dropped(uint32_t number) const;
     bool WaitForRun(RunParams* params);
     bool SleepUntil(REFERENCE_TIME due, const RunParams& params);
     bool RunIsCurrent(const RunParams& params);
@@ -76,12 +92,14 @@ private:
     void EndStream(const RunParams& params);
     void ReportRefusal(HRESULT hr, const RunParams& params);
     // `held` receives the time downstream kept the sample inside Receive.
-    HRESULT DeliverFrame(REFERENCE_TIME start, bool discontinuity, const RunParams& params,
-                         REFERENCE_TIME* held);
+    HRESULT DeliverFrame(REFERENCE_TIME start, REFERENCE_TIME stop, bool discontinuity,
+                         const RunParams& params, REFERENCE_TIME* held);
 
     StreamSetup m_setup;
     FrameGenerator m_generator;
     unsigned m_delivered = 0;
+    bool m_started = false;  // a run has begun since the stop that made this worker
+    std::minstd_rand m_random;
     // Where the last frame ended, in stream time; none yet.
     REFERENCE_TIME m_lastStop = std::numeric_limits<REFERENCE_TIME>::min();
 

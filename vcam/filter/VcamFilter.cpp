@@ -28,7 +28,7 @@ const comkit::InterfaceEntry* VcamFilter::Interfaces()
 {
     using namespace comkit;
     return InterfaceTable<VcamFilter, Is<IBaseFilter>, As<IBaseFilter, IMediaFilter>,
-                          As<IBaseFilter, IPersist>, Is<IAMFilterMiscFlags>, Is<IVcamScene>,
+                          As<IBaseFilter, IPersist>, Is<IAMFilterMiscFlags>, Is<IAMCameraControl>, Is<IVcamScene>,
                           Is<IPersistPropertyBag>,
                           IsIf<ISpecifyPropertyPages, &VcamFilter::OffersPropertyPages>>();
 }

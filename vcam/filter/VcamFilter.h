@@ -22,6 +22,7 @@ HRESULT CreateVcamFilter(REFIID riid, void** ppv);
 
 class VcamFilter : public comkit::FilterBase,
                    public IAMFilterMiscFlags,
+                   public IAMCameraControl,
                    public ISpecifyPropertyPages,
                    public IVcamScene,
                    public IPersistPropertyBag
@@ -36,6 +37,12 @@ public:
 
     // IAMFilterMiscFlags
     STDMETHODIMP_(ULONG) GetMiscFlags() override;
+
+    // IAMCameraControl: the exposure only (VcamFilterCameraControl.cpp)
+    STDMETHODIMP GetRange(long property, long* min, long* max, long* step, long* defaultValue,
+                          long* flags) override;
+    STDMETHODIMP Set(long property, long value, long flags) override;
+    STDMETHODIMP Get(long property, long* value, long* flags) override;
 
     // ISpecifyPropertyPages
     STDMETHODIMP GetPages(CAUUID* pages) override;

@@ -28,6 +28,7 @@ VcamPin::VcamPin(VcamFilter& filter, PinRole role)
       m_filter(filter),
       m_role(role)
 {
+    m_formats.UseScene(&filter.Scene());
 }
 
 VcamPin::~VcamPin() = default;
@@ -46,6 +47,7 @@ void VcamPin::Configure(const DeviceSettings& settings)
     m_formats.Configure(settings.formats, settings.fps, settings.videoInfo2);
     m_faults = settings.faults;
     m_stopAfterFrames = settings.stopAfterFrames;
+    m_irregular = Irregularity{settings.firstFrameDelay, settings.jitter, settings.dropFrom, settings.dropCount};
 }
 
 bool VcamPin::OffersStreamConfig()

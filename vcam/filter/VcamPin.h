@@ -99,6 +99,7 @@ private:
     FormatCatalog m_formats;
     unsigned m_faults = 0;
     unsigned m_stopAfterFrames = 0;
+    Irregularity m_irregular;
     Microsoft::WRL::ComPtr<IMemInputPin> m_input;
     Microsoft::WRL::ComPtr<IMemAllocator> m_allocator;
 

@@ -95,7 +95,7 @@ HRESULT VcamPin::TryConnection(IPin* receivePin, const AM_MEDIA_TYPE& proposed)
     // The type we deliver is always our own rendering of the agreed format, so that
     // biSizeImage and AvgTimePerFrame are filled in whatever the proposal left out.
     comkit::MediaType mt;
-    HRESULT hr = BuildRgb24Type(mode, proposed.formattype == FORMAT_VideoInfo2, &mt);
+    HRESULT hr = m_formats.TypeFor(mode, proposed.formattype == FORMAT_VideoInfo2, &mt);
     if (FAILED(hr))
         return hr;
     // The peer may query the connection while it accepts it.

@@ -53,7 +53,7 @@ HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
         previous = m_formats;
         HRESULT hr = connected.Assign(ConnectedType());
         if (SUCCEEDED(hr))
-            hr = BuildRgb24Type(mode, ConnectedType().formattype == FORMAT_VideoInfo2, &wanted);
+            hr = m_formats.TypeFor(mode, ConnectedType().formattype == FORMAT_VideoInfo2, &wanted);
         if (FAILED(hr))
             return hr;
         // Chosen before reconnecting: the reconnection offers the current format.

@@ -77,14 +77,15 @@ StreamSetup VcamPin::MakeStreamSetup()
     comkit::Lock data(m_filter.DataLock());
     VideoMode mode = m_formats.Current();
     ReadRgb24Type(ConnectedType(), &mode);
-    if (mode.interval <= 0)
-        mode.interval = m_formats.Current().interval;
+    // The interval as set: the connected type's may carry a since shortened exposure.
+    mode.interval = m_formats.Current().interval;
     StreamSetup setup;
     setup.allocator = m_allocator;
     setup.input = m_input;
     setup.layout = Rgb24Layout(mode.format.width, mode.format.height);
     setup.imageSize = ImageSize(mode.format);
     setup.interval = mode.interval;
+    setup.irregular = m_irregular;
     setup.stopAfterFrames = m_stopAfterFrames;
     setup.unplugAtEnd = (m_faults & VcamFault::Unplug) != 0;
     setup.replugAfter = (m_faults & VcamFault::Replug) ? kReplugDelay : 0;

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <cstdint>
 
-#include "vcam/frame/FrameGenerator.h"
+#include "vcam/frame/FrameLayout.h"
 
 // Draws the decimal number on a dark box just below the stamp, at a size that grows
 // with the frame width; whatever does not fit the image is clipped.

@@ -1,6 +1,5 @@
 #include "vcam/frame/FrameGenerator.h"
 
-#include <climits>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -54,18 +53,6 @@ bool LayoutUsable(const FrameLayout& layout)
 }
 
 }  // namespace
-
-LONG Rgb24Stride(LONG width)
-{
-    if (width <= 0 || width > (LONG_MAX - 3) / 3)
-        return 0;
-    return (width * 3 + 3) & ~3;
-}
-
-FrameLayout Rgb24Layout(LONG width, LONG height)
-{
-    return FrameLayout{width, height, Rgb24Stride(width)};
-}
 
 void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber,
                             const SceneSettings& scene)

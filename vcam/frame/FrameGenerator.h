@@ -7,21 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "vcam/frame/FrameLayout.h"
 #include "vcam/frame/SceneSettings.h"
 #include "vcam/frame/SkyBackground.h"
-
-struct FrameLayout
-{
-    LONG width;
-    LONG height;  // signed: negative = top-down DIB
-    LONG stride;  // bytes per stored row, multiple of 4
-};
-
-// Bytes per row of a 24-bit DIB: 3 bytes per pixel, padded to a multiple of 4.
-LONG Rgb24Stride(LONG width);
-
-// The layout of a packed RGB24 DIB of the given size (stride = Rgb24Stride(width)).
-FrameLayout Rgb24Layout(LONG width, LONG height);
 
 class FrameGenerator
 {

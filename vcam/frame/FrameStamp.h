@@ -11,7 +11,7 @@
 #include <windows.h>
 #include <cstdint>
 
-#include "vcam/frame/FrameGenerator.h"
+#include "vcam/frame/FrameLayout.h"
 
 constexpr LONG FrameStampCellSize = 8;
 constexpr LONG FrameStampCells = 40;

@@ -13,5 +13,6 @@ SceneSettings ClampScene(const SceneSettings& scene)
     SceneSettings clamped = scene;
     clamped.starDensity = ClampPercent(scene.starDensity);
     clamped.brightness = ClampPercent(scene.brightness);
+    clamped.exposure = scene.exposure < 0 ? 0 : (scene.exposure > MaxExposure ? MaxExposure : scene.exposure);
     return clamped;
 }

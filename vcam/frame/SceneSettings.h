@@ -1,5 +1,5 @@
-// What the virtual camera's picture looks like, and the filter's private interface
-// through which the settings page reads and changes it.
+// What the virtual camera's picture looks like and how long each frame is exposed, and
+// the filter's private interface through which the settings page reads and changes it.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,12 @@ struct SceneSettings
     int starDensity = 50;         // 0..100: share of the sky's star budget drawn
     int brightness = 70;          // 0..100: sky and star intensity
     bool showFrameNumber = true;  // visible digits only; the machine-readable stamp is always drawn
+    // 100 ns units; 0 = automatic. As on a real sensor, an exposure longer than the
+    // stream's frame interval lengthens the interval to match.
+    LONGLONG exposure = 0;
 };
+
+constexpr LONGLONG MaxExposure = 60LL * 10000000;
 
 // Implemented by the source filter; both methods are safe from any thread.
 MIDL_INTERFACE("8C1D2E3F-4A5B-4C6D-9E7F-0A1B2C3D4E5F")

@@ -1,5 +1,5 @@
 // The virtual camera's settings page (CLSID_TarnviewVcamScenePage): star density,
-// brightness and whether the frame number shows, applied through IVcamScene.
+// brightness, exposure and whether the frame number shows, applied through IVcamScene.
 #pragma once
 
 #include <windows.h>

@@ -4,12 +4,16 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <iterator>
+
 #include "vcam/pages/ScenePageResource.h"
+#include "vcam/registry/DeviceSettings.h"
 
 namespace
 {
 
 constexpr int MaxDigits = 3;
+constexpr int MaxExposureChars = 9;  // "60" or "0.000125"
 
 // Reads a number box; an empty box keeps the value it had, more than 100 counts as 100.
 void ReadNumber(HWND dialog, int id, int* value)
@@ -18,6 +22,14 @@ void ReadNumber(HWND dialog, int id, int* value)
     const UINT number = GetDlgItemInt(dialog, id, &translated, FALSE);
     if (translated)
         *value = number > 100 ? 100 : static_cast<int>(number);
+}
+
+// Reads the exposure box in seconds; text that is not a time keeps the value it had.
+void ReadExposure(HWND dialog, LONGLONG* exposure)
+{
+    wchar_t text[16] = {};
+    GetDlgItemTextW(dialog, IDC_VCAM_EXPOSURE, text, static_cast<int>(std::size(text)));
+    ParseSeconds(text, MaxExposure, exposure);
 }
 
 INT_PTR CALLBACK MeasureProc(HWND, UINT message, WPARAM, LPARAM)
@@ -62,6 +74,7 @@ INT_PTR CALLBACK ScenePage::DialogProc(HWND dialog, UINT message, WPARAM wParam,
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         SendDlgItemMessageW(dialog, IDC_VCAM_STAR_DENSITY, EM_LIMITTEXT, MaxDigits, 0);
         SendDlgItemMessageW(dialog, IDC_VCAM_BRIGHTNESS, EM_LIMITTEXT, MaxDigits, 0);
+        SendDlgItemMessageW(dialog, IDC_VCAM_EXPOSURE, EM_LIMITTEXT, MaxExposureChars, 0);
         page->m_dialog = dialog;
         page->ShowValues();
         return TRUE;
@@ -87,12 +100,14 @@ void ScenePage::OnControlChanged(int id, int code)
 {
     if (m_showingValues || !m_dialog)
         return;
-    const bool numberEdited = code == EN_CHANGE && (id == IDC_VCAM_STAR_DENSITY || id == IDC_VCAM_BRIGHTNESS);
+    const bool numberEdited = code == EN_CHANGE && (id == IDC_VCAM_STAR_DENSITY || id == IDC_VCAM_BRIGHTNESS ||
+                                                    id == IDC_VCAM_EXPOSURE);
     const bool checkClicked = code == BN_CLICKED && id == IDC_VCAM_SHOW_FRAME_NUMBER;
     if (!numberEdited && !checkClicked)
         return;
     ReadNumber(m_dialog, IDC_VCAM_STAR_DENSITY, &m_values.starDensity);
     ReadNumber(m_dialog, IDC_VCAM_BRIGHTNESS, &m_values.brightness);
+    ReadExposure(m_dialog, &m_values.exposure);
     m_values.showFrameNumber = IsDlgButtonChecked(m_dialog, IDC_VCAM_SHOW_FRAME_NUMBER) == BST_CHECKED;
     MarkDirty();
     ShowOnCamera();
@@ -159,6 +174,7 @@ void ScenePage::ShowValues()
     m_showingValues = true;
     SetDlgItemInt(m_dialog, IDC_VCAM_STAR_DENSITY, static_cast<UINT>(m_values.starDensity), FALSE);
     SetDlgItemInt(m_dialog, IDC_VCAM_BRIGHTNESS, static_cast<UINT>(m_values.brightness), FALSE);
+    SetDlgItemTextW(m_dialog, IDC_VCAM_EXPOSURE, SecondsToText(m_values.exposure).c_str());
     CheckDlgButton(m_dialog, IDC_VCAM_SHOW_FRAME_NUMBER,
                    m_values.showFrameNumber ? BST_CHECKED : BST_UNCHECKED);
     m_showingValues = false;

@@ -84,11 +84,30 @@ bool LoadFormats(IPropertyBag* bag, std::vector<VideoFormat>* formats)
     }
 }
 
+// A time stored in microseconds, into 100 ns units.
+bool LoadTime(IPropertyBag* bag, const wchar_t* name, LONGLONG max, LONGLONG* time)
+{
+    long micro = static_cast<long>(*time / 10);
+    if (!LoadNumber(bag, name, 0, static_cast<long>(max / 10), &micro))
+        return false;
+    *time = static_cast<LONGLONG>(micro) * 10;
+    return true;
+}
+
 bool LoadScene(IPropertyBag* bag, SceneSettings* scene)
 {
     return LoadNumber(bag, VcamValue::StarDensity, 0, 100, &scene->starDensity) &&
            LoadNumber(bag, VcamValue::Brightness, 0, 100, &scene->brightness) &&
-           LoadNumber(bag, VcamValue::ShowFrameNumber, 0, 1, &scene->showFrameNumber);
+           LoadNumber(bag, VcamValue::ShowFrameNumber, 0, 1, &scene->showFrameNumber) &&
+           LoadTime(bag, VcamValue::Exposure, MaxExposure, &scene->exposure);
+}
+
+bool LoadDelivery(IPropertyBag* bag, DeviceSettings* settings)
+{
+    return LoadTime(bag, VcamValue::FirstFrameDelay, MaxDelay, &settings->firstFrameDelay) &&
+           LoadTime(bag, VcamValue::Jitter, MaxDelay, &settings->jitter) &&
+           LoadNumber(bag, VcamValue::DropFrom, 0, LONG_MAX, &settings->dropFrom) &&
+           LoadNumber(bag, VcamValue::DropCount, 0, LONG_MAX, &settings->dropCount);
 }
 
 HRESULT WriteNumber(IPropertyBag* bag, const wchar_t* name, long value)
@@ -130,8 +149,11 @@ bool SettingsAreValid(const DeviceSettings& settings)
         if (format.width <= 0 || format.width > MaxFormatSide || height == 0 || height > MaxFormatSide)
             return false;
     }
+    const auto inRange = [](LONGLONG time) { return time >= 0 && time <= MaxDelay; };
     return settings.fps >= MinFps && settings.fps <= MaxFps && (settings.faults & ~AllFaults) == 0 &&
-           settings.stopAfterFrames <= static_cast<unsigned>(LONG_MAX);
+           settings.stopAfterFrames <= static_cast<unsigned>(LONG_MAX) && inRange(settings.firstFrameDelay) &&
+           inRange(settings.jitter) && settings.dropFrom <= static_cast<unsigned>(LONG_MAX) &&
+           settings.dropCount <= static_cast<unsigned>(LONG_MAX);
 }
 
 namespace
@@ -147,7 +169,7 @@ HRESULT LoadInto(IPropertyBag* bag, DeviceSettings* out)
                       LoadNumber(bag, VcamValue::VideoPortPin, 0, 1, &settings.videoPortPin) &&
                       LoadNumber(bag, VcamValue::Faults, 0, AllFaults, &settings.faults) &&
                       LoadNumber(bag, VcamValue::StopAfter, 0, LONG_MAX, &settings.stopAfterFrames) &&
-                      LoadScene(bag, &settings.scene);
+                      LoadScene(bag, &settings.scene) && LoadDelivery(bag, &settings);
     if (!good)
         return E_INVALIDARG;
     *out = settings;
@@ -191,6 +213,11 @@ HRESULT SaveTo(IPropertyBag* bag, const DeviceSettings& settings)
         {VcamValue::StarDensity, scene.starDensity},
         {VcamValue::Brightness, scene.brightness},
         {VcamValue::ShowFrameNumber, scene.showFrameNumber},
+        {VcamValue::Exposure, static_cast<long>(scene.exposure / 10)},
+        {VcamValue::FirstFrameDelay, static_cast<long>(settings.firstFrameDelay / 10)},
+        {VcamValue::Jitter, static_cast<long>(settings.jitter / 10)},
+        {VcamValue::DropFrom, static_cast<long>(settings.dropFrom)},
+        {VcamValue::DropCount, static_cast<long>(settings.dropCount)},
         {VcamValue::Marker, 1},
     };
     HRESULT hr =

@@ -12,6 +12,11 @@
 //   TarnviewStarDensity      REG_DWORD  0..100
 //   TarnviewBrightness       REG_DWORD  0..100
 //   TarnviewShowFrameNumber  REG_DWORD  0/1
+//   TarnviewExposure         REG_DWORD  microseconds per frame, 0 = automatic
+//   TarnviewFirstFrameDelay  REG_DWORD  microseconds the first frame of a run comes late
+//   TarnviewJitter           REG_DWORD  microseconds: each frame comes up to this much late
+//   TarnviewDropFrom         REG_DWORD  first frame number of a burst of dropped frames
+//   TarnviewDropCount        REG_DWORD  frames in that burst, 0 = none
 //   TarnviewDevice           REG_DWORD  1: marks a device as registered by vcamctl
 #pragma once
 
@@ -52,6 +57,12 @@ struct DeviceSettings
     unsigned faults = 0;
     unsigned stopAfterFrames = 0;  // 0 = never
     SceneSettings scene;
+    // Irregular delivery, in 100 ns units; frames are still stamped on the frame grid.
+    LONGLONG firstFrameDelay = 0;
+    LONGLONG jitter = 0;
+    // Frames numbered dropFrom .. dropFrom + dropCount - 1 are never delivered.
+    unsigned dropFrom = 0;
+    unsigned dropCount = 0;
 };
 
 namespace VcamValue
@@ -66,12 +77,18 @@ constexpr const wchar_t* StopAfter = L"TarnviewStopAfter";
 constexpr const wchar_t* StarDensity = L"TarnviewStarDensity";
 constexpr const wchar_t* Brightness = L"TarnviewBrightness";
 constexpr const wchar_t* ShowFrameNumber = L"TarnviewShowFrameNumber";
+constexpr const wchar_t* Exposure = L"TarnviewExposure";
+constexpr const wchar_t* FirstFrameDelay = L"TarnviewFirstFrameDelay";
+constexpr const wchar_t* Jitter = L"TarnviewJitter";
+constexpr const wchar_t* DropFrom = L"TarnviewDropFrom";
+constexpr const wchar_t* DropCount = L"TarnviewDropCount";
 constexpr const wchar_t* Marker = L"TarnviewDevice";
 }  // namespace VcamValue
 
 constexpr unsigned MinFps = 1;
 constexpr unsigned MaxFps = 60;
 constexpr LONG MaxFormatSide = 4096;
+constexpr LONGLONG MaxDelay = 60LL * 10000000;  // first-frame delay and jitter
 
 // 640x480, 320x240, 1280x960, 642x480, 640x-480, in that order.
 std::vector<VideoFormat> DefaultFormats();
@@ -94,6 +111,14 @@ HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings);
 // MaxFormatSide, a negative width, and trailing junk; *out is set only on success.
 std::wstring FormatsToText(const std::vector<VideoFormat>& formats);
 bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out);
+
+// Seconds as decimal text ("4", "0.25"), to 100 ns units within [0, max]; at most six
+// decimals. *out is set only on success.
+bool ParseSeconds(const std::wstring& text, LONGLONG max, LONGLONG* out);
+std::wstring SecondsToText(LONGLONG time);
+
+// "N:K": K frames dropped from frame number N on.
+bool ParseDropBurst(const std::wstring& text, unsigned* from, unsigned* count);
 
 // "no-stream-config,no-caps,caps-fail,format-fail,no-pages,unplug,replug" (empty = none).
 std::wstring FaultsToText(unsigned faults);

@@ -1,4 +1,5 @@
-// The compact text forms of a device's formats and faults, as vcamctl takes them.
+// The compact text forms of a device's formats, faults, times and drop burst, as
+// vcamctl takes them.
 #include "vcam/registry/DeviceSettings.h"
 
 #include <cwctype>
@@ -92,6 +93,66 @@ bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out)
         formats.push_back(format);
     }
     *out = formats;
+    return true;
+}
+
+bool ParseSeconds(const std::wstring& text, LONGLONG max, LONGLONG* out)
+{
+    constexpr int MaxDecimals = 6;
+    LONGLONG micro = 0;
+    int decimals = -1;  // none yet: no point seen
+    size_t digits = 0;
+    for (wchar_t c : text)
+    {
+        if (c == L'.' && decimals < 0)
+        {
+            decimals = 0;
+            continue;
+        }
+        if (!std::iswdigit(c) || ++digits > 12 || decimals >= MaxDecimals)
+            return false;
+        micro = micro * 10 + (c - L'0');
+        if (decimals >= 0)
+            ++decimals;
+    }
+    if (digits == 0)
+        return false;
+    for (int i = decimals < 0 ? 0 : decimals; i < MaxDecimals; ++i)
+        micro *= 10;
+    if (micro > max / 10)
+        return false;
+    *out = micro * 10;
+    return true;
+}
+
+std::wstring SecondsToText(LONGLONG time)
+{
+    const LONGLONG micro = time / 10;
+    std::wstring text = std::to_wstring(micro / 1000000);
+    std::wstring fraction = std::to_wstring(1000000 + micro % 1000000).substr(1);
+    while (!fraction.empty() && fraction.back() == L'0')
+        fraction.pop_back();
+    return fraction.empty() ? text : text + L'.' + fraction;
+}
+
+bool ParseDropBurst(const std::wstring& text, unsigned* from, unsigned* count)
+{
+    const size_t colon = text.find(L':');
+    if (colon == std::wstring::npos || colon == 0 || colon + 1 == text.size() || colon > 9 ||
+        text.size() - colon - 1 > 9)
+        return false;
+    unsigned values[2] = {0, 0};
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (i == colon)
+            continue;
+        if (!std::iswdigit(text[i]))
+            return false;
+        unsigned& value = values[i > colon];
+        value = value * 10 + (text[i] - L'0');
+    }
+    *from = values[0];
+    *count = values[1];
     return true;
 }
 

@@ -73,6 +73,22 @@ bool ParseValueOption(const std::wstring& arg, DeviceSettings* settings, std::ws
         good = ParseNumber(value, 0, 100000000, &number);
         settings->stopAfterFrames = good ? number : settings->stopAfterFrames;
     }
+    else if (StartsWith(arg, L"--exposure=", &value))
+    {
+        good = ParseSeconds(value, MaxExposure, &settings->scene.exposure);
+    }
+    else if (StartsWith(arg, L"--first-frame-delay=", &value))
+    {
+        good = ParseSeconds(value, MaxDelay, &settings->firstFrameDelay);
+    }
+    else if (StartsWith(arg, L"--jitter=", &value))
+    {
+        good = ParseSeconds(value, MaxDelay, &settings->jitter);
+    }
+    else if (StartsWith(arg, L"--drop-burst=", &value))
+    {
+        good = ParseDropBurst(value, &settings->dropFrom, &settings->dropCount);
+    }
     else if (StartsWith(arg, L"--star-density=", &value))
     {
         good = ParseNumber(value, 0, 100, &number);
@@ -183,6 +199,11 @@ const wchar_t* ToolUsage()
            L"                            unplug (the end set by --stop-after unplugs the camera),\n"
            L"                            replug (an unplugged camera is back two seconds later)\n"
            L"  --stop-after=N            end the stream after N frames (default never)\n"
+           L"  --exposure=S              seconds per frame, up to 60 (e.g. 4 or 0.5); the frame\n"
+           L"                            interval is the longer of this and the stream's own\n"
+           L"  --first-frame-delay=S     the first frame of each run comes S seconds late\n"
+           L"  --jitter=S                each frame comes up to S seconds late, at random\n"
+           L"  --drop-burst=N:K          frames N to N+K-1 are dropped (counted, never sent)\n"
            L"  --star-density=N          0..100 (default 50)\n"
            L"  --brightness=N            0..100 (default 70)\n"
            L"  --no-frame-number         hide the visible frame number\n"

@@ -1,5 +1,7 @@
 #include "GrabGraph.h"
 
+#include <gtest/gtest.h>
+
 #include "capture/QeditClsids.h"
 #include "vcam/frame/FrameStamp.h"
 
@@ -10,6 +12,15 @@ LONGLONG NowUs()
     QueryPerformanceCounter(&counter);
     return counter.QuadPart / frequency.QuadPart * 1000000 +
            counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
+
+// From the second frame: the renderer holds the first until the stream start.
+void ExpectNoFasterThanStamped(const std::vector<FrameRecord>& frames)
+{
+    ASSERT_GE(frames.size(), 3u);
+    const REFERENCE_TIME stampedUs = (frames.back().start - frames[1].start) / 10;
+    const LONGLONG arrivedUs = frames.back().arrivalUs - frames[1].arrivalUs;
+    EXPECT_GE(2 * arrivedUs, stampedUs) << "frames came faster than their stamps";
 }
 
 std::vector<FrameRecord> FrameRecorder::Frames()

@@ -50,6 +50,10 @@ private:
 
 LONGLONG NowUs();
 
+// A camera that does not pace its frames sends them faster than their stamps say.
+// Load only ever delays frames, so this one-sided check cannot fail on a slow machine.
+void ExpectNoFasterThanStamped(const std::vector<FrameRecord>& frames);
+
 struct GrabGraph
 {
     ComPtr<IGraphBuilder> graph;

@@ -35,17 +35,6 @@ void ExpectConsecutive(const std::vector<FrameRecord>& frames, REFERENCE_TIME in
     }
 }
 
-// A camera that does not pace its frames sends them faster than their stamps. Load
-// only ever delays frames, so this one-sided check cannot fail on a slow machine.
-// From the second frame: the renderer holds the first until the stream start.
-void ExpectNoFasterThanStamped(const std::vector<FrameRecord>& frames)
-{
-    ASSERT_GE(frames.size(), 3u);
-    const REFERENCE_TIME stampedUs = (frames.back().start - frames[1].start) / 10;
-    const LONGLONG arrivedUs = frames.back().arrivalUs - frames[1].arrivalUs;
-    EXPECT_GE(2 * arrivedUs, stampedUs) << "frames came faster than their stamps";
-}
-
 }  // namespace
 
 class VcamStreamRate : public VcamStream, public ::testing::WithParamInterface<unsigned>

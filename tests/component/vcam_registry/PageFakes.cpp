@@ -91,5 +91,5 @@ STDMETHODIMP FakePageSite::GetPageContainer(IUnknown** container)
 bool SameScene(const SceneSettings& a, const SceneSettings& b)
 {
     return a.starDensity == b.starDensity && a.brightness == b.brightness &&
-           a.showFrameNumber == b.showFrameNumber;
+           a.showFrameNumber == b.showFrameNumber && a.exposure == b.exposure;
 }

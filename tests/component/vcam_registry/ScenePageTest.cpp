@@ -95,14 +95,23 @@ TEST_F(ScenePageTest, ShowsTheObjectsValuesAndAppliesEditsAsTheyAreMade)
     EXPECT_EQ(S_OK, m_page->IsPageDirty()) << "not yet kept: Cancel would put it back";
     EXPECT_TRUE(m_site.StatusFlags() & PROPPAGESTATUS_DIRTY);
 
+    wchar_t exposure[16] = {};
+    GetDlgItemTextW(dialog, IDC_VCAM_EXPOSURE, exposure, 16);
+    EXPECT_STREQ(L"0", exposure) << "automatic exposure";
+    TypeInto(GetDlgItem(dialog, IDC_VCAM_EXPOSURE), L"4.5");
+    TypeInto(GetDlgItem(dialog, IDC_VCAM_EXPOSURE), L"4.5s");  // not a time: the last one stays
+    EXPECT_EQ(45000000, m_scene.Scene().exposure);
+
     EXPECT_EQ(S_OK, m_page->Apply());
-    EXPECT_TRUE(SameScene(Scene(85, 40, false), m_scene.Scene()));
+    SceneSettings applied = Scene(85, 40, false);
+    applied.exposure = 45000000;
+    EXPECT_TRUE(SameScene(applied, m_scene.Scene()));
     EXPECT_EQ(S_FALSE, m_page->IsPageDirty());
     const int calls = m_scene.SetCalls();
     EXPECT_EQ(S_OK, m_page->Apply());
     EXPECT_EQ(calls, m_scene.SetCalls()) << "a clean page has nothing to apply";
     ClosePage();
-    EXPECT_TRUE(SameScene(Scene(85, 40, false), m_scene.Scene())) << "applied values stay";
+    EXPECT_TRUE(SameScene(applied, m_scene.Scene())) << "applied values stay";
     EXPECT_FALSE(IsWindow(dialog));
 }
 

@@ -82,8 +82,9 @@ protected:
 
 TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)
 {
-    EXPECT_EQ(
-        0u, RunVcamctl(L"add 02 \"02 vcx 4100\" --fps=10 --formats=320x240,640x-480 --preview-pin").exitCode);
+    EXPECT_EQ(0u, RunVcamctl(L"add 02 \"02 vcx 4100\" --fps=10 --formats=320x240,640x-480 --preview-pin "
+                             L"--exposure=4.5 --first-frame-delay=6 --jitter=0.02 --drop-burst=30:5")
+                      .exitCode);
     EXPECT_EQ(0u, RunVcamctl(L"add 01 \"01 Generic USB Camera\"").exitCode);
     EXPECT_EQ(0u, RunVcamctl(L"add 03 \"03 Unplugged\" --unbindable --faults=no-caps,no-pages").exitCode);
     EXPECT_EQ((std::vector<std::wstring>{L"01 Generic USB Camera", L"02 vcx 4100", L"03 Unplugged"}),
@@ -102,6 +103,11 @@ TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)
     EXPECT_EQ(10u, settings.fps);
     EXPECT_EQ(L"320x240,640x-480", FormatsToText(settings.formats));
     EXPECT_TRUE(settings.previewPin);
+    EXPECT_EQ(45000000, settings.scene.exposure);
+    EXPECT_EQ(60000000, settings.firstFrameDelay);
+    EXPECT_EQ(200000, settings.jitter);
+    EXPECT_EQ(30u, settings.dropFrom);
+    EXPECT_EQ(5u, settings.dropCount);
 
     EXPECT_EQ(0u, RunVcamctl(L"remove 02").exitCode);
     EXPECT_EQ((std::vector<std::wstring>{L"01 Generic USB Camera", L"03 Unplugged"}), ListDeviceNames());

@@ -62,6 +62,7 @@ TEST(DeviceSettingsBag, BadValuesFailAndLeaveSettingsAlone)
         {VcamValue::PreviewPin, 2, nullptr},   {VcamValue::Faults, 128, nullptr},
         {VcamValue::StopAfter, -5, nullptr},   {VcamValue::Fps, 0, L"fast"},
         {VcamValue::Formats, 0, L"640x"},      {VcamValue::Formats, 7, nullptr},
+        {VcamValue::Exposure, 60000001, nullptr}, {VcamValue::Jitter, -1, nullptr},
     };
     for (const Case& c : cases)
     {
@@ -90,6 +91,11 @@ TEST(DeviceSettingsBag, SavedSettingsLoadBackAndCarryTheMarker)
     saved.scene.starDensity = 80;
     saved.scene.brightness = 40;
     saved.scene.showFrameNumber = false;
+    saved.scene.exposure = 42500000;
+    saved.firstFrameDelay = 60000000;
+    saved.jitter = 1500000;
+    saved.dropFrom = 30;
+    saved.dropCount = 5;
     FakePropertyBag bag;  // refuses anything but VT_I4 and VT_BSTR, as Wine's device bag does
     ASSERT_EQ(S_OK, SaveDeviceSettings(&bag, saved));
     EXPECT_EQ(VT_I4, bag.TypeOf(VcamValue::Marker));
@@ -106,6 +112,11 @@ TEST(DeviceSettingsBag, SavedSettingsLoadBackAndCarryTheMarker)
     EXPECT_EQ(80, loaded.scene.starDensity);
     EXPECT_EQ(40, loaded.scene.brightness);
     EXPECT_FALSE(loaded.scene.showFrameNumber);
+    EXPECT_EQ(42500000, loaded.scene.exposure);
+    EXPECT_EQ(60000000, loaded.firstFrameDelay);
+    EXPECT_EQ(1500000, loaded.jitter);
+    EXPECT_EQ(30u, loaded.dropFrom);
+    EXPECT_EQ(5u, loaded.dropCount);
 }
 
 TEST(DeviceSettingsBag, DefaultFormatListIsNotStored)

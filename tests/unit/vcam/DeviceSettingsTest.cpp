@@ -78,4 +78,41 @@ TEST(FaultsText, RejectsUnknownNames)
     }
 }
 
+TEST(SecondsText, ParsesDecimalSecondsInto100nsUnits)
+{
+    LONGLONG time = -1;
+    ASSERT_TRUE(ParseSeconds(L"4", MaxExposure, &time));
+    EXPECT_EQ(40000000, time);
+    ASSERT_TRUE(ParseSeconds(L"0.25", MaxExposure, &time));
+    EXPECT_EQ(2500000, time);
+    ASSERT_TRUE(ParseSeconds(L"10.000001", MaxExposure, &time));
+    EXPECT_EQ(100000010, time);
+    ASSERT_TRUE(ParseSeconds(L"60", MaxExposure, &time));
+    EXPECT_EQ(L"60", SecondsToText(time));
+    EXPECT_EQ(L"0.25", SecondsToText(2500000));
+    EXPECT_EQ(L"0", SecondsToText(0));
+}
+
+TEST(SecondsText, RejectsMalformedTimesAndLeavesOutputAlone)
+{
+    for (const wchar_t* text :
+         {L"", L".", L"-1", L"1.2.3", L"0.0000001", L"60.000001", L"1s", L"1,5", L"9999999999999"})
+    {
+        LONGLONG time = 7;
+        EXPECT_FALSE(ParseSeconds(text, MaxExposure, &time)) << text;
+        EXPECT_EQ(7, time) << text;
+    }
+}
+
+TEST(DropBurstText, ReadsFirstFrameAndCount)
+{
+    unsigned from = 9, count = 9;
+    ASSERT_TRUE(ParseDropBurst(L"30:5", &from, &count));
+    EXPECT_EQ(30u, from);
+    EXPECT_EQ(5u, count);
+    for (const wchar_t* text : {L"30", L"30:", L":5", L"3:5:1", L"a:5", L"1:-5", L"1234567890:1"})
+        EXPECT_FALSE(ParseDropBurst(text, &from, &count)) << text;
+    EXPECT_EQ(30u, from);
+}
+
 }  // namespace
