@@ -1,6 +1,6 @@
-#include "ui/CaptureDlg.h"
+#include "capture/CameraDiscovery.h"
 
-#include <wrl/client.h>
+#include <string>
 
 #include "capture/DeviceName.h"
 
@@ -63,14 +63,15 @@ bool ReadFriendlyName(IMoniker* moniker, OwnedVariant& name)
     return SUCCEEDED(bag->Read(L"FriendlyName", &name.value, nullptr)) && name.value.vt == VT_BSTR;
 }
 
-void ShowCameraName(HWND dialog, const std::string& name)
+void ShowCameraName(HWND label, const std::string& name)
 {
-    SetDlgItemTextA(dialog, IDC_CAMERA_NAME, name.c_str());
+    if (label)
+        SetWindowTextA(label, name.c_str());
 }
 
 // One walk over the devices: shows each candidate's name before trying to bind it, as
 // the user then sees which device a failed search tried last.
-ComPtr<IBaseFilter> BindFirstCamera(IEnumMoniker* devices, SearchPass pass, HWND dialog)
+ComPtr<IBaseFilter> BindFirstCamera(IEnumMoniker* devices, SearchPass pass, HWND label)
 {
     ComPtr<IMoniker> moniker;
     while (devices->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK)
@@ -83,11 +84,11 @@ ComPtr<IBaseFilter> BindFirstCamera(IEnumMoniker* devices, SearchPass pass, HWND
             if (!IsPreferredName(name.value.bstrVal))
                 continue;
             OwnedBstr shown(kPreferredName);
-            ShowCameraName(dialog, AnsiDeviceName(shown.Get()));
+            ShowCameraName(label, AnsiDeviceName(shown.Get()));
         }
         else
         {
-            ShowCameraName(dialog, AnsiDeviceName(name.value.bstrVal));
+            ShowCameraName(label, AnsiDeviceName(name.value.bstrVal));
         }
         ComPtr<IBaseFilter> camera;
         moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&camera));
@@ -98,26 +99,23 @@ ComPtr<IBaseFilter> BindFirstCamera(IEnumMoniker* devices, SearchPass pass, HWND
 }
 }  // namespace
 
-void CCaptureDlg::FindCamera(IBaseFilter** camera)
+ComPtr<IBaseFilter> FindCameraFilter(HWND nameLabel)
 {
-    if (!camera)
-        return;
-    *camera = nullptr;
     ComPtr<ICreateDevEnum> deviceEnum;
     CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&deviceEnum));
     if (!deviceEnum)
-        return;
+        return nullptr;
     // An empty category gives S_FALSE and no enumerator: test the pointer.
     ComPtr<IEnumMoniker> devices;
     deviceEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, devices.GetAddressOf(), 0);
     if (!devices)
-        return;
+        return nullptr;
     devices->Reset();
-    ComPtr<IBaseFilter> found = BindFirstCamera(devices.Get(), SearchPass::Preferred, GetSafeHwnd());
+    ComPtr<IBaseFilter> found = BindFirstCamera(devices.Get(), SearchPass::Preferred, nameLabel);
     if (!found)
     {
         devices->Reset();
-        found = BindFirstCamera(devices.Get(), SearchPass::Any, GetSafeHwnd());
+        found = BindFirstCamera(devices.Get(), SearchPass::Any, nameLabel);
     }
-    *camera = found.Detach();
+    return found;
 }

@@ -1,9 +1,7 @@
-#include "ui/CaptureDlg.h"
+#include "capture/CameraSetup.h"
 
 #include <olectl.h>
 #include <wrl/client.h>
-
-#include "snapshot/GrabBuffer.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -20,25 +18,19 @@ public:
 };
 }  // namespace
 
-// Opens the camera driver's own pages, modally, on a filter of its own: the running
-// graph is left alone.
-void CCaptureDlg::OnSetupCamera()
+void ShowCameraPages(IBaseFilter* camera, HWND owner)
 {
-    ComPtr<IBaseFilter> camera;
-    FindCamera(camera.GetAddressOf());
-    if (!camera)
-        return;
     ComPtr<ISpecifyPropertyPages> specify;
-    if (FAILED(camera.As(&specify)))
+    if (!camera || FAILED(camera->QueryInterface(IID_PPV_ARGS(&specify))))
         return;
     ComPtr<IUnknown> object;
-    camera.As(&object);
+    camera->QueryInterface(IID_PPV_ARGS(&object));
     TaskPageList list;
     const HRESULT hr = specify->GetPages(&list.pages);
     specify.Reset();
     if (FAILED(hr) || list.pages.cElems == 0 || !list.pages.pElems)
         return;
     IUnknown* objects[] = {object.Get()};
-    OleCreatePropertyFrame(GrabBuffer.ownerWindow, 30, 30, nullptr, 1, objects, list.pages.cElems,
-                           list.pages.pElems, 0, 0, nullptr);
+    OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, objects, list.pages.cElems, list.pages.pElems, 0, 0,
+                           nullptr);
 }

@@ -1,55 +1,61 @@
-// The head and tail that the preview and recording builders share: the graph with the
-// camera in it, the capture graph builder on it, and at the end the video window
-// placed, the graph's events watched and the graph run.
 #include "capture/GraphAssembly.h"
 
+#include "capture/CameraDiscovery.h"
 #include "capture/ErrorTexts.h"
+#include "capture/GraphEventQueue.h"
 #include "comkit/InterfaceIds.h"
-#include "ui/CaptureDlg.h"
 
 using Microsoft::WRL::ComPtr;
 
-HRESULT CCaptureDlg::ReportBuildFailure(const char* text, HRESULT hr)
+GraphBuildStatus StepFailed(const char* text, HRESULT hr)
 {
-    ReportError(text);
-    return hr;
+    GraphBuildStatus status;
+    status.hr = hr;
+    status.failedStep = text;
+    return status;
 }
 
-HRESULT CCaptureDlg::CreateGraphWithCamera(const GraphBuildTexts& texts, ComPtr<IBaseFilter>& camera)
+GraphBuildStatus CreateGraphWithCamera(const GraphBuildTexts& texts, HWND cameraLabel,
+                                       ComPtr<IGraphBuilder>& graph, ComPtr<IBaseFilter>& camera)
 {
-    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_PPV_ARGS(m_pGraph.ReleaseAndGetAddressOf()));
-    if (!m_pGraph)
-        return ReportBuildFailure(texts.createGraph, E_FAIL);
-    FindCamera(camera.ReleaseAndGetAddressOf());
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_ALL, IID_PPV_ARGS(graph.ReleaseAndGetAddressOf()));
+    if (!graph)
+        return StepFailed(texts.createGraph, E_FAIL);
+    camera = FindCameraFilter(cameraLabel);
     if (!camera)
-        return m_bCameraLost ? ReportCameraLost() : ReportBuildFailure(ErrorText::kNoCamera, E_FAIL);
-    const HRESULT hr = m_pGraph->AddFilter(camera.Get(), L"Cap");
+    {
+        GraphBuildStatus status = StepFailed(ErrorText::kNoCamera, E_FAIL);
+        status.noCamera = true;
+        return status;
+    }
+    const HRESULT hr = graph->AddFilter(camera.Get(), L"Cap");
     if (FAILED(hr))
-        return ReportBuildFailure(texts.addCamera, texts.addCameraFailsWithItsStatus ? hr : E_FAIL);
-    return S_OK;
+        return StepFailed(texts.addCamera, texts.addCameraFailsWithItsStatus ? hr : E_FAIL);
+    return {};
 }
 
-HRESULT CCaptureDlg::CreateCaptureBuilder(const GraphBuildTexts& texts, DWORD context,
-                                          ComPtr<ICaptureGraphBuilder2>& builder)
+GraphBuildStatus CreateCaptureBuilder(const GraphBuildTexts& texts, DWORD context, IGraphBuilder* graph,
+                                      ComPtr<ICaptureGraphBuilder2>& builder)
 {
     HRESULT hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, context, IID_PPV_ARGS(&builder));
     if (!builder)
-        return ReportBuildFailure(texts.createBuilder, FAILED(hr) ? hr : E_FAIL);
-    if (FAILED(hr = builder->SetFiltergraph(m_pGraph.Get())))
-        return ReportBuildFailure(texts.setGraph, hr);
-    return S_OK;
+        return StepFailed(texts.createBuilder, FAILED(hr) ? hr : E_FAIL);
+    if (FAILED(hr = builder->SetFiltergraph(graph)))
+        return StepFailed(texts.setGraph, hr);
+    return {};
 }
 
-HRESULT CCaptureDlg::ShowAndRunGraph(VideoWindowOrder order)
+GraphBuildStatus StartGraph(IGraphBuilder* graph, const GraphWindows& windows, VideoWindowOrder order)
 {
     ComPtr<IVideoWindow> videoWindow;
-    if (FAILED(m_pGraph.As(&videoWindow)))
-        return ReportBuildFailure(ErrorText::kGetVideoWindow, E_FAIL);
-    PlaceVideoWindow(videoWindow.Get(), order);
-    WatchGraphEvents();
+    if (FAILED(graph->QueryInterface(IID_PPV_ARGS(&videoWindow))))
+        return StepFailed(ErrorText::kGetVideoWindow, E_FAIL);
+    PlaceVideoWindow(videoWindow.Get(), windows.previewFrame, order);
+    NotifyGraphEvents(graph, windows.notifyWindow);
     ComPtr<IMediaControl> control;
-    const HRESULT hr = SUCCEEDED(m_pGraph.As(&control)) ? control->Run() : E_NOINTERFACE;
+    const HRESULT hr =
+        SUCCEEDED(graph->QueryInterface(IID_PPV_ARGS(&control))) ? control->Run() : E_NOINTERFACE;
     if (FAILED(hr))
-        return ReportBuildFailure(ErrorText::kRunGraph, hr);
-    return S_OK;
+        return StepFailed(ErrorText::kRunGraph, hr);
+    return {};
 }

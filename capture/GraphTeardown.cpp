@@ -1,5 +1,7 @@
+#include "capture/GraphTeardown.h"
+
+#include "capture/GraphEventQueue.h"
 #include "comkit/InterfaceIds.h"
-#include "ui/CaptureDlg.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -27,24 +29,17 @@ bool StopEveryFilter(IGraphBuilder* graph)
 }
 }  // namespace
 
-// Stops the graph before anything is released, so the streaming thread has left the
-// grab callback before the grabber goes; then stops its notifications, hides and
-// un-owns the video window.
-void CCaptureDlg::TearDownGraph()
+void ReleaseGraph(ComPtr<IGraphBuilder>& graph)
 {
-    if (!m_pGraph)
+    if (!graph)
         return;
-    m_recordingWatch.Stop();
-    KillTimer(kPreviewWatchTimerId);
     ComPtr<IMediaControl> control;
-    if (SUCCEEDED(m_pGraph.As(&control)))
+    if (SUCCEEDED(graph.As(&control)))
         control->Stop();
-    const bool stopped = StopEveryFilter(m_pGraph.Get());
-    ComPtr<IMediaEventEx> events;
-    if (SUCCEEDED(m_pGraph.As(&events)))
-        events->SetNotifyWindow(0, 0, 0);
+    const bool stopped = StopEveryFilter(graph.Get());
+    NotifyGraphEvents(graph.Get(), nullptr);
     ComPtr<IVideoWindow> videoWindow;
-    if (SUCCEEDED(m_pGraph.As(&videoWindow)))
+    if (SUCCEEDED(graph.As(&videoWindow)))
     {
         videoWindow->put_Visible(OAFALSE);
         videoWindow->put_Owner(0);
@@ -53,7 +48,6 @@ void CCaptureDlg::TearDownGraph()
     // disk is too full for its index), tries to disconnect that filter's pins for ever.
     // Such a graph is left unreleased: a leak for the rest of the run, not a hang.
     if (!stopped)
-        m_pGraph.Detach();
-    m_pGraph.Reset();
-    m_pGrabber.Reset();
+        graph.Detach();
+    graph.Reset();
 }

@@ -1,12 +1,10 @@
-#include "ui/CaptureDlg.h"
+#include "capture/VideoWindow.h"
 
-void CCaptureDlg::PlaceVideoWindow(IVideoWindow* videoWindow, VideoWindowOrder order)
+void PlaceVideoWindow(IVideoWindow* videoWindow, HWND frame, VideoWindowOrder order)
 {
-    HWND preview = nullptr;
-    GetDlgItem(IDC_PREVIEW, &preview);
     RECT rect{};
-    ::GetWindowRect(preview, &rect);
-    videoWindow->put_Owner(reinterpret_cast<OAHWND>(preview));
+    ::GetWindowRect(frame, &rect);
+    videoWindow->put_Owner(reinterpret_cast<OAHWND>(frame));
     videoWindow->put_Left(0);
     videoWindow->put_Top(0);
     videoWindow->put_Width(rect.right - rect.left);

@@ -13,11 +13,15 @@ function(tarnview_library name)
   target_link_libraries(${name} PUBLIC ${L_LIBS})
 endfunction()
 
-# Capture engine helpers: media types, formats, names, texts, the silence watch.
+# Capture engine: camera discovery, the graph builders and teardown as free functions,
+# media types, formats, names, texts, the silence watch.
 tarnview_library(tarnview_capture
-  SOURCES capture/DeviceName.cpp capture/FrameRate.cpp capture/FrameSize.cpp capture/GraphEventText.cpp
-          capture/MediaTypeRecord.cpp capture/RecordingWatch.cpp capture/StatusText.cpp capture/StreamFormat.cpp
-  LIBS comkit strmiids ole32 oleaut32 uuid)
+  SOURCES capture/CameraDiscovery.cpp capture/CameraSetup.cpp capture/DeviceName.cpp capture/FrameRate.cpp
+          capture/FrameSize.cpp capture/GraphAssembly.cpp capture/GraphEventQueue.cpp capture/GraphEventText.cpp
+          capture/GraphTeardown.cpp capture/MediaTypeRecord.cpp capture/PreviewGraph.cpp
+          capture/RecordingGraph.cpp capture/RecordingWatch.cpp capture/StatusText.cpp capture/StreamFormat.cpp
+          capture/VideoWindow.cpp
+  LIBS comkit strmiids ole32 oleaut32 uuid user32)
 
 # Snapshot pipeline: grab buffer and callback, still file, writer and painter, and the
 # capture file names both stills and clips are given.
@@ -26,13 +30,11 @@ tarnview_library(tarnview_snapshot
           snapshot/SnapshotWriter.cpp snapshot/StillFile.cpp snapshot/StillPainter.cpp
   LIBS strmiids uuid gdi32 user32)
 
-# The dialog, its controller and every dialog member the capture engine and the
-# snapshot pipeline define.
+# The dialog, its controller and its members over the capture engine and the snapshot
+# pipeline.
 tarnview_library(tarnview_dialog
-  SOURCES ui/AboutDlg.cpp ui/CaptureController.cpp ui/CaptureDlg.cpp ui/ErrorReporting.cpp ui/OutputDirectory.cpp
-          capture/CameraDiscovery.cpp capture/CameraSetup.cpp capture/GraphAssembly.cpp capture/GraphEvents.cpp
-          capture/GraphTeardown.cpp capture/PreviewGraph.cpp capture/RecordingGraph.cpp capture/VideoWindow.cpp
-          snapshot/SnapshotDialog.cpp
+  SOURCES ui/AboutDlg.cpp ui/CaptureController.cpp ui/CaptureDlg.cpp ui/DialogGraphs.cpp ui/ErrorReporting.cpp
+          ui/GraphEvents.cpp ui/OutputDirectory.cpp ui/SnapshotDialog.cpp
   LIBS tarnview_capture tarnview_snapshot afx comkit strmiids ole32 oleaut32 uuid shell32 winmm gdi32 user32)
 
 # The dialog templates, icon, strings and version record; tests that create the

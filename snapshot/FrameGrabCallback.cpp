@@ -2,7 +2,7 @@
 
 #include "snapshot/GrabBlock.h"
 #include "snapshot/GrabBuffer.h"
-#include "ui/DialogMessages.h"
+#include "capture/DialogMessages.h"
 
 CFrameGrabCallback FrameGrabCallback;
 

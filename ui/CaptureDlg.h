@@ -1,7 +1,8 @@
 // CCaptureDlg: Tarnview's one dialog. It is the hub of the program: the capture
-// controller's handlers (ui/), camera discovery and the graph builders (capture/) and
-// the snapshot writer and painter (snapshot/) are all members of it, and it owns the
-// one graph that exists at any time.
+// controller's handlers, camera discovery and the graph builders, the snapshot writer
+// and painter are all members of it, and it owns the one graph that exists at any
+// time. The members' graph work is done by free functions in capture/, the files'
+// by snapshot/.
 #pragma once
 
 #include <afxwin.h>
@@ -11,11 +12,13 @@
 
 #include <string>
 
+#include "capture/DialogMessages.h"
 #include "capture/RecordingWatch.h"
-#include "ui/DialogMessages.h"
+#include "capture/VideoWindow.h"
+#include "ui/DialogTimers.h"
 #include "ui/resource.h"
 
-struct GraphBuildTexts;
+struct GraphBuildStatus;
 struct GraphEventMeaning;
 
 class CCaptureDlg : public CDialog
@@ -31,13 +34,13 @@ public:
 
     BOOL DestroyWindow() override;
 
-    // Capture engine (capture/).
+    // Capture engine (ui/DialogGraphs.cpp, over capture/).
     void FindCamera(IBaseFilter** camera);
     HRESULT BuildPreviewGraph();
     HRESULT BuildRecordingGraph(const char* fullPath);
     void TearDownGraph();
 
-    // Snapshot pipeline (snapshot/).
+    // Snapshot pipeline (ui/SnapshotDialog.cpp, over snapshot/).
     void WriteSnapshot();
     void PaintLastSnapshot();
 
@@ -68,25 +71,15 @@ protected:
     afx_msg LRESULT OnDeviceChange(WPARAM event, LPARAM);
     DECLARE_MESSAGE_MAP()
 
-    // Places a graph's video window in IDC_PREVIEW. The preview graph sets the style
-    // before making the window visible, the recording graph the other way round.
-    enum class VideoWindowOrder
-    {
-        StyleFirst,
-        VisibleFirst
-    };
-    void PlaceVideoWindow(IVideoWindow* videoWindow, VideoWindowOrder order);
-
-    // The steps both graph builders share (capture/GraphAssembly.cpp). Each reports its
-    // failure through ReportError and returns the status the builder returns.
-    HRESULT ReportBuildFailure(const char* text, HRESULT hr);
-    HRESULT CreateGraphWithCamera(const GraphBuildTexts& texts, Microsoft::WRL::ComPtr<IBaseFilter>& camera);
-    HRESULT CreateCaptureBuilder(const GraphBuildTexts& texts, DWORD context,
-                                 Microsoft::WRL::ComPtr<ICaptureGraphBuilder2>& builder);
+    // The steps both graph builders share (ui/DialogGraphs.cpp). A failure is reported
+    // through ReportError (a missing camera, once lost, as "Camera lost") and its
+    // status returned.
+    HRESULT ReportBuildFailure(const GraphBuildStatus& status);
+    HWND CameraLabel() const;
     HRESULT ShowAndRunGraph(VideoWindowOrder order);
+    void StartPreviewWatch();
 
-    // What the running graph reports (capture/GraphEvents.cpp).
-    void WatchGraphEvents();
+    // What the running graph reports (ui/GraphEvents.cpp).
     void HandleGraphEvent(const GraphEventMeaning& meaning);
     void EndRecordingBecause(const std::string& cause, DWORD keptMs);
     void RebuildPreview();

@@ -2,6 +2,8 @@
 
 #include <uuids.h>
 
+#include <algorithm>
+
 #include "comkit/TransformFilter.h"
 #include "comkit/Unknown.h"
 #include "decoders/MjpegFormats.h"

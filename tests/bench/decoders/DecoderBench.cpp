@@ -99,19 +99,6 @@ void Print(const char* what, LONG width, LONG height, double ours, double ffmpeg
                 what, width, height, ours, ffmpeg, ffmpeg > 0 ? ours / ffmpeg : 0.0);
 }
 
-BITMAPINFOHEADER Header(DWORD compression, LONG width, LONG height, WORD bitCount, size_t bytes)
-{
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof(h);
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bitCount;
-    h.biCompression = compression;
-    h.biSizeImage = static_cast<DWORD>(bytes);
-    return h;
-}
-
 void BenchYuy2(LONG width, LONG height, const support::TempFolder& dir)
 {
     Sequence sequence;
@@ -121,9 +108,9 @@ void BenchYuy2(LONG width, LONG height, const support::TempFolder& dir)
         "-f rawvideo -pix_fmt yuyv422 -s " + std::to_string(width) + "x" + std::to_string(height);
 
     std::vector<BYTE> rgb(decoders::RgbFrameBytes(width, height, 24));
-    BITMAPINFOHEADER in =
-        Header(MAKEFOURCC('Y', 'U', 'Y', '2'), width, height, 16, sequence.frames[0].size());
-    BITMAPINFOHEADER out = Header(BI_RGB, width, height, 24, rgb.size());
+    BITMAPINFOHEADER in = testframes::BitmapHeader(MAKEFOURCC('Y', 'U', 'Y', '2'), width, height, 16,
+                                                   sequence.frames[0].size());
+    BITMAPINFOHEADER out = testframes::BitmapHeader(BI_RGB, width, height, 24, rgb.size());
     HIC codec = ICLocate(streamtypeVIDEO, in.biCompression, &in, &out, ICMODE_DECOMPRESS);
     ASSERT_NE(nullptr, codec);
     ASSERT_EQ(ICERR_OK, ICDecompressBegin(codec, &in, &out));

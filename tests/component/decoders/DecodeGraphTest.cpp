@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FrameSource.h"
+#include "GrabberCallback.h"
 #include "JpegFrames.h"
 #include "YuvBars.h"
 #include "capture/QeditClsids.h"
@@ -37,7 +38,7 @@ struct Grabbed
     decoders::Rgb bars[testframes::kBarCount];
 };
 
-class Grabber final : public ISampleGrabberCB
+class Grabber final : public GrabberCallback
 {
 public:
     std::vector<Grabbed> Frames()
@@ -46,16 +47,6 @@ public:
         return m_frames;
     }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        *ppv = riid == IID_IUnknown || riid == IID_ISampleGrabberCB ? static_cast<ISampleGrabberCB*>(this)
-                                                                    : nullptr;
-        return *ppv ? S_OK : E_NOINTERFACE;
-    }
-    // Owned by the test, which outlives the graph.
-    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
-    STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP BufferCB(double, BYTE*, long) override { return S_OK; }
     STDMETHODIMP SampleCB(double, IMediaSample* sample) override
     {
         Grabbed frame = {};
@@ -205,40 +196,49 @@ bool WaitForFrames(Grabber& grabber, size_t count)
 class DecodeGraphTest : public ::testing::TestWithParam<Subtype>
 {
 protected:
+    // Source of the subtype -> what the graph inserts -> grabber, checked and running.
+    void Start(const Subtype& subtype)
+    {
+        const DWORD largest = static_cast<DWORD>(kWidth * kHeight * 3);
+        ASSERT_EQ(S_OK, testsource::CreateFrameSource(
+                            testsource::VideoType(subtype.fourcc, kWidth, kHeight, subtype.bitCount, largest),
+                            &m_filter, &m_source));
+        ASSERT_EQ(S_OK, m_graph.Build(m_filter.Get(), &m_grabber));
+        EXPECT_TRUE(GraphHolds(m_graph.graph.Get(), *subtype.decoder));
+        AM_MEDIA_TYPE connected = {};
+        ASSERT_EQ(S_OK, m_graph.grabber->GetConnectedMediaType(&connected));
+        const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(connected.pbFormat);
+        EXPECT_EQ(MEDIASUBTYPE_RGB24, connected.subtype);
+        EXPECT_EQ(kWidth, vih->bmiHeader.biWidth);
+        EXPECT_EQ(kHeight, vih->bmiHeader.biHeight);
+        comkit::FreeMediaType(connected);
+        ASSERT_EQ(S_OK, m_graph.graph.As(&m_control));
+        ASSERT_TRUE(SUCCEEDED(m_control->Run()));
+    }
+
+    HRESULT Send(int index, const std::vector<BYTE>& frame)
+    {
+        return testsource::SendFrame(m_source, frame, index * kInterval, (index + 1) * kInterval);
+    }
+
     comkit::ComApartment m_com;
+    ComPtr<IBaseFilter> m_filter;
+    testsource::FrameSource* m_source = nullptr;
+    Grabber m_grabber;
+    DecodeGraph m_graph;
+    ComPtr<IMediaControl> m_control;
 };
 
 TEST_P(DecodeGraphTest, DecodedToRgb24InOrderWithTheBarsColours)
 {
     const Subtype& subtype = GetParam();
-    const DWORD largest = static_cast<DWORD>(kWidth * kHeight * 3);
-    ComPtr<IBaseFilter> filter;
-    testsource::FrameSource* source = nullptr;
-    ASSERT_EQ(S_OK, testsource::CreateFrameSource(
-                        testsource::VideoType(subtype.fourcc, kWidth, kHeight, subtype.bitCount, largest),
-                        &filter, &source));
-    Grabber grabber;
-    DecodeGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(filter.Get(), &grabber));
-    EXPECT_TRUE(GraphHolds(graph.graph.Get(), *subtype.decoder));
-    AM_MEDIA_TYPE connected = {};
-    ASSERT_EQ(S_OK, graph.grabber->GetConnectedMediaType(&connected));
-    const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(connected.pbFormat);
-    EXPECT_EQ(MEDIASUBTYPE_RGB24, connected.subtype);
-    EXPECT_EQ(kWidth, vih->bmiHeader.biWidth);
-    EXPECT_EQ(kHeight, vih->bmiHeader.biHeight);
-    comkit::FreeMediaType(connected);
-
-    ComPtr<IMediaControl> control;
-    ASSERT_EQ(S_OK, graph.graph.As(&control));
-    ASSERT_TRUE(SUCCEEDED(control->Run()));
+    ASSERT_NO_FATAL_FAILURE(Start(subtype));
     for (int i = 0; i < kFrames; ++i)
-        ASSERT_EQ(S_OK, testsource::SendFrame(source, MakeFrame(subtype, kFirstNumber + i), i * kInterval,
-                                              (i + 1) * kInterval));
-    ASSERT_TRUE(WaitForFrames(grabber, kFrames));
-    control->Stop();
+        ASSERT_EQ(S_OK, Send(i, MakeFrame(subtype, kFirstNumber + i)));
+    ASSERT_TRUE(WaitForFrames(m_grabber, kFrames));
+    m_control->Stop();
 
-    const std::vector<Grabbed> frames = grabber.Frames();
+    const std::vector<Grabbed> frames = m_grabber.Frames();
     for (int i = 0; i < kFrames; ++i)
     {
         EXPECT_TRUE(frames[i].numbered) << i;
@@ -252,6 +252,24 @@ TEST_P(DecodeGraphTest, DecodedToRgb24InOrderWithTheBarsColours)
         EXPECT_NEAR(want.g, got.g, subtype.tolerance) << "bar " << bar;
         EXPECT_NEAR(want.b, got.b, subtype.tolerance) << "bar " << bar;
     }
+}
+
+// A camera's damaged JPEG is dropped; the stream goes on with the next frame.
+TEST_F(DecodeGraphTest, DamagedMjpgFrameIsDroppedAndTheStreamGoesOn)
+{
+    const Subtype& mjpg = kSubtypes[ARRAYSIZE(kSubtypes) - 1];
+    ASSERT_NO_FATAL_FAILURE(Start(mjpg));
+    std::vector<BYTE> damaged = MakeFrame(mjpg, kFirstNumber + 1);
+    damaged[1] = 0;  // no start-of-image marker
+    EXPECT_EQ(S_OK, Send(0, MakeFrame(mjpg, kFirstNumber)));
+    EXPECT_EQ(S_OK, Send(1, damaged));
+    EXPECT_EQ(S_OK, Send(2, MakeFrame(mjpg, kFirstNumber + 2)));
+    ASSERT_TRUE(WaitForFrames(m_grabber, 2));
+    m_control->Stop();
+    const std::vector<Grabbed> frames = m_grabber.Frames();
+    ASSERT_EQ(2u, frames.size());
+    EXPECT_EQ(kFirstNumber, frames[0].number);
+    EXPECT_EQ(kFirstNumber + 2, frames[1].number);
 }
 
 INSTANTIATE_TEST_SUITE_P(Decoders, DecodeGraphTest, ::testing::ValuesIn(kSubtypes),

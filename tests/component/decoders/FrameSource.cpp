@@ -96,7 +96,10 @@ private:
 
 comkit::MediaType VideoType(DWORD fourcc, LONG width, LONG height, WORD bitCount, DWORD frameBytes)
 {
+    comkit::MediaType type;
     auto* format = static_cast<VIDEOINFOHEADER*>(CoTaskMemAlloc(sizeof(VIDEOINFOHEADER)));
+    if (!format)
+        return type;
     *format = VIDEOINFOHEADER{};
     format->AvgTimePerFrame = 333333;
     format->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -106,7 +109,6 @@ comkit::MediaType VideoType(DWORD fourcc, LONG width, LONG height, WORD bitCount
     format->bmiHeader.biBitCount = bitCount;
     format->bmiHeader.biCompression = fourcc;
     format->bmiHeader.biSizeImage = frameBytes;
-    comkit::MediaType type;
     AM_MEDIA_TYPE& mt = type.Edit();
     mt.majortype = MEDIATYPE_Video;
     mt.subtype = MEDIASUBTYPE_YUY2;  // the FOURCC GUID pattern

@@ -1,6 +1,6 @@
 // The prefix's YUV codec as Wine's AVI Decompressor reaches it: found through msvfw32
-// for each FOURCC, decoding the colour bars and the camera's stamp, and agreeing with
-// ffmpeg decoding the same bytes.
+// for each FOURCC, decoding the colour bars and the camera's stamp; it and the MJPEG
+// decompressor's WIC decoding agree with ffmpeg decoding the same bytes.
 #include <windows.h>
 #include <vfw.h>
 
@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "JpegFrames.h"
 #include "YuvBars.h"
+#include "comkit/ComApartment.h"
+#include "decoders/WicJpegDecoder.h"
 #include "driver/UnixTools.h"
 #include "support/TempFolder.h"
 #include "vcam/frame/FrameStamp.h"
@@ -43,26 +46,14 @@ DWORD Fourcc(const char* text)
     return mmioFOURCC(text[0], text[1], text[2], text[3]);
 }
 
-BITMAPINFOHEADER Header(DWORD compression, LONG height, WORD bitCount, size_t bytes)
-{
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof(h);
-    h.biWidth = kWidth;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bitCount;
-    h.biCompression = compression;
-    h.biSizeImage = static_cast<DWORD>(bytes);
-    return h;
-}
-
 // What the AVI Decompressor does with a frame: locate by the media type's FOURCC, begin,
 // decompress to upright RGB24.
 std::vector<BYTE> DecompressAsAviDec(const Subtype& subtype, std::vector<BYTE> frame)
 {
-    BITMAPINFOHEADER in = Header(Fourcc(subtype.fourcc), kHeight, subtype.bitCount, frame.size());
+    BITMAPINFOHEADER in =
+        testframes::BitmapHeader(Fourcc(subtype.fourcc), kWidth, kHeight, subtype.bitCount, frame.size());
     std::vector<BYTE> rgb(decoders::RgbFrameBytes(kWidth, kHeight, 24));
-    BITMAPINFOHEADER out = Header(BI_RGB, kHeight, 24, rgb.size());
+    BITMAPINFOHEADER out = testframes::BitmapHeader(BI_RGB, kWidth, kHeight, 24, rgb.size());
     HIC codec = ICLocate(streamtypeVIDEO, Fourcc(subtype.fourcc), &in, nullptr, ICMODE_DECOMPRESS);
     EXPECT_NE(nullptr, codec) << subtype.fourcc;
     if (!codec)
@@ -99,12 +90,12 @@ TEST(VfwCodec, EverySubtypeFoundAndDecodedUpright)
 
 TEST(VfwCodec, OtherFormatsAreLeftToOtherCodecs)
 {
-    BITMAPINFOHEADER mjpg = Header(Fourcc("MJPG"), kHeight, 24, 0);
+    BITMAPINFOHEADER mjpg = testframes::BitmapHeader(Fourcc("MJPG"), kWidth, kHeight, 24, 0);
     HIC codec = ICOpen(ICTYPE_VIDEO, Fourcc("YUY2"), ICMODE_DECOMPRESS);
     ASSERT_NE(nullptr, codec);
     EXPECT_NE(ICERR_OK, ICDecompressQuery(codec, &mjpg, nullptr));
-    BITMAPINFOHEADER yuy2 = Header(Fourcc("YUY2"), kHeight, 16, 0);
-    BITMAPINFOHEADER rgb565 = Header(BI_RGB, kHeight, 16, 0);
+    BITMAPINFOHEADER yuy2 = testframes::BitmapHeader(Fourcc("YUY2"), kWidth, kHeight, 16, 0);
+    BITMAPINFOHEADER rgb565 = testframes::BitmapHeader(BI_RGB, kWidth, kHeight, 16, 0);
     EXPECT_NE(ICERR_OK, ICDecompressQuery(codec, &yuy2, &rgb565));
     ICClose(codec);
     EXPECT_EQ(nullptr, ICOpen(ICTYPE_VIDEO, Fourcc("YUY2"), ICMODE_COMPRESS)) << "a decompressor only";
@@ -143,35 +134,84 @@ std::vector<BYTE> FfmpegBgr(const Subtype& subtype, const std::vector<BYTE>& fra
     return support::ReadFileBytes(support::WindowsPathOfUnix(out));
 }
 
+struct Agreement
+{
+    double mean;
+    long long apart;  // samples more than 4 levels apart
+    int worst;
+};
+
+// Ours is an upright DIB (bottom row first), ffmpeg's rows top down.
+Agreement Compare(const std::vector<BYTE>& ours, const std::vector<BYTE>& theirs)
+{
+    const size_t stride = kWidth * 3;
+    Agreement a = {0, 0, 0};
+    long long total = 0;
+    for (LONG y = 0; y < kHeight; ++y)
+    {
+        for (size_t i = 0; i < stride; ++i)
+        {
+            const int d = std::abs(ours[(kHeight - 1 - y) * stride + i] - theirs[y * stride + i]);
+            total += d;
+            a.apart += d > 4;
+            a.worst = std::max(a.worst, d);
+        }
+    }
+    a.mean = static_cast<double>(total) / ours.size();
+    return a;
+}
+
+void ExpectAgreement(const char* what, const std::vector<BYTE>& ours, const std::vector<BYTE>& theirs)
+{
+    ASSERT_EQ(ours.size(), theirs.size()) << what;
+    const Agreement a = Compare(ours, theirs);
+    printf("%s against ffmpeg: mean difference %.3f, %lld of %zu samples more than 4 apart, largest %d\n",
+           what, a.mean, a.apart, ours.size(), a.worst);
+    EXPECT_LT(a.mean, 1.0) << what;
+    EXPECT_LT(a.apart, static_cast<long long>(ours.size() / 100)) << what;
+}
+
 TEST(VfwCodec, AgreesWithFfmpegOnTheSameBytes)
 {
     support::TempFolder dir("decoders");
     for (const Subtype& subtype : kSubtypes)
     {
         const std::vector<BYTE> frame = testframes::MakeFrame(subtype.layout, kWidth, kHeight, RampsAndBars);
-        const std::vector<BYTE> ours = DecompressAsAviDec(subtype, frame);
-        const std::vector<BYTE> theirs = FfmpegBgr(subtype, frame, dir);
-        ASSERT_EQ(ours.size(), theirs.size()) << subtype.fourcc;
-        // Ours is an upright DIB (bottom row first), ffmpeg's top down.
-        const size_t stride = kWidth * 3;
-        long long total = 0, apart = 0;
-        int worst = 0;
-        for (LONG y = 0; y < kHeight; ++y)
-        {
-            for (size_t i = 0; i < stride; ++i)
-            {
-                const int d = std::abs(ours[(kHeight - 1 - y) * stride + i] - theirs[y * stride + i]);
-                total += d;
-                apart += d > 4;
-                worst = std::max(worst, d);
-            }
-        }
-        const double mean = static_cast<double>(total) / ours.size();
-        printf("%s against ffmpeg: mean difference %.3f, %lld of %zu samples more than 4 apart, largest %d\n",
-               subtype.fourcc, mean, apart, ours.size(), worst);
-        EXPECT_LT(mean, 1.0) << subtype.fourcc;
-        EXPECT_LT(apart, static_cast<long long>(ours.size() / 100)) << subtype.fourcc;
+        ExpectAgreement(subtype.fourcc, DecompressAsAviDec(subtype, frame), FfmpegBgr(subtype, frame, dir));
     }
+}
+
+// The MJPEG decompressor's decoding (WIC) against ffmpeg's on the same JPEG bytes.
+TEST(WicJpeg, AgreesWithFfmpegOnTheSameBytes)
+{
+    comkit::ComApartment com;
+    support::TempFolder dir("decoders");
+    std::vector<BYTE> bgr(static_cast<size_t>(kWidth) * kHeight * 3);
+    for (LONG y = 0; y < kHeight; ++y)
+    {
+        for (LONG x = 0; x < kWidth; ++x)
+        {
+            const testframes::YCbCr c = RampsAndBars(x, y);
+            const decoders::Rgb rgb = decoders::Bt601ToRgb(c.y, c.cb, c.cr);
+            BYTE* px = &bgr[(static_cast<size_t>(y) * kWidth + x) * 3];
+            px[0] = rgb.b, px[1] = rgb.g, px[2] = rgb.r;
+        }
+    }
+    const std::vector<BYTE> jpeg = testframes::EncodeJpeg(bgr, kWidth, kHeight);
+    ASSERT_FALSE(jpeg.empty());
+    decoders::WicJpegDecoder wic;
+    ASSERT_EQ(S_OK, wic.Start());
+    std::vector<BYTE> ours(decoders::RgbFrameBytes(kWidth, kHeight, 24));
+    ASSERT_EQ(S_OK, wic.Decode(jpeg.data(), jpeg.size(), {ours.data(), ours.size(), kWidth, kHeight, 24}));
+
+    const std::string in = dir.UnixFile("frame.jpg"), out = dir.UnixFile("frame.bgr");
+    std::ofstream(support::WindowsPathOfUnix(in), std::ios::binary)
+        .write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+    const support::UnixResult run =
+        support::RunUnix("ffmpeg -v error -y -f mjpeg -i " + support::ShellQuote(in) +
+                         " -f rawvideo -pix_fmt bgr24 " + support::ShellQuote(out));
+    ASSERT_EQ(0, run.exitCode) << run.output;
+    ExpectAgreement("MJPG", ours, support::ReadFileBytes(support::WindowsPathOfUnix(out)));
 }
 
 }  // namespace

@@ -22,6 +22,19 @@ LONG BarMiddle(int bar, LONG width)
     return static_cast<LONG>((2LL * bar + 1) * width / (2 * kBarCount));
 }
 
+BITMAPINFOHEADER BitmapHeader(DWORD compression, LONG width, LONG height, WORD bitCount, size_t bytes)
+{
+    BITMAPINFOHEADER h{};
+    h.biSize = sizeof(h);
+    h.biWidth = width;
+    h.biHeight = height;
+    h.biPlanes = 1;
+    h.biBitCount = bitCount;
+    h.biCompression = compression;
+    h.biSizeImage = static_cast<DWORD>(bytes);
+    return h;
+}
+
 namespace
 {
 

@@ -34,6 +34,9 @@ std::vector<BYTE> MakeFrame(decoders::YuvLayout layout, LONG width, LONG height,
 // The bars, stamped with `number` in the top rows (width at least 320).
 std::vector<BYTE> MakeBarsFrame(decoders::YuvLayout layout, LONG width, LONG height, uint32_t number);
 
+// A bitmap header as codecs are given one; `bytes` 0 leaves biSizeImage unset.
+BITMAPINFOHEADER BitmapHeader(DWORD compression, LONG width, LONG height, WORD bitCount, size_t bytes = 0);
+
 // A column in the middle of bar i, and a row below the stamp, for checking colours.
 LONG BarMiddle(int bar, LONG width);
 constexpr LONG kBelowStamp = 24;

@@ -147,21 +147,9 @@ TEST(Bounds, TooSmallBuffersOrOddSizesWriteNothing)
     EXPECT_EQ(std::vector<BYTE>(out.size(), 0x5A), out);
 }
 
-BITMAPINFOHEADER Header(DWORD compression, LONG width, LONG height, WORD bits)
-{
-    BITMAPINFOHEADER h{};
-    h.biSize = sizeof(h);
-    h.biWidth = width;
-    h.biHeight = height;
-    h.biPlanes = 1;
-    h.biBitCount = bits;
-    h.biCompression = compression;
-    return h;
-}
-
 TEST(CodecFormats, RgbOfTheSameSizeOnly)
 {
-    const BITMAPINFOHEADER yuy2 = Header(MAKEFOURCC('Y', 'U', 'Y', '2'), 640, 480, 16);
+    const BITMAPINFOHEADER yuy2 = testframes::BitmapHeader(MAKEFOURCC('Y', 'U', 'Y', '2'), 640, 480, 16);
     BITMAPINFOHEADER out{};
     decoders::DefaultOutput(yuy2, &out);
     EXPECT_TRUE(decoders::AcceptConversion(&yuy2, &out));
@@ -170,14 +158,15 @@ TEST(CodecFormats, RgbOfTheSameSizeOnly)
     EXPECT_EQ(640u * 480 * 3, out.biSizeImage);
 
     EXPECT_TRUE(decoders::AcceptConversion(&yuy2, nullptr));
-    const BITMAPINFOHEADER topDown32 = Header(BI_RGB, 640, -480, 32);
+    const BITMAPINFOHEADER topDown32 = testframes::BitmapHeader(BI_RGB, 640, -480, 32);
     EXPECT_TRUE(decoders::AcceptConversion(&yuy2, &topDown32));
-    const BITMAPINFOHEADER refused[] = {Header(BI_RGB, 320, 480, 24), Header(BI_RGB, 640, 480, 16),
-                                        Header(MAKEFOURCC('Y', 'U', 'Y', '2'), 640, 480, 16)};
+    const BITMAPINFOHEADER refused[] = {
+        testframes::BitmapHeader(BI_RGB, 320, 480, 24), testframes::BitmapHeader(BI_RGB, 640, 480, 16),
+        testframes::BitmapHeader(MAKEFOURCC('Y', 'U', 'Y', '2'), 640, 480, 16)};
     for (const BITMAPINFOHEADER& o : refused)
         EXPECT_FALSE(decoders::AcceptConversion(&yuy2, &o));
-    const BITMAPINFOHEADER oddNv12 = Header(MAKEFOURCC('N', 'V', '1', '2'), 640, 479, 12);
-    const BITMAPINFOHEADER mjpg = Header(MAKEFOURCC('M', 'J', 'P', 'G'), 640, 480, 24);
+    const BITMAPINFOHEADER oddNv12 = testframes::BitmapHeader(MAKEFOURCC('N', 'V', '1', '2'), 640, 479, 12);
+    const BITMAPINFOHEADER mjpg = testframes::BitmapHeader(MAKEFOURCC('M', 'J', 'P', 'G'), 640, 480, 24);
     EXPECT_FALSE(decoders::AcceptConversion(&oddNv12, nullptr));
     EXPECT_FALSE(decoders::AcceptConversion(&mjpg, nullptr));
 }

@@ -1,4 +1,4 @@
-#include "ui/DialogMessages.h"
+#include "capture/DialogMessages.h"
 
 #include <gtest/gtest.h>
 

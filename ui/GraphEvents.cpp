@@ -6,39 +6,18 @@
 #include <dbt.h>
 #include <mmsystem.h>
 
-#include "capture/GraphEventText.h"
+#include "capture/GraphEventQueue.h"
 #include "capture/StatusText.h"
-#include "comkit/InterfaceIds.h"
 #include "snapshot/GrabBuffer.h"
-
-using Microsoft::WRL::ComPtr;
-
-void CCaptureDlg::WatchGraphEvents()
-{
-    ComPtr<IMediaEventEx> events;
-    if (SUCCEEDED(m_pGraph.As(&events)))
-        events->SetNotifyWindow(reinterpret_cast<OAHWND>(m_hWnd), WM_GRAPH_EVENT, 0);
-}
 
 // Drains every queued event. Handling one may replace the graph; the loop then goes on
 // with the new graph's queue.
 LRESULT CCaptureDlg::OnGraphEvent(WPARAM, LPARAM)
 {
-    for (;;)
-    {
-        ComPtr<IMediaEventEx> events;
-        if (!m_pGraph || FAILED(m_pGraph.As(&events)))
-            return 0;
-        long code = 0;
-        LONG_PTR param1 = 0;
-        LONG_PTR param2 = 0;
-        if (events->GetEvent(&code, &param1, &param2, 0) != S_OK)
-            return 0;
-        const GraphEventMeaning meaning = ClassifyGraphEvent(code, param1, param2);
-        events->FreeEventParams(code, param1, param2);
-        events.Reset();
+    GraphEventMeaning meaning{};
+    while (NextGraphEvent(m_pGraph.Get(), &meaning))
         HandleGraphEvent(meaning);
-    }
+    return 0;
 }
 
 void CCaptureDlg::HandleGraphEvent(const GraphEventMeaning& meaning)
