@@ -79,7 +79,8 @@ HRESULT NextFrameGrab::Start(IBaseFilter* camera)
     grabber->SetOneShot(FALSE);
     if (FAILED(hr = grabber->SetCallback(this, 1)) || FAILED(hr = m_graph.As(&m_control)))
         return hr;
-    return m_control->Run();
+    // S_FALSE: a live source cannot cue; the graph finishes the change running.
+    return SUCCEEDED(hr = m_control->Run()) ? S_OK : hr;
 }
 
 bool NextFrameGrab::SnapTo(const std::string& path)
