@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "comkit/OutParam.h"
 #include "comkit/TaskMemory.h"
 
 using Microsoft::WRL::ComPtr;
@@ -107,10 +108,7 @@ STDMETHODIMP PinBase::QueryPinInfo(PIN_INFO* info)
 
 STDMETHODIMP PinBase::QueryDirection(PIN_DIRECTION* direction)
 {
-    if (!direction)
-        return E_POINTER;
-    *direction = m_direction;
-    return S_OK;
+    return SetOut(direction, m_direction);
 }
 
 STDMETHODIMP PinBase::QueryId(LPWSTR* id)

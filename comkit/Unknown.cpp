@@ -8,10 +8,10 @@ HRESULT QueryFromTable(void* object, const InterfaceEntry* table, REFIID riid, v
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    for (const InterfaceEntry* entry = table; entry->iid; ++entry)
+    for (const InterfaceEntry* entry = table; entry->cast; ++entry)
     {
         const bool identity = entry == table && riid == IID_IUnknown;
-        if (!identity && riid != *entry->iid)
+        if (!identity && riid != entry->iid)
             continue;
         IUnknown* found = entry->cast(object);
         if (!found)

@@ -31,17 +31,18 @@
 namespace comkit
 {
 
+// The IID is kept by value: a row never points at an argument it was made from.
 struct InterfaceEntry
 {
-    const IID* iid;                   // null ends the table
-    IUnknown* (*cast)(void* object);  // may return null to refuse the interface for now
+    IID iid;
+    IUnknown* (*cast)(void* object);  // null ends the table; may return null to refuse the interface for now
 };
 
 // A row answering `iid` with the object's `Interface` base.
 template <class Object, class Interface>
 InterfaceEntry Entry(const IID& iid = __uuidof(Interface))
 {
-    return {&iid,
+    return {iid,
             [](void* object) -> IUnknown* { return static_cast<Interface*>(static_cast<Object*>(object)); }};
 }
 
@@ -49,13 +50,13 @@ InterfaceEntry Entry(const IID& iid = __uuidof(Interface))
 template <class Object, class Interface, bool (Object::*offers)()>
 InterfaceEntry EntryIf(const IID& iid = __uuidof(Interface))
 {
-    return {&iid, [](void* object) -> IUnknown* {
+    return {iid, [](void* object) -> IUnknown* {
                 auto* self = static_cast<Object*>(object);
                 return (self->*offers)() ? static_cast<Interface*>(self) : nullptr;
             }};
 }
 
-constexpr InterfaceEntry EndOfInterfaces = {nullptr, nullptr};
+constexpr InterfaceEntry EndOfInterfaces = {IID{}, nullptr};
 
 // The rows of a table written as a list of types, for InterfaceTable below:
 //   Is<I>            answers __uuidof(I) with the object's I

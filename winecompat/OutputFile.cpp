@@ -64,15 +64,6 @@ HRESULT ConnectMuxToWriter(ICaptureGraphBuilder2* builder, IGraphBuilder* graph,
     return hr;
 }
 
-// Wine's mux starts in a mode it cannot run (its Pause fails with E_NOTIMPL) and runs
-// only fully interleaved; the mode must be set before its output is connected.
-void UseFullInterleaving(IBaseFilter* mux)
-{
-    ComPtr<IConfigInterleaving> interleaving;
-    if (SUCCEEDED(mux->QueryInterface(IID_PPV_ARGS(&interleaving))))
-        interleaving->put_Mode(INTERLEAVE_FULL);  // a mux that refuses keeps its own default
-}
-
 struct AviOutput
 {
     ComPtr<IBaseFilter> mux;
@@ -89,10 +80,7 @@ HRESULT BuildAviOutput(ICaptureGraphBuilder2* builder, LPCOLESTR file, AviOutput
     if (SUCCEEDED(hr))
         hr = CoCreateInstance(CLSID_AviDest, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&mux));
     if (SUCCEEDED(hr))
-    {
-        UseFullInterleaving(mux.Get());
         hr = CreateStreamingFileWriter(&writer);
-    }
     if (SUCCEEDED(hr))
         hr = writer.As(&sink);
     if (SUCCEEDED(hr))

@@ -1,7 +1,6 @@
 // The pin's identity and the queries on its connection.
 #include "vcam/filter/VcamPin.h"
 
-#include "comkit/Enumerator.h"
 #include "vcam/filter/VcamFilter.h"
 
 using Microsoft::WRL::ComPtr;
@@ -24,7 +23,7 @@ const wchar_t* PinName(PinRole role)
 }  // namespace
 
 VcamPin::VcamPin(VcamFilter& filter, PinRole role)
-    : PinBase(filter, PinName(role), PINDIR_OUTPUT),
+    : OutputPinBase(filter, PinName(role)),
       m_filter(filter),
       m_role(role)
 {
@@ -63,28 +62,6 @@ STDMETHODIMP VcamPin::QueryAccept(const AM_MEDIA_TYPE* pmt)
     comkit::Lock data(m_filter.DataLock());
     VideoMode mode;
     return m_formats.Accept(*pmt, &mode) ? S_OK : S_FALSE;
-}
-
-STDMETHODIMP VcamPin::EnumMediaTypes(IEnumMediaTypes** enumerator)
-{
-    if (!enumerator)
-        return E_POINTER;
-    *enumerator = nullptr;
-    try
-    {
-        std::vector<comkit::MediaType> types;
-        {
-            comkit::Lock data(m_filter.DataLock());
-            const HRESULT hr = m_formats.OfferedTypes(&types);
-            if (FAILED(hr))
-                return hr;
-        }
-        return comkit::CreateMediaTypeEnumerator(static_cast<IPin*>(this), std::move(types), enumerator);
-    }
-    catch (...)
-    {
-        return E_OUTOFMEMORY;
-    }
 }
 
 // A live camera cannot slow its sensor down: quality messages are taken and ignored.

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "comkit/PinBase.h"
+#include "comkit/OutputPinBase.h"
 #include "comkit/Unknown.h"
 #include "vcam/filter/FormatCatalog.h"
 #include "vcam/filter/StreamEvents.h"
@@ -27,7 +27,7 @@ enum class PinRole
     VideoPort
 };
 
-class VcamPin : public comkit::PinBase,
+class VcamPin : public comkit::OutputPinBase,
                 public IAMStreamConfig,
                 public IKsPropertySet,
                 public IQualityControl,
@@ -46,10 +46,8 @@ public:
     void Pause();
     void Deactivate();  // -> stopped: ends the streaming thread, decommits
 
-    // IPin (the rest is comkit::PinBase's)
-    STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* pmt) override;
+    // IPin (the rest is comkit::OutputPinBase's)
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* pmt) override;
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** enumerator) override;
 
     // IAMStreamConfig
     STDMETHODIMP SetFormat(AM_MEDIA_TYPE* pmt) override;
@@ -75,18 +73,16 @@ public:
     STDMETHODIMP GetAverageFrameSize(long* averageSize) override;
 
 private:
-    // comkit::PinBase
-    void OnDisconnect() override;
+    // comkit::OutputPinBase (VcamPinConnection.cpp)
+    HRESULT OfferedTypes(std::vector<comkit::MediaType>* types) override;
+    HRESULT ConnectionTypes(std::vector<comkit::MediaType>* types) override;
+    HRESULT AgreeType(const AM_MEDIA_TYPE& candidate, comkit::MediaType* agreed) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES& request) override;
+    void OnConnected(const AM_MEDIA_TYPE& agreed) override;
 
     bool OffersStreamConfig();
     bool OffersDroppedFrames() { return m_role == PinRole::Capture; }
     const GUID& Category() const;
-    HRESULT ConnectWithTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial);
-    HRESULT ConnectWithPeerTypes(IPin* receivePin, const AM_MEDIA_TYPE* partial);
-    HRESULT TryConnection(IPin* receivePin, const AM_MEDIA_TYPE& proposed);
-    HRESULT DecideAllocator(IMemInputPin* input, LONG imageSize);
-    HRESULT ConfigureAllocator(IMemAllocator* allocator, ALLOCATOR_PROPERTIES request, LONG imageSize);
-    void DropConnection();
     HRESULT ChangeConnectedFormat(const VideoMode& mode);
     HRESULT Reconnect(const AM_MEDIA_TYPE& mt);
     HRESULT StartWorker();
@@ -100,8 +96,6 @@ private:
     unsigned m_faults = 0;
     unsigned m_stopAfterFrames = 0;
     Irregularity m_irregular;
-    Microsoft::WRL::ComPtr<IMemInputPin> m_input;
-    Microsoft::WRL::ComPtr<IMemAllocator> m_allocator;
 
     // Touched only under the filter's state lock.
     std::unique_ptr<StreamWorker> m_worker;

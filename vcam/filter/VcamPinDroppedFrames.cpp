@@ -2,22 +2,17 @@
 // slots it missed since the pin last started streaming, as capture drivers report them.
 #include "vcam/filter/VcamPin.h"
 
+#include "comkit/OutParam.h"
 #include "vcam/filter/VcamFilter.h"
 
 STDMETHODIMP VcamPin::GetNumDropped(long* dropped)
 {
-    if (!dropped)
-        return E_POINTER;
-    *dropped = m_counts.dropped.load();
-    return S_OK;
+    return comkit::SetOut(dropped, static_cast<long>(m_counts.dropped.load()));
 }
 
 STDMETHODIMP VcamPin::GetNumNotDropped(long* notDropped)
 {
-    if (!notDropped)
-        return E_POINTER;
-    *notDropped = m_counts.sent.load();
-    return S_OK;
+    return comkit::SetOut(notDropped, static_cast<long>(m_counts.sent.load()));
 }
 
 // Which frames were dropped is not kept.

@@ -15,12 +15,7 @@ constexpr REFERENCE_TIME kReplugDelay = 2 * 10000000;
 
 HRESULT VcamPin::Activate()
 {
-    ComPtr<IMemAllocator> allocator;
-    {
-        comkit::Lock data(m_filter.DataLock());
-        allocator = m_allocator;
-    }
-    const HRESULT hr = allocator ? allocator->Commit() : S_OK;
+    const HRESULT hr = Commit();
     m_counts.Reset();
     // The thread starts here, so that it has drawn its first frame ahead before Run.
     return FAILED(hr) ? hr : StartWorker();
@@ -57,16 +52,9 @@ void VcamPin::Pause()
 
 void VcamPin::Deactivate()
 {
-    ComPtr<IMemAllocator> allocator;
-    {
-        comkit::Lock data(m_filter.DataLock());
-        allocator = m_allocator;
-    }
     if (m_worker)
         m_worker->RequestStop();
-    // Wakes a streaming thread that waits for a free buffer.
-    if (allocator)
-        allocator->Decommit();
+    Decommit();  // wakes a streaming thread that waits for a free buffer
     if (m_worker)
         m_worker->Join();
     m_worker.reset();
@@ -80,8 +68,8 @@ StreamSetup VcamPin::MakeStreamSetup()
     // The interval as set: the connected type's may carry a since shortened exposure.
     mode.interval = m_formats.Current().interval;
     StreamSetup setup;
-    setup.allocator = m_allocator;
-    setup.input = m_input;
+    setup.allocator = Allocator();
+    setup.input = PeerInput();
     setup.layout = Rgb24Layout(mode.format.width, mode.format.height);
     setup.imageSize = ImageSize(mode.format);
     setup.interval = mode.interval;

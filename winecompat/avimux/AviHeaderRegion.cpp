@@ -47,10 +47,11 @@ AVIMAINHEADER MainHeader(const AviVideoFormat& format, DWORD frameBytes)
     avih.fcc = FourCC("avih");
     avih.cb = sizeof(avih) - 8;
     avih.dwMicroSecPerFrame = static_cast<DWORD>(duration / 10);
-    avih.dwMaxBytesPerSec = static_cast<DWORD>((frameBytes + 8ULL) * FramesPerSecondOf(duration));
+    const ULONGLONG bytesPerSec = (frameBytes + 8ULL) * FramesPerSecondOf(duration);
+    avih.dwMaxBytesPerSec = bytesPerSec > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytesPerSec);
     avih.dwFlags = AVIF_ISINTERLEAVED | AVIF_WASCAPTUREFILE;
     avih.dwStreams = 1;
-    avih.dwSuggestedBufferSize = frameBytes + 8;
+    avih.dwSuggestedBufferSize = frameBytes > MAXDWORD - 8 ? MAXDWORD : frameBytes + 8;
     avih.dwWidth = static_cast<DWORD>(bmi.biWidth);
     avih.dwHeight = static_cast<DWORD>(bmi.biHeight < 0 ? -bmi.biHeight : bmi.biHeight);
     return avih;
@@ -73,18 +74,24 @@ AVISTREAMHEADER StreamHeader(const AviVideoFormat& format, DWORD frameBytes)
     return strh;
 }
 
-AVISUPERINDEX EmptySuperIndex()
+AVISUPERINDEX EmptySuperIndex(DWORD chunkId)
 {
     AVISUPERINDEX indx = {};
     indx.fcc = FourCC("indx");
     indx.cb = sizeof(indx) - 8;
     indx.wLongsPerEntry = 4;
     indx.bIndexType = AVI_INDEX_OF_INDEXES;
-    indx.dwChunkId = kVideoChunkId;
+    indx.dwChunkId = chunkId;
     return indx;
 }
 
 }  // namespace
+
+DWORD VideoChunkIdOf(const BITMAPINFOHEADER& header)
+{
+    const bool rgb = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS;
+    return rgb ? FourCC("00db") : FourCC("00dc");
+}
 
 AviHeaderRegion BuildHeaderRegion(const AviVideoFormat& format, DWORD frameBytes)
 {
@@ -107,7 +114,7 @@ AviHeaderRegion BuildHeaderRegion(const AviVideoFormat& format, DWORD frameBytes
     out.PutBytes(format.bitmapInfo.data(), formatBytes);
     if (formatBytes & 1)
         out.Put(BYTE{0});
-    region.superIndexAt = out.Put(EmptySuperIndex());
+    region.superIndexAt = out.Put(EmptySuperIndex(VideoChunkIdOf(format.Header())));
     out.CloseList(strlAt);
 
     const ULONGLONG odmlAt = out.Put(List(FourCC("LIST"), FourCC("odml")));

@@ -37,8 +37,9 @@ constexpr DWORD kSuperIndexEntries = NUMINDEX(4);
 // Entries of one segment's standard index ('ix00'), reserved whole when the segment starts.
 constexpr DWORD kSegmentIndexEntries = NUMINDEX(2);
 
-constexpr DWORD kVideoChunkId = FourCC("00db");
 constexpr DWORD kVideoIndexId = FourCC("ix00");
+// Stream 0's chunks: '00db' for uncompressed RGB, '00dc' for anything with a FOURCC.
+DWORD VideoChunkIdOf(const BITMAPINFOHEADER& header);
 
 AviHeaderRegion BuildHeaderRegion(const AviVideoFormat& format, DWORD frameBytes);
 

@@ -4,6 +4,7 @@
 #include <strmif.h>
 #include <wrl/client.h>
 
+#include <atomic>
 #include <memory>
 
 #include "MuxPins.h"
@@ -68,12 +69,12 @@ private:
 
     // MuxStreamHost
     HRESULT OnFrame(IMediaSample* sample) override;
-    void OnEndOfStream() override;
-    void OnFlush(bool flushing) override;
+    HRESULT OnEndOfStream() override;
 
     void BeginFile();
     HRESULT BeginFileLocked();
     void FinishFile();
+    HRESULT WriteSample(IMediaSample* sample, const BYTE* data, DWORD length);  // holding m_writeLock
     void ReportFault(HRESULT hr);
     LONGLONG WrittenDuration() const;
 
@@ -92,9 +93,9 @@ private:
     std::unique_ptr<StreamSink> m_sink;
     std::unique_ptr<OpenDmlWriter> m_writer;
     bool m_accepting = false;
-    bool m_flushing = false;
     bool m_faultReported = false;
 
-    volatile LONGLONG m_writtenFrames = 0;
-    volatile LONGLONG m_frameDuration = 0;
+    // Read by IMediaSeeking on any thread while the streaming thread writes.
+    std::atomic<LONGLONG> m_writtenFrames{0};
+    std::atomic<LONGLONG> m_frameDuration{0};
 };

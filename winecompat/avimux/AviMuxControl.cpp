@@ -4,6 +4,8 @@
 
 #include <uuids.h>
 
+#include "comkit/OutParam.h"
+
 namespace
 {
 constexpr DWORD kSeekingCapabilities =
@@ -12,10 +14,7 @@ constexpr DWORD kSeekingCapabilities =
 
 STDMETHODIMP AviMux::GetCapabilities(DWORD* capabilities)
 {
-    if (!capabilities)
-        return E_POINTER;
-    *capabilities = kSeekingCapabilities;
-    return S_OK;
+    return comkit::SetOut(capabilities, kSeekingCapabilities);
 }
 
 STDMETHODIMP AviMux::CheckCapabilities(DWORD* capabilities)
@@ -41,10 +40,7 @@ STDMETHODIMP AviMux::QueryPreferredFormat(GUID* format)
 
 STDMETHODIMP AviMux::GetTimeFormat(GUID* format)
 {
-    if (!format)
-        return E_POINTER;
-    *format = TIME_FORMAT_MEDIA_TIME;
-    return S_OK;
+    return comkit::SetOut(format, TIME_FORMAT_MEDIA_TIME);
 }
 
 STDMETHODIMP AviMux::IsUsingTimeFormat(const GUID* format)
@@ -71,10 +67,7 @@ STDMETHODIMP AviMux::GetStopPosition(LONGLONG* stop)
 
 STDMETHODIMP AviMux::GetCurrentPosition(LONGLONG* current)
 {
-    if (!current)
-        return E_POINTER;
-    *current = WrittenDuration();
-    return S_OK;
+    return comkit::SetOut(current, WrittenDuration());
 }
 
 STDMETHODIMP AviMux::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
@@ -121,18 +114,12 @@ STDMETHODIMP AviMux::SetRate(double rate)
 
 STDMETHODIMP AviMux::GetRate(double* rate)
 {
-    if (!rate)
-        return E_POINTER;
-    *rate = 1.0;
-    return S_OK;
+    return comkit::SetOut(rate, 1.0);
 }
 
 STDMETHODIMP AviMux::GetPreroll(LONGLONG* preroll)
 {
-    if (!preroll)
-        return E_POINTER;
-    *preroll = 0;
-    return S_OK;
+    return comkit::SetOut(preroll, 0LL);
 }
 
 STDMETHODIMP AviMux::put_Mode(InterleavingMode mode)
@@ -146,11 +133,8 @@ STDMETHODIMP AviMux::put_Mode(InterleavingMode mode)
 
 STDMETHODIMP AviMux::get_Mode(InterleavingMode* mode)
 {
-    if (!mode)
-        return E_POINTER;
     comkit::Lock data(DataLock());
-    *mode = m_mode;
-    return S_OK;
+    return comkit::SetOut(mode, m_mode);
 }
 
 STDMETHODIMP AviMux::put_Interleaving(const REFERENCE_TIME* interleave, const REFERENCE_TIME* preroll)
@@ -184,11 +168,8 @@ STDMETHODIMP AviMux::SetMasterStream(LONG stream)
 
 STDMETHODIMP AviMux::GetMasterStream(LONG* stream)
 {
-    if (!stream)
-        return E_POINTER;
     comkit::Lock data(DataLock());
-    *stream = m_masterStream;
-    return S_OK;
+    return comkit::SetOut(stream, m_masterStream);
 }
 
 STDMETHODIMP AviMux::SetOutputCompatibilityIndex(BOOL compatible)
@@ -200,9 +181,6 @@ STDMETHODIMP AviMux::SetOutputCompatibilityIndex(BOOL compatible)
 
 STDMETHODIMP AviMux::GetOutputCompatibilityIndex(BOOL* compatible)
 {
-    if (!compatible)
-        return E_POINTER;
     comkit::Lock data(DataLock());
-    *compatible = m_compatibilityIndex;
-    return S_OK;
+    return comkit::SetOut(compatible, m_compatibilityIndex);
 }

@@ -32,10 +32,9 @@ HRESULT AviMux::BeginFileLocked()
 {
     m_writer.reset();
     m_sink.reset();
-    m_stream = m_output.Stream();
-    m_flushing = false;
+    m_stream = m_output.PeerStream();
     m_faultReported = false;
-    InterlockedExchange64(&m_writtenFrames, 0);
+    m_writtenFrames = 0;
     comkit::MediaType type;
     HRESULT hr = m_input.CopyType(&type);
     if (FAILED(hr) || !m_input.IsConnected() || !m_stream)
@@ -44,7 +43,7 @@ HRESULT AviMux::BeginFileLocked()
     hr = VideoFormatOf(type.Get(), &format);
     if (FAILED(hr))
         return hr;
-    InterlockedExchange64(&m_frameDuration, EffectiveFrameDuration(format.frameDuration));
+    m_frameDuration = EffectiveFrameDuration(format.frameDuration);
     m_sink = std::make_unique<StreamSink>(m_stream.Get());
     m_writer = std::make_unique<OpenDmlWriter>(*m_sink, format, ConnectedFrameBytes(format.Header()));
     return m_writer->Start();
@@ -82,25 +81,14 @@ HRESULT AviMux::OnFrame(IMediaSample* sample)
         comkit::Lock lock(m_writeLock);
         if (!m_accepting || !m_writer)
             return VFW_E_WRONG_STATE;
-        if (m_flushing)
-            return S_FALSE;
         BYTE* data = nullptr;
         hr = sample->GetPointer(&data);
         const long length = sample->GetActualDataLength();
         if (SUCCEEDED(hr) && (length < 0 || !data))
             hr = E_INVALIDARG;
         if (SUCCEEDED(hr))
-        {
-            try
-            {
-                hr = m_writer->WriteFrame(data, static_cast<DWORD>(length));
-            }
-            catch (...)
-            {
-                hr = E_OUTOFMEMORY;
-            }
-        }
-        InterlockedExchange64(&m_writtenFrames, static_cast<LONGLONG>(m_writer->Frames()));
+            hr = WriteSample(sample, data, static_cast<DWORD>(length));
+        m_writtenFrames = static_cast<LONGLONG>(m_writer->Frames());
         if (SUCCEEDED(hr) || m_faultReported)
             return hr;
         m_faultReported = true;
@@ -110,15 +98,28 @@ HRESULT AviMux::OnFrame(IMediaSample* sample)
     return hr;
 }
 
-void AviMux::OnEndOfStream()
+HRESULT AviMux::OnEndOfStream()
 {
     m_output.DeliverEndOfStream();
+    return S_OK;
 }
 
-void AviMux::OnFlush(bool flushing)
+// Keyframes where the camera says so; a sample's time places it on the frame grid, so
+// that frames the camera dropped become empty chunks (OpenDmlWriter::WriteFrameAt).
+HRESULT AviMux::WriteSample(IMediaSample* sample, const BYTE* data, DWORD length)
 {
-    comkit::Lock lock(m_writeLock);
-    m_flushing = flushing;
+    const bool keyframe = sample->IsSyncPoint() == S_OK;
+    REFERENCE_TIME start = 0, stop = 0;
+    try
+    {
+        if (SUCCEEDED(sample->GetTime(&start, &stop)))
+            return m_writer->WriteFrameAt(start, data, length, keyframe);
+        return m_writer->WriteFrame(data, length, keyframe);
+    }
+    catch (...)
+    {
+        return E_OUTOFMEMORY;
+    }
 }
 
 void AviMux::ReportFault(HRESULT hr)

@@ -51,9 +51,18 @@ void AviRateOf(REFERENCE_TIME frameDuration, DWORD* rate, DWORD* scale)
         *scale = 1001;
         return;
     }
+    // Exact when the reduced scale fits 32 bits (any duration up to 429 s); else the
+    // nearest ratio with a scale that does.
     const LONGLONG divisor = Gcd(kUnitsPerSecond, duration);
-    *rate = static_cast<DWORD>(kUnitsPerSecond / divisor);
-    *scale = static_cast<DWORD>(duration / divisor);
+    LONGLONG exactRate = kUnitsPerSecond / divisor, exactScale = duration / divisor;
+    const LONGLONG shrink = (exactScale + MAXDWORD - 1) / MAXDWORD;
+    if (shrink > 1)
+    {
+        exactRate = (exactRate + shrink / 2) / shrink;
+        exactScale = exactScale / shrink;
+    }
+    *rate = static_cast<DWORD>(exactRate > 0 ? exactRate : 1);
+    *scale = static_cast<DWORD>(exactScale);
 }
 
 DWORD FramesPerSecondOf(REFERENCE_TIME frameDuration)

@@ -4,7 +4,6 @@
 #include <vfwmsgs.h>
 
 #include "VideoFormatOf.h"
-#include "comkit/Enumerator.h"
 
 const comkit::InterfaceEntry* MuxInputPin::Interfaces()
 {
@@ -27,39 +26,10 @@ STDMETHODIMP MuxInputPin::QueryAccept(const AM_MEDIA_TYPE* type)
     }
 }
 
-STDMETHODIMP MuxInputPin::EnumMediaTypes(IEnumMediaTypes** types)
-{
-    try
-    {
-        return comkit::CreateMediaTypeEnumerator(Owner(), {}, types);
-    }
-    catch (...)
-    {
-        return E_OUTOFMEMORY;
-    }
-}
-
-STDMETHODIMP MuxInputPin::EndOfStream()
-{
-    m_host.OnEndOfStream();
-    return S_OK;
-}
-
-STDMETHODIMP MuxInputPin::BeginFlush()
-{
-    m_host.OnFlush(true);
-    return S_OK;
-}
-
-STDMETHODIMP MuxInputPin::EndFlush()
-{
-    m_host.OnFlush(false);
-    return S_OK;
-}
-
 STDMETHODIMP MuxInputPin::Receive(IMediaSample* sample)
 {
     if (!sample)
         return E_POINTER;
-    return m_host.OnFrame(sample);
+    const HRESULT hr = CheckStreaming();
+    return hr == S_OK ? m_host.OnFrame(sample) : hr;
 }

@@ -1,13 +1,15 @@
-// The mux's two pins on comkit's PinBase: video in (IMemInputPin), and the AVI byte
+// The mux's two pins on comkit's pin bases: video in (IMemInputPin), and the AVI byte
 // stream out to a file writer whose input pin offers IStream. Both are parts of the filter.
 #pragma once
 
 #include <strmif.h>
 #include <wrl/client.h>
 
-#include "comkit/MediaType.h"
+#include <vector>
+
 #include "comkit/InputPinBase.h"
-#include "comkit/PinBase.h"
+#include "comkit/MediaType.h"
+#include "comkit/OutputPinBase.h"
 #include "comkit/Unknown.h"
 
 // What the input pin hands to its filter.
@@ -15,8 +17,7 @@ class MuxStreamHost
 {
 public:
     virtual HRESULT OnFrame(IMediaSample* sample) = 0;
-    virtual void OnEndOfStream() = 0;
-    virtual void OnFlush(bool flushing) = 0;
+    virtual HRESULT OnEndOfStream() = 0;
 
 protected:
     ~MuxStreamHost() = default;
@@ -35,42 +36,30 @@ public:
 
     static const comkit::InterfaceEntry* Interfaces();
 
-    // IPin (the rest is comkit::PinBase's)
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-
-    // IMemInputPin (the rest is comkit::InputPinBase's)
     STDMETHODIMP Receive(IMediaSample* sample) override;
 
     // The connected type, for the file's headers; empty when not connected.
     HRESULT CopyType(comkit::MediaType* type) { return ConnectionType(type); }
 
 private:
+    HRESULT OnEndOfStream() override { return m_host.OnEndOfStream(); }
+
     MuxStreamHost& m_host;
 };
 
 // Writes through the IStream of the peer pin, so that headers and indexes can be
 // rewritten in place.
-class MuxOutputPin : public comkit::PinBase
+class MuxOutputPin : public comkit::OutputPinBase
 {
 public:
-    explicit MuxOutputPin(comkit::FilterBase& filter) : PinBase(filter, L"AVI Out", PINDIR_OUTPUT) {}
+    explicit MuxOutputPin(comkit::FilterBase& filter) : OutputPinBase(filter, L"AVI Out") {}
 
     static const comkit::InterfaceEntry* Interfaces();
 
-    STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-
-    // The writer's IStream, or null while not connected.
-    Microsoft::WRL::ComPtr<IStream> Stream();
-    void DeliverEndOfStream();
 
 private:
-    void OnDisconnect() override;
-
-    Microsoft::WRL::ComPtr<IStream> m_stream;  // guarded by the filter's data lock
+    HRESULT OfferedTypes(std::vector<comkit::MediaType>* types) override;
+    Transport TransportKind() override { return Transport::Stream; }
 };

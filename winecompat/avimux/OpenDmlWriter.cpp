@@ -11,7 +11,10 @@ struct SegmentStart
     AVISTDINDEX index;
 };
 
-SegmentStart EmptySegmentStart(ULONGLONG moviAt)
+// A gap of more than this is a clock jump, not dropped frames: it is not filled.
+constexpr REFERENCE_TIME kLongestGap = 3600LL * 10000000;
+
+SegmentStart EmptySegmentStart(ULONGLONG moviAt, DWORD chunkId)
 {
     SegmentStart start = {};
     start.movi = RIFFLIST{FourCC("LIST"), sizeof(FOURCC) + sizeof(AVISTDINDEX), FourCC("movi")};
@@ -19,7 +22,7 @@ SegmentStart EmptySegmentStart(ULONGLONG moviAt)
     start.index.cb = sizeof(AVISTDINDEX) - 8;
     start.index.wLongsPerEntry = 2;
     start.index.bIndexType = AVI_INDEX_OF_CHUNKS;
-    start.index.dwChunkId = kVideoChunkId;
+    start.index.dwChunkId = chunkId;
     start.index.qwBaseOffset = moviAt + 8;
     return start;
 }
@@ -43,6 +46,9 @@ OpenDmlWriter::OpenDmlWriter(AviSink& sink, const AviVideoFormat& format, DWORD 
     : m_sink(sink),
       m_format(format),
       m_frameBytes(frameBytes),
+      m_chunkId(VideoChunkIdOf(format.Header())),
+      m_compressed(m_chunkId == FourCC("00dc")),
+      m_frameDuration(EffectiveFrameDuration(format.frameDuration)),
       m_segmentLimit(segmentLimit < kMaxSegmentBytes ? segmentLimit : kMaxSegmentBytes),
       m_syncEvery(FramesPerSecondOf(format.frameDuration))
 {
@@ -62,7 +68,34 @@ HRESULT OpenDmlWriter::Start()
     return FAILED(hr) ? Fail(hr) : S_OK;
 }
 
-HRESULT OpenDmlWriter::WriteFrame(const void* data, DWORD size)
+HRESULT OpenDmlWriter::WriteFrameAt(REFERENCE_TIME start, const void* data, DWORD size, bool keyframe)
+{
+    if (!m_started)
+        return E_UNEXPECTED;
+    const HRESULT hr = FillGapBefore(start);
+    return FAILED(hr) ? hr : WriteFrame(data, size, keyframe);
+}
+
+// The frame's slot is its time in frame intervals from the origin, to the nearest one.
+HRESULT OpenDmlWriter::FillGapBefore(REFERENCE_TIME start)
+{
+    const REFERENCE_TIME written = static_cast<REFERENCE_TIME>(m_totalFrames) * m_frameDuration;
+    if (!m_timed || start - m_origin - written > kLongestGap)
+    {
+        m_origin = start - written;
+        m_timed = true;
+    }
+    const REFERENCE_TIME ahead = start - m_origin - written;
+    for (REFERENCE_TIME missed = (ahead + m_frameDuration / 2) / m_frameDuration; missed > 0; --missed)
+    {
+        const HRESULT hr = WriteFrame(nullptr, 0, false);
+        if (FAILED(hr))
+            return hr;
+    }
+    return S_OK;
+}
+
+HRESULT OpenDmlWriter::WriteFrame(const void* data, DWORD size, bool keyframe)
 {
     if (!m_started)
         return E_UNEXPECTED;
@@ -75,7 +108,7 @@ HRESULT OpenDmlWriter::WriteFrame(const void* data, DWORD size)
     if (SegmentFull(chunkBytes))
         hr = NextSegment();
     if (SUCCEEDED(hr))
-        hr = WriteChunk(data, size);
+        hr = WriteChunk(data, size, keyframe || !m_compressed);
     if (FAILED(hr))
         return Fail(hr);
     if (++m_sinceSync >= m_syncEvery)
@@ -111,10 +144,10 @@ bool OpenDmlWriter::SegmentFull(DWORD chunkBytes) const
 }
 
 // Frame data first, then its index entry in memory; the file's index learns of it at
-// the next Sync.
-HRESULT OpenDmlWriter::WriteChunk(const void* data, DWORD size)
+// the next Sync. An empty chunk stands for a dropped frame and is never a keyframe.
+HRESULT OpenDmlWriter::WriteChunk(const void* data, DWORD size, bool keyframe)
 {
-    const RIFFCHUNK header{kVideoChunkId, size};
+    const RIFFCHUNK header{m_chunkId, size};
     HRESULT hr = m_sink.WriteAt(m_end, &header, sizeof(header));
     if (SUCCEEDED(hr) && size)
         hr = m_sink.WriteAt(m_end + sizeof(header), data, size);
@@ -126,7 +159,8 @@ HRESULT OpenDmlWriter::WriteChunk(const void* data, DWORD size)
     if (FAILED(hr))
         return hr;
     const ULONGLONG dataAt = m_end + sizeof(header);
-    m_entries.push_back(AVISTDINDEX_ENTRY{static_cast<DWORD>(dataAt - m_segments.back().Base()), size});
+    const DWORD flags = keyframe && size ? 0 : AVISTDINDEX_DELTAFRAME;
+    m_entries.push_back(AVISTDINDEX_ENTRY{static_cast<DWORD>(dataAt - m_segments.back().Base()), size | flags});
     m_end += PaddedChunkBytes(size);
     m_segments.back().moviEnd = m_end;
     ++m_totalFrames;
@@ -149,7 +183,7 @@ HRESULT OpenDmlWriter::OpenSegment()
     segment.moviEnd = segment.indexAt + sizeof(AVISTDINDEX);
     AvixStart avix = {};
     avix.riff = RIFFLIST{FourCC("RIFF"), static_cast<DWORD>(sizeof(AvixStart) - 8), FourCC("AVIX")};
-    avix.segment = EmptySegmentStart(segment.moviAt);
+    avix.segment = EmptySegmentStart(segment.moviAt, m_chunkId);
     const void* block = first ? static_cast<const void*>(&avix.segment) : &avix;
     const DWORD blockBytes = first ? sizeof(SegmentStart) : sizeof(AvixStart);
     HRESULT hr = m_sink.WriteAt(m_end, block, blockBytes);
@@ -167,7 +201,7 @@ HRESULT OpenDmlWriter::OpenSegment()
     if (SUCCEEDED(hr))
         hr = WriteDword(m_header.superIndexAt + kIndexEntriesInUseAt, static_cast<DWORD>(m_segments.size()));
     if (SUCCEEDED(hr) && first)
-        hr = SyncSizes(segment);
+        hr = SyncSizes(slot);
     return hr;
 }
 
@@ -192,8 +226,9 @@ HRESULT OpenDmlWriter::WriteLegacyIndex()
     memcpy(chunk.data(), &header, sizeof(header));
     for (size_t i = 0; i < m_entries.size(); ++i)
     {
-        const Entry entry{kVideoChunkId, AVIIF_KEYFRAME,
-                          static_cast<DWORD>(m_entries[i].dwOffset - sizeof(RIFFCHUNK)), m_entries[i].dwSize};
+        const DWORD size = m_entries[i].dwSize & AVISTDINDEX_SIZEMASK;
+        const DWORD flags = m_entries[i].dwSize & AVISTDINDEX_DELTAFRAME ? 0 : AVIIF_KEYFRAME;
+        const Entry entry{m_chunkId, flags, static_cast<DWORD>(m_entries[i].dwOffset - sizeof(RIFFCHUNK)), size};
         memcpy(chunk.data() + sizeof(header) + i * sizeof(Entry), &entry, sizeof(entry));
     }
     HRESULT hr = m_sink.WriteAt(m_end, chunk.data(), static_cast<DWORD>(chunk.size()));
@@ -201,7 +236,7 @@ HRESULT OpenDmlWriter::WriteLegacyIndex()
         return hr;
     m_end += chunk.size();
     m_legacyIndexWritten = true;
-    hr = SyncSizes(m_segments.front());
+    hr = SyncSizes(0);
     if (SUCCEEDED(hr))
         hr = WriteDword(m_header.avihFlagsAt, AVIF_HASINDEX | AVIF_ISINTERLEAVED | AVIF_WASCAPTUREFILE);
     return hr;
@@ -212,10 +247,9 @@ HRESULT OpenDmlWriter::WriteLegacyIndex()
 HRESULT OpenDmlWriter::Sync()
 {
     m_sinceSync = 0;
-    const Segment& segment = m_segments.back();
-    HRESULT hr = SyncIndex(segment);
+    HRESULT hr = SyncIndex(m_segments.back());
     if (SUCCEEDED(hr))
-        hr = SyncSizes(segment);
+        hr = SyncSizes(m_segments.size() - 1);
     if (SUCCEEDED(hr))
         hr = SyncCounters();
     return hr;
@@ -245,10 +279,10 @@ HRESULT OpenDmlWriter::SyncIndex(const Segment& segment)
 
 // The last segment's RIFF ends at the end of the file; an earlier one has been sized
 // for good when it closed.
-HRESULT OpenDmlWriter::SyncSizes(const Segment& segment)
+HRESULT OpenDmlWriter::SyncSizes(size_t slot)
 {
-    const bool last = &segment == &m_segments.back();
-    const ULONGLONG riffEnd = last ? m_end : segment.moviEnd;
+    const Segment& segment = m_segments[slot];
+    const ULONGLONG riffEnd = slot + 1 == m_segments.size() ? m_end : segment.moviEnd;
     HRESULT hr = WriteDword(segment.moviAt + offsetof(RIFFLIST, cb),
                             static_cast<DWORD>(segment.moviEnd - segment.moviAt - 8));
     if (SUCCEEDED(hr))

@@ -10,6 +10,11 @@
 //   - a failed write (a full disk) stops all appending, cuts off the partial tail and
 //     brings the header up to date in place, which needs no new space.
 // The first segment also gets an idx1 when it closes, for readers without OpenDML.
+// Frames are '00db' chunks for uncompressed RGB, '00dc' for anything else; only frames
+// said to be keyframes are indexed as such. WriteFrameAt keeps the clip as long as the
+// recording: a frame whose time lies whole frame intervals past the next free slot
+// follows empty, non-key chunks for the slots missed (as VfW capture writes dropped
+// frames), so that players keep the timing.
 #pragma once
 
 #include <windows.h>
@@ -34,7 +39,9 @@ public:
     OpenDmlWriter& operator=(const OpenDmlWriter&) = delete;
 
     HRESULT Start();
-    HRESULT WriteFrame(const void* data, DWORD size);
+    HRESULT WriteFrame(const void* data, DWORD size, bool keyframe = true);
+    // A frame stamped `start` (100 ns units); the first stamp is the clip's time 0.
+    HRESULT WriteFrameAt(REFERENCE_TIME start, const void* data, DWORD size, bool keyframe);
     // Brings everything up to date; a file of one segment gets its idx1.
     HRESULT Finish();
 
@@ -52,13 +59,14 @@ private:
         ULONGLONG Base() const { return moviAt + 8; }  // the 'movi' type; index offsets count from it
     };
 
-    HRESULT WriteChunk(const void* data, DWORD size);
+    HRESULT WriteChunk(const void* data, DWORD size, bool keyframe);
+    HRESULT FillGapBefore(REFERENCE_TIME start);
     HRESULT OpenSegment();
     HRESULT NextSegment();
     HRESULT WriteLegacyIndex();
     HRESULT Sync();
     HRESULT SyncIndex(const Segment& segment);
-    HRESULT SyncSizes(const Segment& segment);
+    HRESULT SyncSizes(size_t slot);
     HRESULT SyncCounters();
     HRESULT WriteDword(ULONGLONG at, DWORD value);
     HRESULT Fail(HRESULT hr);
@@ -67,6 +75,9 @@ private:
     AviSink& m_sink;
     AviVideoFormat m_format;
     DWORD m_frameBytes;
+    DWORD m_chunkId;
+    bool m_compressed;
+    REFERENCE_TIME m_frameDuration;
     ULONGLONG m_segmentLimit;
     DWORD m_syncEvery;
     AviHeaderRegion m_header;
@@ -78,6 +89,8 @@ private:
     ULONGLONG m_totalFrames = 0;
     DWORD m_firstSegmentFrames = 0;
     DWORD m_sinceSync = 0;
+    REFERENCE_TIME m_origin = 0;  // where slot 0 lies, once a frame had a time
+    bool m_timed = false;
     bool m_legacyIndexWritten = false;
     bool m_started = false;
     HRESULT m_fault = S_OK;

@@ -39,8 +39,37 @@ size_t BitmapInfoBytes(const BITMAPINFOHEADER& header)
     return bytes + colours * sizeof(RGBQUAD);
 }
 
+bool IsRgb(const BITMAPINFOHEADER& header)
+{
+    return header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS;
+}
+
+// A FOURCC subtype (the FOURCC in Data1 of the standard base GUID) must name the
+// header's compression, and the RGB subtypes an RGB header: the file's strh and strf
+// say what its chunks hold, and '00db' or '00dc' follows from it.
+bool SubtypeMatches(const GUID& subtype, const BITMAPINFOHEADER& header)
+{
+    GUID fourcc = MEDIASUBTYPE_YUY2;
+    fourcc.Data1 = subtype.Data1;
+    if (subtype == fourcc)
+        return header.biCompression == subtype.Data1;
+    const GUID rgb[] = {MEDIASUBTYPE_RGB1,   MEDIASUBTYPE_RGB4,   MEDIASUBTYPE_RGB8,  MEDIASUBTYPE_RGB555,
+                        MEDIASUBTYPE_RGB565, MEDIASUBTYPE_RGB24,  MEDIASUBTYPE_RGB32, MEDIASUBTYPE_ARGB32};
+    for (const GUID& candidate : rgb)
+    {
+        if (subtype == candidate)
+            return IsRgb(header);
+    }
+    return true;  // another kind of subtype: the header alone describes the frames
+}
+
+// A frame no segment could hold could not be indexed; only RGB rows run top-down.
 bool SaneHeader(const BITMAPINFOHEADER& header)
 {
+    if (header.biHeight < 0 && !IsRgb(header))
+        return false;
+    if (ConnectedFrameBytes(header) > kLargestFrameBytes)
+        return false;
     const LONG rows = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     return header.biSize >= sizeof(BITMAPINFOHEADER) && header.biWidth > 0 && header.biWidth <= 32767 &&
            rows > 0 && rows <= 32767 && header.biBitCount > 0 && header.biClrUsed <= 256 &&
@@ -53,9 +82,10 @@ DWORD ConnectedFrameBytes(const BITMAPINFOHEADER& header)
 {
     if (header.biSizeImage)
         return header.biSizeImage;
-    if (header.biCompression != BI_RGB && header.biCompression != BI_BITFIELDS)
-        return 0;
-    const ULONGLONG stride = ((static_cast<ULONGLONG>(header.biWidth) * header.biBitCount + 31) / 32) * 4;
+    // A compressed frame's size is not known ahead: its pixels at 24 bits are a bound.
+    const bool rgb = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS;
+    const ULONGLONG bits = rgb || header.biBitCount > 24 ? header.biBitCount : 24;
+    const ULONGLONG stride = ((static_cast<ULONGLONG>(header.biWidth) * bits + 31) / 32) * 4;
     const ULONGLONG rows = header.biHeight < 0 ? -static_cast<LONGLONG>(header.biHeight) : header.biHeight;
     const ULONGLONG bytes = stride * rows;
     return bytes <= MAXDWORD ? static_cast<DWORD>(bytes) : 0;
@@ -68,7 +98,7 @@ HRESULT VideoFormatOf(const AM_MEDIA_TYPE& type, AviVideoFormat* format)
         return VFW_E_TYPE_NOT_ACCEPTED;
     const auto& header = *reinterpret_cast<const BITMAPINFOHEADER*>(type.pbFormat + at);
     const size_t available = type.cbFormat - at;
-    if (!SaneHeader(header) || header.biSize > available)
+    if (header.biSize > available || !SaneHeader(header) || !SubtypeMatches(type.subtype, header))
         return VFW_E_TYPE_NOT_ACCEPTED;
     size_t bytes = BitmapInfoBytes(header);
     if (bytes > available)

@@ -26,7 +26,8 @@ inline BYTE Clamp(int value)
     return static_cast<BYTE>(std::clamp(value, 0, 255));
 }
 
-// One row's chroma at half width, scaled by ChromaScale/2: U and V of pair j.
+// One row's chroma at half width, scaled by ChromaScale/2: U and V of pair j, and
+// one entry more, the last repeated, for the odd pixel at the end.
 struct HalfChroma
 {
     std::vector<int> u, v;

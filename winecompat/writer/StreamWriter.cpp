@@ -75,14 +75,19 @@ private:
 
     // WriterPinHost
     FileTarget& File() override { return m_file; }
+    // The event goes out after the state lock: the graph may be waiting for that lock
+    // (a Stop) while it holds its own.
     void OnEndOfStream() override
     {
-        comkit::Lock state(StateLock());
-        const FILTER_STATE current = State();
-        if (current == State_Running)
+        bool running;
+        {
+            comkit::Lock state(StateLock());
+            const FILTER_STATE current = State();
+            running = current == State_Running;
+            m_eosPending = current == State_Paused;
+        }
+        if (running)
             NotifyComplete();
-        else if (current == State_Paused)
-            m_eosPending = true;
     }
 
     void NotifyComplete()

@@ -4,8 +4,6 @@
 #include <uuids.h>
 #include <vfwmsgs.h>
 
-#include "comkit/Enumerator.h"
-
 const comkit::InterfaceEntry* WriterPin::Interfaces()
 {
     using namespace comkit;
@@ -35,34 +33,8 @@ HRESULT WriterPin::AcceptConnection(const AM_MEDIA_TYPE& proposed, comkit::Media
     return S_OK;
 }
 
-// No preferred types: the mux proposes the stream type.
-STDMETHODIMP WriterPin::EnumMediaTypes(IEnumMediaTypes** types)
-{
-    return comkit::CreateMediaTypeEnumerator(static_cast<IPin*>(this), {}, types);
-}
-
-STDMETHODIMP WriterPin::EndOfStream()
+HRESULT WriterPin::OnEndOfStream()
 {
     m_host.OnEndOfStream();
     return S_OK;
-}
-
-STDMETHODIMP WriterPin::BeginFlush()
-{
-    comkit::Lock data(Filter().DataLock());
-    m_flushing = true;
-    return S_OK;
-}
-
-STDMETHODIMP WriterPin::EndFlush()
-{
-    comkit::Lock data(Filter().DataLock());
-    m_flushing = false;
-    return S_OK;
-}
-
-bool WriterPin::Flushing()
-{
-    comkit::Lock data(Filter().DataLock());
-    return m_flushing;
 }

@@ -7,7 +7,6 @@
 
 #include "FileTarget.h"
 #include "comkit/InputPinBase.h"
-#include "comkit/PinBase.h"
 #include "comkit/Unknown.h"
 
 // What the pin needs from its filter beyond comkit::FilterBase; the pin lives and dies
@@ -29,14 +28,7 @@ public:
 
     static const comkit::InterfaceEntry* Interfaces();
 
-    // IPin (the rest is comkit::PinBase's)
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-
-    // IMemInputPin (the rest is comkit::InputPinBase's)
     STDMETHODIMP Receive(IMediaSample* sample) override;
 
     // IStream
@@ -56,9 +48,8 @@ public:
 private:
     // comkit::PinBase
     HRESULT AcceptConnection(const AM_MEDIA_TYPE& proposed, comkit::MediaType* agreed) override;
-
-    bool Flushing();
+    // comkit::InputPinBase
+    HRESULT OnEndOfStream() override;
 
     WriterPinHost& m_host;
-    bool m_flushing = false;  // guarded by the filter's data lock
 };

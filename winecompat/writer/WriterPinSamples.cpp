@@ -8,10 +8,9 @@ STDMETHODIMP WriterPin::Receive(IMediaSample* sample)
 {
     if (!sample)
         return E_POINTER;
-    if (Flushing())
-        return S_FALSE;
-    if (Filter().State() == State_Stopped)
-        return VFW_E_WRONG_STATE;
+    HRESULT hr = CheckStreaming();
+    if (hr != S_OK)
+        return hr;
     REFERENCE_TIME start = 0, stop = 0;
     BYTE* data = nullptr;
     if (sample->GetTime(&start, &stop) != S_OK || FAILED(sample->GetPointer(&data)))

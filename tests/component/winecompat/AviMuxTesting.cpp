@@ -40,7 +40,8 @@ void ExpectEveryFrame(const std::string& path, long expected, long tolerance)
     ASSERT_TRUE(info.readable) << info.log;
     EXPECT_FALSE(info.errors) << info.log;
     EXPECT_NEAR(expected, info.decodedFrames, tolerance) << info.log;
-    EXPECT_EQ(info.decodedFrames, info.headerFrames);
+    // The header also counts the empty chunks of frames the camera skipped.
+    EXPECT_LE(info.decodedFrames, info.headerFrames);
     StampCount stamps = CountStamps(support::StampedFrameNumbers(path, info.width));
     EXPECT_EQ(static_cast<size_t>(info.decodedFrames), stamps.frames) << "frames without a readable stamp";
     EXPECT_EQ(0u, stamps.lost);

@@ -17,7 +17,8 @@ struct VideoProbe
     std::string codec;
     std::string frameRate;    // r_frame_rate, e.g. "30/1" or "10000000/333333"
     double fps = 0;           // r_frame_rate evaluated
-    long headerFrames = -1;   // nb_frames: the stream header's length
+    double seconds = 0;       // the stream's duration
+    long headerFrames = -1;   // nb_frames: the stream header's length, dropped frames included
     long decodedFrames = -1;  // nb_read_frames: frames ffprobe actually decoded
     bool errors = false;      // ffprobe complained about the file
 };
@@ -26,10 +27,11 @@ struct VideoProbe
 VideoProbe ProbeVideo(const std::string& unixPath);
 
 // The checks a recording test makes on what it wrote: readable, its size, its rate,
-// about `frames` decoded (within `tolerance`), as many as its header says.
+// about `frames` decoded and as long (within `tolerance`).
 void ExpectVideo(const VideoProbe& probe, int width, int height, double fps, long frames, long tolerance = 2);
 
-// Decodes the top rows of every frame to BGR24 with ffmpeg and returns the frame
+// Decodes the top rows of every frame to BGR24 with ffmpeg (frames as stored, none
+// repeated for a dropped one) and returns the frame
 // numbers the virtual camera stamped into them, in file order; frames without a
 // readable stamp are left out and counted in *unreadable.
 constexpr int kStampRows = 16;

@@ -67,6 +67,15 @@ HANDLE CreateAviFile(const std::string& unixPath)
 WrittenAvi WriteStampedAvi(const std::string& unixPath, const AviVideoFormat& format, uint32_t count,
                            ULONGLONG segmentLimit)
 {
+    std::vector<uint32_t> slots(count);
+    for (uint32_t n = 0; n < count; ++n)
+        slots[n] = n;
+    return WriteStampedAviAt(unixPath, format, slots, segmentLimit);
+}
+
+WrittenAvi WriteStampedAviAt(const std::string& unixPath, const AviVideoFormat& format,
+                             const std::vector<uint32_t>& slots, ULONGLONG segmentLimit)
+{
     WrittenAvi written;
     HANDLE file = CreateAviFile(unixPath);
     if (file == INVALID_HANDLE_VALUE)
@@ -74,10 +83,11 @@ WrittenAvi WriteStampedAvi(const std::string& unixPath, const AviVideoFormat& fo
     FileHandleSink sink(file);
     OpenDmlWriter writer(sink, format, FrameBytesOf(format), segmentLimit);
     written.hr = writer.Start();
-    for (uint32_t n = 0; n < count && SUCCEEDED(written.hr); ++n)
+    for (uint32_t n = 0; n < slots.size() && SUCCEEDED(written.hr); ++n)
     {
         const std::vector<BYTE> frame = StampedFrame(format, n);
-        written.hr = writer.WriteFrame(frame.data(), static_cast<DWORD>(frame.size()));
+        written.hr = writer.WriteFrameAt(slots[n] * EffectiveFrameDuration(format.frameDuration), frame.data(),
+                                         static_cast<DWORD>(frame.size()), true);
     }
     if (SUCCEEDED(written.hr))
         written.hr = writer.Finish();

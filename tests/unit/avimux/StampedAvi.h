@@ -30,6 +30,10 @@ struct WrittenAvi
 // Writes frames 0..count-1 and finishes the file.
 WrittenAvi WriteStampedAvi(const std::string& unixPath, const AviVideoFormat& format, uint32_t count,
                            ULONGLONG segmentLimit = kMaxSegmentBytes);
+// Writes frame n stamped at slots[n] frame intervals, as a camera that drops frames
+// sends them, and finishes the file.
+WrittenAvi WriteStampedAviAt(const std::string& unixPath, const AviVideoFormat& format,
+                             const std::vector<uint32_t>& slots, ULONGLONG segmentLimit = kMaxSegmentBytes);
 
 // Opened for the writer: read/write, readable by ffprobe meanwhile.
 HANDLE CreateAviFile(const std::string& unixPath);

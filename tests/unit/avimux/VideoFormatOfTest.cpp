@@ -77,4 +77,30 @@ TEST(VideoFormatOf, RefusesWhatItCannotDescribeSafely)
     EXPECT_EQ(VFW_E_TYPE_NOT_ACCEPTED, VideoFormatOf(noBlock.type, &format));
 }
 
+// The subtype must say what the header says (the chunks are '00db' or '00dc' by it),
+// only RGB runs top-down, and no frame may be too large for a segment to index.
+TEST(VideoFormatOf, RefusesWhatItCouldNotIndexCorrectly)
+{
+    AviVideoFormat format;
+    TypeWithBlock mjpg(FORMAT_VideoInfo, sizeof(VIDEOINFOHEADER));
+    BITMAPINFOHEADER& bmi = mjpg.Header(offsetof(VIDEOINFOHEADER, bmiHeader));
+    bmi = {sizeof(bmi), 1280, 960, 1, 24, MEDIASUBTYPE_MJPG.Data1, 1280 * 960 * 3, 0, 0, 0, 0};
+    mjpg.type.subtype = MEDIASUBTYPE_MJPG;
+    ASSERT_EQ(S_OK, VideoFormatOf(mjpg.type, &format));
+
+    mjpg.type.subtype = MEDIASUBTYPE_YUY2;
+    EXPECT_EQ(VFW_E_TYPE_NOT_ACCEPTED, VideoFormatOf(mjpg.type, &format));
+    mjpg.type.subtype = MEDIASUBTYPE_RGB24;
+    EXPECT_EQ(VFW_E_TYPE_NOT_ACCEPTED, VideoFormatOf(mjpg.type, &format));
+    mjpg.type.subtype = MEDIASUBTYPE_MJPG;
+    bmi.biHeight = -960;
+    EXPECT_EQ(VFW_E_TYPE_NOT_ACCEPTED, VideoFormatOf(mjpg.type, &format));
+    bmi.biHeight = 960;
+    bmi.biSizeImage = 1100u << 20;
+    EXPECT_EQ(VFW_E_TYPE_NOT_ACCEPTED, VideoFormatOf(mjpg.type, &format));
+    bmi.biSizeImage = 0;  // compressed frames of unknown size: bounded by 24-bit pixels
+    ASSERT_EQ(S_OK, VideoFormatOf(mjpg.type, &format));
+    EXPECT_EQ(1280u * 960 * 3, ConnectedFrameBytes(format.Header()));
+}
+
 }  // namespace

@@ -121,6 +121,20 @@ STDMETHODIMP Peer::Receive(IMediaSample* sample)
     return S_OK;
 }
 
+std::string Listed(IPin* pin)
+{
+    ComPtr<IEnumMediaTypes> types;
+    EXPECT_EQ(S_OK, pin->EnumMediaTypes(&types));
+    std::string letters;
+    AM_MEDIA_TYPE* next = nullptr;
+    while (types && types->Next(1, &next, nullptr) == S_OK)
+    {
+        letters += Letter(next->subtype);
+        comkit::DeleteMediaType(next);
+    }
+    return letters;
+}
+
 ComPtr<IPin> MakePeer(Peer** peer)
 {
     ComPtr<IPin> pin;

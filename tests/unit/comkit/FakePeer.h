@@ -81,6 +81,9 @@ private:
     bool Accepts(const AM_MEDIA_TYPE& type) const;
 };
 
+// The subtypes a pin's EnumMediaTypes lists, as letters.
+std::string Listed(IPin* pin);
+
 // A new peer, and the object behind it for its settings and log.
 Microsoft::WRL::ComPtr<IPin> MakePeer(Peer** peer);
 

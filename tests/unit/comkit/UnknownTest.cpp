@@ -84,6 +84,21 @@ TEST(Unknown, AnswersFromTheTableWithOneIdentity)
     EXPECT_EQ(before, comkit::ModuleLiveObjects());
 }
 
+TEST(Unknown, ARowKeepsItsIidAfterTheArgumentIsGone)
+{
+    comkit::InterfaceEntry row = {};
+    {
+        IID given = IID_IPersistStream;
+        row = comkit::Entry<Sample, IPersistStream>(given);
+        given = IID_NULL;
+    }
+    ComPtr<IPersistStream> stream;
+    ASSERT_EQ(S_OK, comkit::CreateObject<Sample>(IID_PPV_ARGS(&stream)));
+    const comkit::InterfaceEntry table[] = {row, comkit::EndOfInterfaces};
+    ComPtr<IPersistStream> found;
+    EXPECT_EQ(S_OK, comkit::QueryFromTable(static_cast<Sample*>(stream.Get()), table, IID_PPV_ARGS(&found)));
+}
+
 TEST(Unknown, FailedConstructionFreesTheObject)
 {
     const LONG before = comkit::ModuleLiveObjects();
