@@ -103,6 +103,12 @@ std::string SnapshotNotWrittenText(HRESULT hr, const char* fileName)
                       fileName ? fileName : "");
 }
 
+std::string RecordingNotStartedText(HRESULT hr, const char* fileName)
+{
+    return FormatText("Recording not started: %s (%s)", FailureCauseText(hr).c_str(),
+                      fileName ? fileName : "");
+}
+
 std::string CameraLostText(const char* cameraName)
 {
     return FormatText("Camera lost: %s", cameraName ? cameraName : "");

@@ -38,5 +38,8 @@ std::string RecordingStoppedText(unsigned keptSeconds, const std::string& cause)
 // "Snapshot not written: the disk is full (Tarnview_Capture_0002.bmp)"
 std::string SnapshotNotWrittenText(HRESULT hr, const char* fileName);
 
+// "Recording not started: access denied (Tarnview_Capture_0002.avi)"
+std::string RecordingNotStartedText(HRESULT hr, const char* fileName);
+
 // "Camera lost: <name>"
 std::string CameraLostText(const char* cameraName);

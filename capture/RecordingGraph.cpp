@@ -36,6 +36,16 @@ GraphBuildStatus RenderIntoFile(ICaptureGraphBuilder2* builder, IBaseFilter* cam
 }
 }  // namespace
 
+bool IsFixableFileFailure(HRESULT hr)
+{
+    for (DWORD error :
+         {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_SHARING_VIOLATION,
+          ERROR_WRITE_PROTECT, ERROR_FILE_EXISTS, ERROR_ALREADY_EXISTS, ERROR_DISK_FULL})
+        if (hr == HRESULT_FROM_WIN32(error))
+            return true;
+    return hr == STG_E_MEDIUMFULL;
+}
+
 RecordingGraph AssembleRecordingGraph(HWND cameraLabel, int& formatIndex, UINT rate, const char* path)
 {
     RecordingGraph recording;

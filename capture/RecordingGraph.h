@@ -16,6 +16,10 @@ struct RecordingGraph
     GraphBuildStatus status;
 };
 
+// A failure of the clip's file that the user can mend (folder gone, no access, name
+// taken meanwhile, disk full): told where captures are told, not as a fault.
+bool IsFixableFileFailure(HRESULT hr);
+
 // Builds the recording graph for capability formatIndex of the camera at `rate`
 // frames per second (1..30), writing `path`. The graph is not run: StartGraph does that.
 RecordingGraph AssembleRecordingGraph(HWND cameraLabel, int& formatIndex, UINT rate, const char* path);

@@ -26,7 +26,8 @@ tarnview_library(tarnview_capture
 # Snapshot pipeline: grab buffer and callback, still file, writer and painter, and the
 # capture file names both stills and clips are given.
 tarnview_library(tarnview_snapshot
-  SOURCES snapshot/BmpLayout.cpp snapshot/CaptureFileName.cpp snapshot/FrameGrabCallback.cpp snapshot/GrabBuffer.cpp
+  SOURCES snapshot/BmpLayout.cpp snapshot/CaptureFileName.cpp snapshot/CaptureNameCheck.cpp
+          snapshot/CounterSearch.cpp snapshot/FrameGrabCallback.cpp snapshot/GrabBuffer.cpp snapshot/NumberedFile.cpp
           snapshot/SnapshotWriter.cpp snapshot/StillFile.cpp snapshot/StillPainter.cpp
   LIBS strmiids uuid gdi32 user32)
 

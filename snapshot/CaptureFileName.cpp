@@ -58,16 +58,7 @@ bool FormatCaptureNames(const char* directory, const char* baseName, long counte
     return true;
 }
 
-long FirstFreeCounter(const char* directory, const char* baseName, long counter, const char* extension)
+long NextCounter(long counter)
 {
-    char fullPath[MAX_PATH];
-    char shortName[MAX_PATH];
-    for (; counter < INT_MAX; ++counter)
-    {
-        if (!FormatCaptureNames(directory, baseName, counter, extension, fullPath, shortName))
-            break;
-        if (GetFileAttributesA(fullPath) == INVALID_FILE_ATTRIBUTES && GetLastError() != ERROR_ACCESS_DENIED)
-            break;
-    }
-    return counter;
+    return counter < INT_MAX ? counter + 1 : counter;
 }

@@ -14,7 +14,6 @@ bool FormatCaptureNames(const char* directory, const char* baseName, long counte
 // empty destination) when source does not fit.
 bool CopyWhole(char* destination, size_t capacity, const char* source);
 
-// The first counter from `counter` on whose capture file does not exist yet, so that
-// an incrementing capture never replaces one (a folder of that name counts as taken).
-// A name that does not fit ends the search at its number, which the caller then refuses.
-long FirstFreeCounter(const char* directory, const char* baseName, long counter, const char* extension);
+// The counter after `counter`: it only grows, and at the top of its range it stays
+// rather than overflowing into negative numbers.
+long NextCounter(long counter);

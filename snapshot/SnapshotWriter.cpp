@@ -8,6 +8,7 @@
 #include "snapshot/StillFile.h"
 #include "snapshot/StillPainter.h"
 #include "snapshot/CaptureFileName.h"
+#include "snapshot/NumberedFile.h"
 
 namespace
 {
@@ -40,22 +41,26 @@ StillOutcome WritePendingStill(LONG& counter, bool increment, HWND stillFrame, c
     GrabBlockLock lock;
     if (!TakePendingGrab())
         return StillOutcome::NothingPending;
-    const LONG number =
-        increment ? FirstFreeCounter(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName, counter, "bmp")
-                  : counter;
-    char path[MAX_PATH];
-    // No file is attempted under a name that does not fit, so the number stays free.
-    if (!FormatCaptureNames(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName, number, "bmp", path,
-                            displayName))
-        return StillOutcome::NotWritten;
-    if (increment)
-        counter = number + 1;
     const BITMAPINFOHEADER info = MakeStillInfoHeader(GrabBuffer.frameWidth, GrabBuffer.frameHeight);
-    cause = WriteStillFile(path, info, GrabBuffer.frameBytes, GrabBuffer.frameLength,
-                           increment ? ExistingFile::Keep : ExistingFile::Replace);
-    if (FAILED(cause))
+    const auto write = [&info, increment](const char* path) {
+        return WriteStillFile(path, info, GrabBuffer.frameBytes, GrabBuffer.frameLength,
+                              increment ? ExistingFile::Keep : ExistingFile::Replace);
+    };
+    NumberedFile still;
+    const NumberedFileOutcome outcome = CreateNumberedFile(GrabBuffer.snapDirectory, GrabBuffer.snapBaseName,
+                                                           "bmp", counter, increment, write, still);
+    // No file is attempted under a refused name, so its number stays free.
+    if (outcome == NumberedFileOutcome::NameTooLong)
+        return StillOutcome::NameTooLong;
+    if (outcome == NumberedFileOutcome::NoFreeNumber)
+        return StillOutcome::NoFreeNumber;
+    std::memcpy(displayName, still.shortName, sizeof displayName);
+    if (increment)
+        counter = NextCounter(still.number);
+    cause = still.failure;
+    if (outcome != NumberedFileOutcome::Created)
         return StillOutcome::NotWritten;
-    RecordWrittenStill(path, info);
+    RecordWrittenStill(still.fullPath, info);
     PaintStillLocked(stillFrame);
     return StillOutcome::Written;
 }

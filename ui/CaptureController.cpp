@@ -4,23 +4,19 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <climits>
 #include <cstdio>
 
-#include "snapshot/GrabBuffer.h"
+#include "capture/GraphEventText.h"
+#include "capture/RecordingGraph.h"
 #include "snapshot/CaptureFileName.h"
+#include "snapshot/CaptureNameCheck.h"
+#include "snapshot/GrabBuffer.h"
+#include "snapshot/NumberedFile.h"
 #include "ui/ControllerTexts.h"
 #include "ui/OutputDirectory.h"
 
 namespace
 {
-// The counter only grows; at the top of its range it stays, rather than overflowing
-// into negative numbers.
-int NextCounter(int counter)
-{
-    return counter < INT_MAX ? counter + 1 : counter;
-}
-
 // Frees a shell item list with the shell's allocator.
 struct ItemListHolder
 {
@@ -48,6 +44,11 @@ void CCaptureDlg::OnAction()
 
 void CCaptureDlg::RequestSnapshot(const char* baseName)
 {
+    if (!IsSafeCaptureName(baseName))
+    {
+        ShowCaptureProblem(ControllerText::kInvalidName);
+        return;
+    }
     // The snapshot writer names the still; it must not meet a name that cannot fit.
     char fullPath[MAX_PATH];
     char shortName[MAX_PATH];
@@ -59,31 +60,72 @@ void CCaptureDlg::RequestSnapshot(const char* baseName)
     RequestGrab(m_szDirectory, baseName);
 }
 
-// A recording under a name that does not fit is not started: the state, the counter
-// and the preview stay as they are, and the action button stays usable. An
-// incrementing counter skips the numbers whose files exist, so no clip is replaced.
+// Holds the clip's name before the graph opens it: while incrementing, a file that
+// only this window created. False, with the reason on the capture line, when there
+// is none.
+bool CCaptureDlg::ReserveClip(const char* baseName, bool increment, NumberedFile& clip)
+{
+    if (!IsSafeCaptureName(baseName))
+    {
+        ShowCaptureProblem(ControllerText::kInvalidName);
+        return false;
+    }
+    const ExistingFile existing = increment ? ExistingFile::Keep : ExistingFile::Replace;
+    const auto create = [existing](const char* path) { return CreateEmptyFile(path, existing); };
+    switch (CreateNumberedFile(m_szDirectory, baseName, "avi", m_nFileCounter, increment, create, clip))
+    {
+    case NumberedFileOutcome::Created:
+        return true;
+    case NumberedFileOutcome::NameTooLong:
+        ShowCaptureProblem(ControllerText::kNameTooLong);
+        return false;
+    case NumberedFileOutcome::NoFreeNumber:
+        ShowCaptureProblem(ControllerText::kNoFreeNumber);
+        return false;
+    default:
+        ShowCaptureProblem(RecordingNotStartedText(clip.failure, clip.shortName).c_str());
+        return false;
+    }
+}
+
+// A recording starts only when it can: with the camera lost, or a clip that cannot be
+// named, created or opened, the state, the counter and the recording name stay as they
+// are, the preview comes back and the action button stays usable. Only a genuine build
+// failure ("Error!") leaves the recording state behind it.
 void CCaptureDlg::StartRecording(const char* baseName)
 {
-    char fullPath[MAX_PATH];
-    char shortName[MAX_PATH];
+    if (m_bCameraLost || m_bPreviewSilent)
+        return;
     const bool increment = IsDlgButtonChecked(IDC_INCREMENT) != 0;
-    const long number =
-        increment ? FirstFreeCounter(m_szDirectory, baseName, m_nFileCounter, "avi") : m_nFileCounter;
-    if (!FormatCaptureNames(m_szDirectory, baseName, number, "avi", fullPath, shortName))
+    NumberedFile clip;
+    if (!ReserveClip(baseName, increment, clip))
+        return;
+    TearDownGraph();
+    const HRESULT hr = BuildRecordingGraph(clip.fullPath);
+    if (FAILED(hr) && (m_bCameraLost || IsFixableFileFailure(hr)))
     {
-        ShowCaptureProblem(ControllerText::kNameTooLong);
+        ReturnToPreview(clip, hr);
         return;
     }
-    m_nFileCounter = static_cast<int>(number);
-    CopyWhole(m_szRecordingName, sizeof m_szRecordingName, shortName);
     if (increment)
-        m_nFileCounter = NextCounter(m_nFileCounter);
-    TearDownGraph();
-    BuildRecordingGraph(fullPath);
+        m_nFileCounter = static_cast<int>(NextCounter(clip.number));
+    CopyWhole(m_szRecordingName, sizeof m_szRecordingName, clip.shortName);
     SetDlgItemText(IDC_ACTION, "&Stop Capture");
     m_bRecording = TRUE;
     m_bCaptureProblemShown = false;
     SetCaptureStatusText("");
+}
+
+// After a recording that could not start: its empty clip goes, the preview comes back
+// and the capture line says why (a lost camera is said on the status line already).
+void CCaptureDlg::ReturnToPreview(const NumberedFile& clip, HRESULT cause)
+{
+    TearDownGraph();
+    DeleteEmptyFile(clip.fullPath);
+    const bool cameraLost = m_bCameraLost;
+    BuildPreviewGraph();
+    if (!cameraLost)
+        ShowCaptureProblem(RecordingNotStartedText(cause, clip.shortName).c_str());
 }
 
 // The name shown is the one the recording started with, whatever the counter and the
@@ -172,7 +214,7 @@ void CCaptureDlg::OnDirectory()
     if (!SHGetPathFromIDListA(chosen.items, folder))
         return;
     if (!SetOutputDirectory(m_szDirectory, sizeof m_szDirectory, folder))
-        SetCaptureStatusText(ControllerText::kDirectoryTooLong);
+        ShowCaptureProblem(ControllerText::kDirectoryTooLong);
 }
 
 void CCaptureDlg::OnViewStill()

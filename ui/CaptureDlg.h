@@ -20,6 +20,7 @@
 
 struct GraphBuildStatus;
 struct GraphEventMeaning;
+struct NumberedFile;
 
 class CCaptureDlg : public CDialog
 {
@@ -73,10 +74,11 @@ protected:
 
     // The steps both graph builders share (ui/DialogGraphs.cpp). A failure is reported
     // through ReportError (a missing camera, once lost, as "Camera lost") and its
-    // status returned.
-    HRESULT ReportBuildFailure(const GraphBuildStatus& status);
+    // status returned; with clipFailuresTold, a failure of the clip's file the user can
+    // mend is only returned.
+    HRESULT ReportBuildFailure(const GraphBuildStatus& status, bool clipFailuresTold = false);
     HWND CameraLabel() const;
-    HRESULT ShowAndRunGraph(VideoWindowOrder order);
+    HRESULT ShowAndRunGraph(VideoWindowOrder order, bool clipFailuresTold = false);
     void StartPreviewWatch();
 
     // What the running graph reports (ui/GraphEvents.cpp).
@@ -94,6 +96,8 @@ protected:
     // The three roads of the action button (ui/CaptureController.cpp).
     void RequestSnapshot(const char* baseName);
     void StartRecording(const char* baseName);
+    bool ReserveClip(const char* baseName, bool increment, NumberedFile& clip);
+    void ReturnToPreview(const NumberedFile& clip, HRESULT cause);
     void StopRecording();
 
     Microsoft::WRL::ComPtr<IGraphBuilder> m_pGraph;

@@ -5,5 +5,7 @@ namespace ControllerText
 {
 constexpr const char kCapturedFormat[] = "Captured: %u s";
 constexpr const char kNameTooLong[] = "File name too long: nothing captured";
+constexpr const char kInvalidName[] = "Invalid file name: nothing captured";
+constexpr const char kNoFreeNumber[] = "No free file number: nothing captured";
 constexpr const char kDirectoryTooLong[] = "Folder path too long: directory unchanged";
 }  // namespace ControllerText

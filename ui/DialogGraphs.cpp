@@ -7,6 +7,7 @@
 #include "capture/CameraDiscovery.h"
 #include "capture/CameraSetup.h"
 #include "capture/FrameRate.h"
+#include "capture/GraphEventQueue.h"
 #include "capture/GraphTeardown.h"
 #include "capture/PreviewGraph.h"
 #include "capture/RecordingGraph.h"
@@ -56,15 +57,16 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
 }
 
 // Builds and runs the recording graph for `fullPath`, its preview in IDC_PREVIEW. On
-// success starts the recording clock and the one-second timer.
+// success starts the recording clock and the one-second timer. A failure of the clip's
+// file the user can mend is returned without the "Error!" box, for the caller to tell.
 HRESULT CCaptureDlg::BuildRecordingGraph(const char* fullPath)
 {
     const UINT rate = ClampFrameRate(GetDlgItemInt(IDC_FRAME_RATE, nullptr, TRUE));
     RecordingGraph recording = AssembleRecordingGraph(CameraLabel(), m_nFormatIndex, rate, fullPath);
     m_pGraph = recording.graph;
     if (recording.status.Failed())
-        return ReportBuildFailure(recording.status);
-    const HRESULT hr = ShowAndRunGraph(VideoWindowOrder::VisibleFirst);
+        return ReportBuildFailure(recording.status, true);
+    const HRESULT hr = ShowAndRunGraph(VideoWindowOrder::VisibleFirst, true);
     if (FAILED(hr))
         return hr;
 
@@ -86,10 +88,12 @@ void CCaptureDlg::TearDownGraph()
     m_pGrabber.Reset();
 }
 
-HRESULT CCaptureDlg::ReportBuildFailure(const GraphBuildStatus& status)
+HRESULT CCaptureDlg::ReportBuildFailure(const GraphBuildStatus& status, bool clipFailuresTold)
 {
     if (status.noCamera && m_bCameraLost)
         return ReportCameraLost();
+    if (clipFailuresTold && IsFixableFileFailure(status.hr))
+        return status.hr;
     ReportError(status.failedStep);
     return status.hr;
 }
@@ -99,11 +103,19 @@ HWND CCaptureDlg::CameraLabel() const
     return ::GetDlgItem(m_hWnd, IDC_CAMERA_NAME);
 }
 
-HRESULT CCaptureDlg::ShowAndRunGraph(VideoWindowOrder order)
+HRESULT CCaptureDlg::ShowAndRunGraph(VideoWindowOrder order, bool clipFailuresTold)
 {
     const GraphBuildStatus status =
         StartGraph(m_pGraph.Get(), {::GetDlgItem(m_hWnd, IDC_PREVIEW), m_hWnd}, order);
-    return status.Failed() ? ReportBuildFailure(status) : S_OK;
+    if (!status.Failed())
+        return S_OK;
+    // A graph that never ran has nothing to tell: what its Run left queued is dropped.
+    NotifyGraphEvents(m_pGraph.Get(), nullptr);
+    GraphEventMeaning dropped{};
+    while (NextGraphEvent(m_pGraph.Get(), &dropped))
+    {
+    }
+    return ReportBuildFailure(status, clipFailuresTold);
 }
 
 // The preview's pulse, looked at once a second (WatchPreview).

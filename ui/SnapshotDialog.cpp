@@ -5,6 +5,7 @@
 #include "snapshot/GrabBuffer.h"
 #include "snapshot/SnapshotWriter.h"
 #include "snapshot/StillPainter.h"
+#include "ui/ControllerTexts.h"
 
 // Handles WM_FRAME_GRABBED. Only a still that was written whole counts: otherwise the
 // shown file name, the picture and "View Still" stay as they were, and the capture
@@ -19,6 +20,10 @@ void CCaptureDlg::WriteSnapshot()
     HRESULT failure = S_OK;
     const StillOutcome outcome = WritePendingStill(counter, increment, frame, displayName, &failure);
     m_nFileCounter = counter;
+    if (outcome == StillOutcome::NameTooLong)
+        ShowCaptureProblem(ControllerText::kNameTooLong);
+    if (outcome == StillOutcome::NoFreeNumber)
+        ShowCaptureProblem(ControllerText::kNoFreeNumber);
     if (outcome == StillOutcome::NotWritten && FAILED(failure))
         ShowCaptureProblem(SnapshotNotWrittenText(failure, displayName).c_str());
     if (outcome != StillOutcome::Written)

@@ -1,5 +1,6 @@
-// An incrementing counter never reuses the name of a file that exists: not in a second
-// run of the program, not after "&Reset Counter", for stills and clips alike.
+// An incrementing counter goes on above the files that exist: in a second run of the
+// program, after "&Reset Counter", past a gap, for stills and clips alike. Names that
+// would open a device or a hidden stream are refused before anything is captured.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -49,6 +50,18 @@ protected:
 
     void Keep(const std::string& name) { kept[name] = ReadFileBytes(OutputPath(name)); }
 
+    // The click is answered, with the refusal, and nothing was captured.
+    void ExpectRefused(const std::string& name)
+    {
+        window.SetText(IDC_FILENAME, name);
+        window.ClickAndSettle(IDC_ACTION);
+        EXPECT_TRUE(window.Settle()) << name << ": the window does not answer";
+        EXPECT_EQ(window.Text(IDC_CAPTURE_STATUS), "Invalid file name: nothing captured") << name;
+        EXPECT_EQ(window.Text(IDC_LAST_FILE), "") << name;
+        EXPECT_EQ(window.Text(IDC_ACTION),
+                  window.IsChecked(IDC_MODE_AVI) ? "&Start Capture" : "&Take Snapshot");
+    }
+
     std::map<std::string, std::vector<unsigned char>> kept;
 };
 
@@ -76,6 +89,42 @@ TEST_F(NamesTest, ASecondRunAndAResetCounterGoOnFromTheFirstFreeNumber)
         EXPECT_FALSE(file.second.empty()) << file.first;
         EXPECT_EQ(ReadFileBytes(OutputPath(file.first)), file.second) << file.first << " was overwritten";
     }
+}
+
+TEST_F(NamesTest, DeviceNamesAndColonsAreRefusedAndTheWindowAnswers)
+{
+    AddDefaultCamera();
+    Start();
+    ASSERT_TRUE(window);
+    for (const char* name : {"nul.x", "prn.txt", "clip:evil"})
+        ExpectRefused(name);
+    window.ClickAndSettle(IDC_MODE_AVI);
+    ExpectRefused("clip:evil");
+    EXPECT_FALSE(app.HasDialog(kErrorCaption));
+    for (const std::string& folder : {DocumentsFolder(), ExecutableFolder()})
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "clip*").c_str(), &found);
+        EXPECT_EQ(search, INVALID_HANDLE_VALUE) << folder << found.cFileName;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+    }
+}
+
+TEST_F(NamesTest, AStillGoesOnAboveTheFilesThereWithoutFillingAGap)
+{
+    AddDefaultCamera();
+    Start();
+    ASSERT_TRUE(window);
+    UseUniqueBaseName();
+    for (const char* number : {"_0000.bmp", "_0001.bmp", "_0005.bmp"})
+    {
+        HANDLE file = CreateFileA(OutputPath(baseName + number).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << number;
+        CloseHandle(file);
+    }
+    EXPECT_EQ(Snap(), baseName + "_0006.bmp");
 }
 
 }  // namespace

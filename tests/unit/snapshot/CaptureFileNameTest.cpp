@@ -135,35 +135,9 @@ TEST(CopyWhole, CopiesWhatFitsAndRefusesTheRest)
     EXPECT_STREQ(buffer, "");
 }
 
-// The free-number search: gaps are filled from the counter on, a folder of the name
-// counts as taken, and the digits grow past 9999 without stopping.
-TEST(FirstFreeCounter, SkipsTakenNamesFoldersIncludedAndGoesPast9999)
+TEST(NextCounter, StopsAtTheTopInsteadOfTurningNegative)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder =
-        std::string(temp) + "tarnview-free-" + std::to_string(GetCurrentProcessId()) + "\\";
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    auto take = [&](const char* name, bool asFolder) {
-        const std::string path = folder + name;
-        if (asFolder)
-            return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        CloseHandle(file);
-        return file != INVALID_HANDLE_VALUE;
-    };
-    ASSERT_TRUE(take("clip_0000.avi", false));
-    ASSERT_TRUE(take("clip_0001.avi", true));
-    ASSERT_TRUE(take("clip_0003.avi", false));
-    ASSERT_TRUE(take("clip_9999.avi", false));
-    EXPECT_EQ(2, FirstFreeCounter(folder.c_str(), "clip", 0, "avi"));
-    EXPECT_EQ(4, FirstFreeCounter(folder.c_str(), "clip", 3, "avi"));
-    EXPECT_EQ(10000, FirstFreeCounter(folder.c_str(), "clip", 9999, "avi"));
-    EXPECT_EQ(0, FirstFreeCounter(folder.c_str(), "clip", 0, "bmp"));
-    // A name that cannot fit ends the search at once.
-    EXPECT_EQ(7, FirstFreeCounter(folder.c_str(), std::string(300, 'n').c_str(), 7, "avi"));
-    for (const char* name : {"clip_0000.avi", "clip_0003.avi", "clip_9999.avi"})
-        DeleteFileA((folder + name).c_str());
-    RemoveDirectoryA((folder + "clip_0001.avi").c_str());
-    RemoveDirectoryA(folder.c_str());
+    EXPECT_EQ(1, NextCounter(0));
+    EXPECT_EQ(INT_MAX, NextCounter(INT_MAX - 1));
+    EXPECT_EQ(INT_MAX, NextCounter(INT_MAX));
 }

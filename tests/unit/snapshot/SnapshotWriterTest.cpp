@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "GrabSupport.h"
@@ -73,7 +74,7 @@ TEST_F(SnapshotWriterTest, NamesFollowTheCounterAndOneRequestGivesOneStill)
     EXPECT_EQ(10001, counter);
 }
 
-TEST_F(SnapshotWriterTest, IncrementingStillsTakeTheFirstFreeNumberAndReplaceNothing)
+TEST_F(SnapshotWriterTest, IncrementingStillsGoOnAboveTheExistingOnesAndReplaceNothing)
 {
     const std::vector<BYTE> old = {'o', 'l', 'd'};
     for (const char* taken : {"night_0000.bmp", "night_0002.bmp"})
@@ -86,16 +87,40 @@ TEST_F(SnapshotWriterTest, IncrementingStillsTakeTheFirstFreeNumberAndReplaceNot
         CloseHandle(file);
     }
     ASSERT_TRUE(CreateDirectoryA((folder.Path() + "night_0003.bmp").c_str(), nullptr));
-    for (const char* expected : {"night_0001.bmp", "night_0004.bmp"})
+    for (const char* expected : {"night_0004.bmp", "night_0005.bmp"})
     {
         Grab(folder.Path(), "night", 1);
         ASSERT_EQ(StillOutcome::Written, Write());
         EXPECT_STREQ(expected, displayName);
     }
-    EXPECT_EQ(5, counter);
+    EXPECT_EQ(6, counter);
     EXPECT_EQ(old, support::ReadFileBytes(folder.Path() + "night_0000.bmp"));
     EXPECT_EQ(old, support::ReadFileBytes(folder.Path() + "night_0002.bmp"));
     RemoveDirectoryA((folder.Path() + "night_0003.bmp").c_str());
+}
+
+TEST_F(SnapshotWriterTest, NameThatOnlyGrowsTooLongPastTheExistingOnesIsToldSo)
+{
+    // "_9999.bmp" fits exactly; the number above it has one digit more.
+    const std::string base(259 - folder.Path().size() - std::string("_9999.bmp").size(), 'n');
+    counter = 9999;
+    Grab(folder.Path(), base, 1);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    counter = 0;
+    Grab(folder.Path(), base, 2);
+    EXPECT_EQ(StillOutcome::NameTooLong, Write());
+    EXPECT_EQ(0, counter);
+}
+
+TEST_F(SnapshotWriterTest, CounterAtTheTopStaysAndTheNextStillIsRefused)
+{
+    counter = INT_MAX;
+    Grab(folder.Path(), "top", 1);
+    ASSERT_EQ(StillOutcome::Written, Write());
+    EXPECT_EQ(INT_MAX, counter);
+    Grab(folder.Path(), "top", 2);
+    EXPECT_EQ(StillOutcome::NoFreeNumber, Write());
+    EXPECT_EQ(INT_MAX, counter);
 }
 
 TEST_F(SnapshotWriterTest, WithoutIncrementEachStillReplacesTheLast)
@@ -204,14 +229,14 @@ TEST_F(SnapshotWriterTest, NameThatDoesNotFitIsRefusedWithoutSpendingTheNumber)
 
     // One more character does not.
     Grab(folder.Path(), base + "nn", 2);
-    EXPECT_EQ(StillOutcome::NotWritten, Write());
+    EXPECT_EQ(StillOutcome::NameTooLong, Write());
     EXPECT_EQ(1, counter);
     EXPECT_EQ(0, GrabBuffer.grabPending.load());
     EXPECT_STREQ("", displayName);
 
     // A base name cut at the request never reaches the disk under the cut name.
     Grab("C:\\", std::string(600, 'x'), 3);
-    EXPECT_EQ(StillOutcome::NotWritten, Write());
+    EXPECT_EQ(StillOutcome::NameTooLong, Write());
     EXPECT_EQ(1, counter);
 }
 }  // namespace

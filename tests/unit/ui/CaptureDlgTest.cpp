@@ -14,6 +14,7 @@
 
 #include "ModalBoxWatcher.h"
 #include "snapshot/GrabBuffer.h"
+#include "support/TempFolder.h"
 #include "ui/ControllerTexts.h"
 
 class CaptureDlgTestAccess
@@ -24,6 +25,7 @@ public:
     static int& Counter(CCaptureDlg& d) { return d.m_nFileCounter; }
     static char* Directory(CCaptureDlg& d) { return d.m_szDirectory; }
     static HICON Icon(const CCaptureDlg& d) { return d.m_hIcon; }
+    static bool& CameraLost(CCaptureDlg& d) { return d.m_bCameraLost; }
 
     // A recording that runs as far as the controller can tell, started some
     // milliseconds ago, without building a recording graph.
@@ -65,8 +67,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dlg.Create(IDD_MAIN));
-        GetTempPathA(MAX_PATH, tempFolder);
-        std::strcpy(Access::Directory(dlg), tempFolder);
+        std::strcpy(Access::Directory(dlg), folder.Path().c_str());
         GrabBuffer.grabPending = 0;
     }
     void TearDown() override
@@ -86,7 +87,8 @@ protected:
 
     ModalBoxWatcher boxes;
     CCaptureDlg dlg;
-    char tempFolder[MAX_PATH] = {};
+    // Recordings reserve their clips here, whether their graphs run or not.
+    support::TempFolder folder{"dialog"};
 };
 }  // namespace
 
@@ -174,7 +176,7 @@ TEST_F(CaptureDlgTest, SnapshotActionHandsTheNamesToTheGrabBuffer)
     Access::Counter(dlg) = 3;
     Click(IDC_ACTION);
     EXPECT_EQ(GrabBuffer.grabPending.load(), 1);
-    EXPECT_STREQ(GrabBuffer.snapDirectory, tempFolder);
+    EXPECT_EQ(GrabBuffer.snapDirectory, folder.Path());
     EXPECT_STREQ(GrabBuffer.snapBaseName, "moon");
     // The writer advances the counter, not the request.
     EXPECT_EQ(Access::Counter(dlg), 3);
@@ -196,6 +198,49 @@ TEST_F(CaptureDlgTest, NamesThatDoNotFitStartNothingAndSaySo)
     EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
     EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kNameTooLong);
     EXPECT_EQ(ActionEnabled(), enabledBefore);
+}
+
+TEST_F(CaptureDlgTest, NamesThatWouldOpenADeviceOrAStreamStartNothingAndSaySo)
+{
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_FILENAME, "nul.x");
+    Click(IDC_ACTION);
+    EXPECT_EQ(GrabBuffer.grabPending.load(), 0);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kInvalidName);
+
+    Click(IDC_MODE_AVI);
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_FILENAME, "clip:evil");
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_CAPTURE_STATUS, "");
+    Click(IDC_ACTION);
+    EXPECT_FALSE(Access::Recording(dlg));
+    EXPECT_EQ(Access::Counter(dlg), 0);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kInvalidName);
+    EXPECT_FALSE(support::FileExists(folder.Path() + "clip"));
+}
+
+TEST_F(CaptureDlgTest, ClipThatCannotBeCreatedStartsNothingAndSaysWhy)
+{
+    Click(IDC_MODE_AVI);
+    const bool enabledBefore = ActionEnabled();
+    std::strcat(Access::Directory(dlg), "gone\\");
+    Click(IDC_ACTION);
+    EXPECT_FALSE(Access::Recording(dlg));
+    EXPECT_EQ(Access::Counter(dlg), 0);
+    EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS).rfind("Recording not started: ", 0), 0u);
+    EXPECT_EQ(ActionEnabled(), enabledBefore);
+}
+
+TEST_F(CaptureDlgTest, StartWithTheCameraLostStaysIdle)
+{
+    Click(IDC_MODE_AVI);
+    Access::CameraLost(dlg) = true;
+    ::SetDlgItemTextA(dlg.m_hWnd, IDC_STATUS, "Camera lost: cam");
+    Click(IDC_ACTION);
+    EXPECT_FALSE(Access::Recording(dlg));
+    EXPECT_EQ(Access::Counter(dlg), 0);
+    EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
+    EXPECT_EQ(Text(dlg, IDC_STATUS), "Camera lost: cam");
+    EXPECT_FALSE(support::FileExists(folder.Path() + "Tarnview_Capture_0000.avi"));
 }
 
 TEST_F(CaptureDlgTest, RecordingShowsTheNameItStartedWithWhenItStops)
