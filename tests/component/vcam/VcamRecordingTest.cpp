@@ -65,7 +65,7 @@ protected:
         ASSERT_EQ(S_OK, WaitForState(control.Get(), State_Running));
         Sleep(ms);
         ASSERT_EQ(S_OK, WaitForState(control.Get(), State_Stopped));
-        sent = support::FramesSent(camera);
+        counted = support::FramesCounted(camera);
         graph.Reset();
         probe = support::ProbeVideo(unixAvi);
         std::printf("vcam recording: %ld frames of %dx%d in %lu ms\n", probe.decodedFrames, probe.width,
@@ -89,7 +89,7 @@ protected:
     const std::string unixAvi = folder.UnixFile("recording.avi");
     const std::string windowsAvi = folder.WindowsFile("recording.avi");
     support::VideoProbe probe;
-    long sent = -1;
+    support::CameraCounts counted;
 };
 
 }  // namespace
@@ -102,9 +102,9 @@ TEST_F(VcamRecording, TwoSecondsAtThirtyFramesPerSecond)
     Record(camera.Get(), Route::ByHand, 2000);
     if (IsSkipped() || HasFatalFailure())
         return;
-    ASSERT_GT(sent, 0);
-    support::ExpectVideo(probe, 640, 480, 30.0, sent, 0);
-    ExpectConsecutiveFrames(640, sent);
+    support::ExpectVideo(probe, 640, 480, 30.0, counted.sent, counted.dropped);
+    support::ExpectCountedFrames(probe, counted.sent, counted.dropped);
+    ExpectConsecutiveFrames(640, counted.sent);
 }
 
 // A camera whose own format is a VIDEOINFOHEADER2 also offers each format with a
@@ -126,7 +126,7 @@ TEST_F(VcamRecording, VideoInfo2CameraRecordsAtItsOwnRate)
     Record(camera.Get(), Route::RenderStream, 2000);
     if (IsSkipped() || HasFatalFailure())
         return;
-    ASSERT_GT(sent, 0);
-    support::ExpectVideo(probe, 640, 480, 20.0, sent, 0);
-    ExpectConsecutiveFrames(640, sent);
+    support::ExpectVideo(probe, 640, 480, 20.0, counted.sent, counted.dropped);
+    support::ExpectCountedFrames(probe, counted.sent, counted.dropped);
+    ExpectConsecutiveFrames(640, counted.sent);
 }

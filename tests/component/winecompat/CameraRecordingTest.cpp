@@ -104,7 +104,7 @@ protected:
         // Counted once the camera stopped: the graph's own stop pauses it again, which
         // starts a new count.
         ASSERT_EQ(S_OK, m_camera->Stop());
-        m_sent = support::FramesSent(m_camera.Get());
+        m_counted = support::FramesCounted(m_camera.Get());
         ASSERT_EQ(S_OK, StopGraph(m_graph.Get()));
         m_mux.Reset();
         m_builder.Reset();
@@ -129,11 +129,11 @@ protected:
     // rate asked for, with consecutive stamps.
     void ExpectEveryFrameSent(const support::VideoProbe& info, double fps)
     {
-        ASSERT_GT(m_sent, 0);
-        support::ExpectVideo(info, 640, 480, fps, m_sent, 0);
+        support::ExpectVideo(info, 640, 480, fps, m_counted.sent, m_counted.dropped);
+        support::ExpectCountedFrames(info, m_counted.sent, m_counted.dropped);
         std::vector<uint32_t> numbers = support::StampedFrameNumbers(m_output, 640);
         ASSERT_FALSE(numbers.empty());
-        EXPECT_EQ(static_cast<size_t>(m_sent), numbers.size());
+        EXPECT_EQ(static_cast<size_t>(m_counted.sent), numbers.size());
         EXPECT_EQ(numbers.size() - 1, numbers.back() - numbers.front()) << "frames lost or repeated";
         EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
     }
@@ -145,7 +145,7 @@ protected:
     ComPtr<ICaptureGraphBuilder2> m_builder;
     ComPtr<IBaseFilter> m_mux;
     std::string m_output;
-    long m_sent = -1;
+    support::CameraCounts m_counted;
 };
 
 DeviceSettings WithPreviewPin()
