@@ -34,7 +34,7 @@ HRESULT LockedGet(comkit::CriticalSection& lock, const T& setting, Value* out)
     comkit::Lock data(lock);
     return comkit::SetOut(out, setting);
 }
-}
+}  // namespace
 
 STDMETHODIMP AviMux::GetCapabilities(DWORD* capabilities)
 {
