@@ -77,7 +77,7 @@ private:
     // Guarded by m_dataLock.
     FILTER_STATE m_state = State_Stopped;
     Microsoft::WRL::ComPtr<IReferenceClock> m_clock;
-    IFilterGraph* m_graph = nullptr;  // not counted: the graph owns its filters
+    IFilterGraph* m_graph = nullptr;      // not counted: the graph owns its filters
     IMediaEventSink* m_events = nullptr;  // the graph's, not counted either
     wchar_t m_name[MAX_FILTER_NAME] = {};
 };

@@ -170,8 +170,8 @@ HRESULT OutputPinBase::DecideBufferSize(IMemAllocator*, const ALLOCATOR_PROPERTI
     return VFW_E_SIZENOTSET;  // pins with the allocator transport size their buffers
 }
 
-HRESULT OutputPinBase::SizeBuffers(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES& request, long buffers,
-                                   long bytes)
+HRESULT OutputPinBase::SizeBuffers(IMemAllocator* allocator, const ALLOCATOR_PROPERTIES& request,
+                                   long buffers, long bytes)
 {
     ALLOCATOR_PROPERTIES wanted = request;
     wanted.cBuffers = std::max(request.cBuffers, buffers);

@@ -35,10 +35,7 @@ bool SameType(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b)
 
 }  // namespace
 
-TransformFilter::TransformFilter(const CLSID& clsid)
-    : FilterBase(clsid),
-      m_input(*this),
-      m_output(*this)
+TransformFilter::TransformFilter(const CLSID& clsid) : FilterBase(clsid), m_input(*this), m_output(*this)
 {
 }
 

@@ -43,10 +43,6 @@ namespace comkit
 
 class TransformFilter : public FilterBase
 {
-public:
-    TransformFilter(const TransformFilter&) = delete;
-    TransformFilter& operator=(const TransformFilter&) = delete;
-
 protected:
     explicit TransformFilter(const CLSID& clsid);
     ~TransformFilter() = default;

@@ -52,10 +52,11 @@ bool HasComplaints(const std::string& output)
 
 VideoProbe ProbeVideo(const std::string& unixPath)
 {
-    const UnixResult run = RunUnix("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                                   "stream=codec_name,width,height,r_frame_rate,duration,nb_frames,nb_read_frames -of "
-                                   "default=noprint_wrappers=1 " +
-                                   ShellQuote(unixPath));
+    const UnixResult run =
+        RunUnix("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                "stream=codec_name,width,height,r_frame_rate,duration,nb_frames,nb_read_frames -of "
+                "default=noprint_wrappers=1 " +
+                ShellQuote(unixPath));
     VideoProbe info;
     info.log = run.output;
     if (run.exitCode != 0)

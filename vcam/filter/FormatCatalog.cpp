@@ -26,7 +26,7 @@ HRESULT FormatCatalog::TypeFor(const VideoMode& mode, bool videoInfo2, comkit::M
     VideoMode exposed = mode;
     if (m_scene)
         exposed.interval = std::max<REFERENCE_TIME>(mode.interval, m_scene->Get().exposure);
-    return BuildRgb24Type(exposed, videoInfo2, out);
+    return BuildVideoType(exposed, videoInfo2, out);
 }
 
 HRESULT FormatCatalog::CurrentType(comkit::MediaType* out) const
@@ -95,7 +95,7 @@ HRESULT FormatCatalog::AppendTypes(const VideoMode& mode, bool videoInfo2First,
 bool FormatCatalog::Accept(const AM_MEDIA_TYPE& mt, VideoMode* resolved) const
 {
     VideoMode mode;
-    if (!ReadRgb24Type(mt, &mode) || !Offers(mode.format))
+    if (!ReadVideoType(mt, &mode) || !Offers(mode.format))
         return false;
     const REFERENCE_TIME exposure = m_scene ? m_scene->Get().exposure : 0;
     if (mode.interval == 0 || mode.interval == m_current.interval ||

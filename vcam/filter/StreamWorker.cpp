@@ -34,7 +34,7 @@ REFERENCE_TIME ClockTime(IReferenceClock* clock)
 
 }  // namespace
 
-StreamWorker::StreamWorker(StreamSetup setup) : m_setup(std::move(setup))
+StreamWorker::StreamWorker(StreamSetup setup) : m_setup(std::move(setup)), m_painter(m_setup.format)
 {
 }
 
@@ -126,7 +126,8 @@ void StreamWorker::StreamLoop()
     // One frame drawn ahead, so that the generator's per-size preparation does not
     // make the first real frame late.
     std::vector<BYTE> scratch(static_cast<size_t>(m_setup.imageSize));
-    m_generator.Render(m_setup.layout, scratch.data(), 0, m_setup.scene->Get());
+    LONG length = 0;
+    m_painter.Paint(0, m_setup.scene->Get(), scratch.data(), m_setup.imageSize, &length);
     scratch = std::vector<BYTE>();
 
     RunParams params;
@@ -302,9 +303,16 @@ HRESULT StreamWorker::DeliverFrame(REFERENCE_TIME start, REFERENCE_TIME stop, bo
     if (sample->GetSize() < m_setup.imageSize || FAILED(sample->GetPointer(&data)) || !data)
         return E_FAIL;
     const uint32_t number = m_setup.nextNumber->fetch_add(1);
-    m_generator.Render(m_setup.layout, data, number, m_setup.scene->Get());
+    LONG length = 0;
+    if (FAILED(m_painter.Paint(number, m_setup.scene->Get(), data, sample->GetSize(), &length)))
+    {
+        // A JPEG that failed or did not fit: a frame the camera lost, not a fault downstream.
+        if (m_setup.counts)
+            ++m_setup.counts->dropped;
+        return S_OK;
+    }
     LONGLONG mediaStart = number, mediaStop = static_cast<LONGLONG>(number) + 1;
-    sample->SetActualDataLength(m_setup.imageSize);
+    sample->SetActualDataLength(length);
     sample->SetTime(&start, &stop);
     sample->SetMediaTime(&mediaStart, &mediaStop);
     sample->SetSyncPoint(TRUE);

@@ -21,7 +21,7 @@
 
 #include "vcam/filter/SceneStore.h"
 #include "vcam/filter/StreamEvents.h"
-#include "vcam/frame/FrameGenerator.h"
+#include "vcam/filter/FramePainter.h"
 
 // Irregular delivery asked for by the device's settings.
 struct Irregularity
@@ -36,8 +36,8 @@ struct StreamSetup
 {
     Microsoft::WRL::ComPtr<IMemAllocator> allocator;
     Microsoft::WRL::ComPtr<IMemInputPin> input;
-    FrameLayout layout;
-    LONG imageSize;
+    VideoFormat format;
+    LONG imageSize;  // the largest frame
     REFERENCE_TIME interval;            // as set; a longer exposure lengthens it
     Irregularity irregular;
     unsigned stopAfterFrames;           // 0 = never
@@ -96,7 +96,7 @@ private:
                          const RunParams& params, REFERENCE_TIME* held);
 
     StreamSetup m_setup;
-    FrameGenerator m_generator;
+    FramePainter m_painter;
     unsigned m_delivered = 0;
     bool m_started = false;  // a run has begun since the stop that made this worker
     std::minstd_rand m_random;

@@ -30,7 +30,7 @@ STDMETHODIMP VcamPin::GetAverageFrameSize(long* averageSize)
         return E_POINTER;
     comkit::Lock data(m_filter.DataLock());
     VideoMode mode = m_formats.Current();
-    ReadRgb24Type(ConnectedType(), &mode);
+    ReadVideoType(ConnectedType(), &mode);
     *averageSize = ImageSize(mode.format);
     return S_OK;
 }

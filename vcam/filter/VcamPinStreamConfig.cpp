@@ -43,7 +43,7 @@ HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
     {
         comkit::Lock data(m_filter.DataLock());
         VideoMode current;
-        if (ReadRgb24Type(ConnectedType(), &current) && SameFormat(current.format, mode.format) &&
+        if (ReadVideoType(ConnectedType(), &current) && SameFormat(current.format, mode.format) &&
             current.interval == mode.interval)
         {
             m_formats.SetCurrent(mode);

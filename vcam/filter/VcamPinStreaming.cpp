@@ -64,13 +64,13 @@ StreamSetup VcamPin::MakeStreamSetup()
 {
     comkit::Lock data(m_filter.DataLock());
     VideoMode mode = m_formats.Current();
-    ReadRgb24Type(ConnectedType(), &mode);
+    ReadVideoType(ConnectedType(), &mode);
     // The interval as set: the connected type's may carry a since shortened exposure.
     mode.interval = m_formats.Current().interval;
     StreamSetup setup;
     setup.allocator = Allocator();
     setup.input = PeerInput();
-    setup.layout = Rgb24Layout(mode.format.width, mode.format.height);
+    setup.format = mode.format;
     setup.imageSize = ImageSize(mode.format);
     setup.interval = mode.interval;
     setup.irregular = m_irregular;

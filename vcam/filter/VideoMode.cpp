@@ -2,20 +2,75 @@
 
 #include <cstdlib>
 
-#include "vcam/frame/FrameGenerator.h"
+#include "vcam/frame/FrameLayout.h"
+#include "vcam/frame/YuvPacking.h"
 
 namespace
 {
 
-BITMAPINFOHEADER Rgb24Header(const VideoFormat& format)
+struct SubtypeInfo
 {
+    VideoSubtype subtype;
+    DWORD compression;  // FOURCC, or BI_RGB
+    WORD bitCount;
+};
+
+constexpr DWORD FourCc(char a, char b, char c, char d)
+{
+    return static_cast<DWORD>(static_cast<BYTE>(a)) | static_cast<DWORD>(static_cast<BYTE>(b)) << 8 |
+           static_cast<DWORD>(static_cast<BYTE>(c)) << 16 | static_cast<DWORD>(static_cast<BYTE>(d)) << 24;
+}
+
+constexpr SubtypeInfo Subtypes[] = {
+    {VideoSubtype::Rgb24, BI_RGB, 24},
+    {VideoSubtype::Yuy2, FourCc('Y', 'U', 'Y', '2'), 16},
+    {VideoSubtype::Uyvy, FourCc('U', 'Y', 'V', 'Y'), 16},
+    {VideoSubtype::I420, FourCc('I', '4', '2', '0'), 12},
+    {VideoSubtype::Nv12, FourCc('N', 'V', '1', '2'), 12},
+    {VideoSubtype::Mjpg, FourCc('M', 'J', 'P', 'G'), 24},
+};
+
+const SubtypeInfo& InfoOf(VideoSubtype subtype)
+{
+    for (const SubtypeInfo& info : Subtypes)
+        if (info.subtype == subtype)
+            return info;
+    return Subtypes[0];
+}
+
+// The media subtype GUID: MEDIASUBTYPE_RGB24, or the FOURCC pattern the others follow.
+GUID SubtypeGuid(VideoSubtype subtype)
+{
+    if (subtype == VideoSubtype::Rgb24)
+        return MEDIASUBTYPE_RGB24;
+    GUID guid = MEDIASUBTYPE_YUY2;
+    guid.Data1 = InfoOf(subtype).compression;
+    return guid;
+}
+
+bool SubtypeOf(const GUID& guid, VideoSubtype* subtype)
+{
+    for (const SubtypeInfo& info : Subtypes)
+    {
+        if (SubtypeGuid(info.subtype) == guid)
+        {
+            *subtype = info.subtype;
+            return true;
+        }
+    }
+    return false;
+}
+
+BITMAPINFOHEADER VideoHeader(const VideoFormat& format)
+{
+    const SubtypeInfo& info = InfoOf(format.subtype);
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof(BITMAPINFOHEADER);
     header.biWidth = format.width;
     header.biHeight = format.height;
     header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
+    header.biBitCount = info.bitCount;
+    header.biCompression = info.compression;
     header.biSizeImage = static_cast<DWORD>(ImageSize(format));
     return header;
 }
@@ -35,14 +90,15 @@ Header* NewHeader()
     return header;
 }
 
-bool ReadHeader(const BITMAPINFOHEADER& header, VideoMode* mode)
+bool ReadHeader(const BITMAPINFOHEADER& header, VideoSubtype subtype, VideoMode* mode)
 {
-    if (header.biBitCount != 24 || header.biCompression != BI_RGB)
+    const SubtypeInfo& info = InfoOf(subtype);
+    if (header.biBitCount != info.bitCount || header.biCompression != info.compression)
         return false;
-    if (header.biWidth <= 0 || header.biHeight == 0 || header.biWidth > MaxFormatSide ||
-        std::labs(header.biHeight) > MaxFormatSide)
+    const VideoFormat format{header.biWidth, header.biHeight, subtype};
+    if (!FormatIsValid(format))
         return false;
-    mode->format = VideoFormat{header.biWidth, header.biHeight};
+    mode->format = format;
     return header.biSizeImage == 0 || header.biSizeImage >= static_cast<DWORD>(ImageSize(mode->format));
 }
 
@@ -50,7 +106,19 @@ bool ReadHeader(const BITMAPINFOHEADER& header, VideoMode* mode)
 
 LONG ImageSize(const VideoFormat& format)
 {
-    return Rgb24Stride(format.width) * std::labs(format.height);
+    switch (format.subtype)
+    {
+    case VideoSubtype::Yuy2:
+        return YuvImageSize(YuvPacking::Yuy2, format.width, format.height);
+    case VideoSubtype::Uyvy:
+        return YuvImageSize(YuvPacking::Uyvy, format.width, format.height);
+    case VideoSubtype::I420:
+    case VideoSubtype::Nv12:
+        return YuvImageSize(YuvPacking::I420, format.width, format.height);
+    default:
+        // MJPG: the RGB24 picture's size bounds every JPEG the encoder makes of it.
+        return Rgb24Stride(format.width) * std::labs(format.height);
+    }
 }
 
 REFERENCE_TIME IntervalForFps(unsigned fps)
@@ -67,16 +135,17 @@ REFERENCE_TIME ClampInterval(REFERENCE_TIME interval)
 
 bool SameFormat(const VideoFormat& a, const VideoFormat& b)
 {
-    return a.width == b.width && a.height == b.height;
+    return a.width == b.width && a.height == b.height && a.subtype == b.subtype;
 }
 
-HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out)
+HRESULT BuildVideoType(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out)
 {
     out->Clear();
     AM_MEDIA_TYPE& mt = out->Edit();
     mt.majortype = MEDIATYPE_Video;
-    mt.subtype = MEDIASUBTYPE_RGB24;
-    mt.bFixedSizeSamples = TRUE;
+    mt.subtype = SubtypeGuid(mode.format.subtype);
+    // JPEG frames vary in size; biSizeImage is their upper bound.
+    mt.bFixedSizeSamples = mode.format.subtype != VideoSubtype::Mjpg;
     mt.bTemporalCompression = FALSE;
     mt.lSampleSize = static_cast<ULONG>(ImageSize(mode.format));
     if (videoInfo2)
@@ -88,7 +157,7 @@ HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, comkit::MediaType
         vih2->AvgTimePerFrame = mode.interval;
         vih2->dwPictAspectRatioX = static_cast<DWORD>(mode.format.width);
         vih2->dwPictAspectRatioY = static_cast<DWORD>(std::labs(mode.format.height));
-        vih2->bmiHeader = Rgb24Header(mode.format);
+        vih2->bmiHeader = VideoHeader(mode.format);
         out->SetFormat(FORMAT_VideoInfo2, reinterpret_cast<BYTE*>(vih2), sizeof(VIDEOINFOHEADER2));
         return S_OK;
     }
@@ -97,26 +166,27 @@ HRESULT BuildRgb24Type(const VideoMode& mode, bool videoInfo2, comkit::MediaType
         return E_OUTOFMEMORY;
     vih->dwBitRate = BitRate(mode);
     vih->AvgTimePerFrame = mode.interval;
-    vih->bmiHeader = Rgb24Header(mode.format);
+    vih->bmiHeader = VideoHeader(mode.format);
     out->SetFormat(FORMAT_VideoInfo, reinterpret_cast<BYTE*>(vih), sizeof(VIDEOINFOHEADER));
     return S_OK;
 }
 
-bool ReadRgb24Type(const AM_MEDIA_TYPE& mt, VideoMode* mode)
+bool ReadVideoType(const AM_MEDIA_TYPE& mt, VideoMode* mode)
 {
-    if (mt.majortype != MEDIATYPE_Video || mt.subtype != MEDIASUBTYPE_RGB24 || !mt.pbFormat)
+    VideoSubtype subtype = VideoSubtype::Rgb24;
+    if (mt.majortype != MEDIATYPE_Video || !SubtypeOf(mt.subtype, &subtype) || !mt.pbFormat)
         return false;
     if (mt.formattype == FORMAT_VideoInfo && mt.cbFormat >= sizeof(VIDEOINFOHEADER))
     {
         const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
         mode->interval = vih->AvgTimePerFrame;
-        return ReadHeader(vih->bmiHeader, mode);
+        return ReadHeader(vih->bmiHeader, subtype, mode);
     }
     if (mt.formattype == FORMAT_VideoInfo2 && mt.cbFormat >= sizeof(VIDEOINFOHEADER2))
     {
         const auto* vih2 = reinterpret_cast<const VIDEOINFOHEADER2*>(mt.pbFormat);
         mode->interval = vih2->AvgTimePerFrame;
-        return ReadHeader(vih2->bmiHeader, mode);
+        return ReadHeader(vih2->bmiHeader, subtype, mode);
     }
     return false;
 }

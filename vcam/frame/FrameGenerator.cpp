@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "vcam/frame/ColourBars.h"
 #include "vcam/frame/DibRows.h"
 #include "vcam/frame/FrameDigits.h"
 #include "vcam/frame/FrameStamp.h"
@@ -61,7 +62,10 @@ void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frame
         return;
     try
     {
-        RenderSky(layout, dib, frameNumber, scene);
+        if (scene.pattern == ScenePattern::ColourBars)
+            RenderBars(layout, dib, frameNumber, scene);
+        else
+            RenderSky(layout, dib, frameNumber, scene);
     }
     catch (const std::bad_alloc&)
     {
@@ -73,6 +77,14 @@ void FrameGenerator::Render(const FrameLayout& layout, BYTE* dib, uint32_t frame
         m_scaledBrightness = -1;
     }
     DrawFrameStamp(layout, dib, frameNumber);
+}
+
+void FrameGenerator::RenderBars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber,
+                                const SceneSettings& scene)
+{
+    DrawColourBars(layout, dib);
+    if (scene.showFrameNumber)
+        DrawFrameDigits(layout, dib, frameNumber);
 }
 
 void FrameGenerator::RenderSky(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber,

@@ -1,5 +1,6 @@
-// Renders the virtual camera's picture: a slowly moving night sky with the frame
-// number stamped machine-readably in the top-left corner and, optionally, as digits.
+// Renders the virtual camera's picture: a slowly moving night sky (or colour bars) with
+// the frame number stamped machine-readably in the top-left corner and, optionally, as
+// digits.
 // No COM, no threads of its own: one generator per streaming thread.
 #pragma once
 
@@ -31,6 +32,7 @@ private:
         bool large;    // drawn as a small cross
     };
 
+    void RenderBars(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene);
     void RenderSky(const FrameLayout& layout, BYTE* dib, uint32_t frameNumber, const SceneSettings& scene);
     void PrepareStars();
     void CopyBackground(const FrameLayout& layout, BYTE* dib) const;

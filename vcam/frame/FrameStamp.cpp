@@ -44,6 +44,8 @@ struct RowAccess
     LONG rows;
     LONG stride;
     bool bottomUp;
+    LONG step = 3;      // bytes from one pixel to the next
+    int channels = 3;   // bytes averaged at each pixel
 
     const BYTE* Row(LONG y) const { return base + VisualRowOffset(y, rows, stride, bottomUp); }
 };
@@ -55,11 +57,12 @@ int ReadCell(const RowAccess& image, int cell)
     int sum = 0;
     for (LONG y = 2; y < 6; ++y)
     {
-        const BYTE* px = image.Row(y) + static_cast<ptrdiff_t>(x0) * 3;
-        for (int i = 0; i < 4 * 3; ++i)
-            sum += px[i];
+        const BYTE* px = image.Row(y) + static_cast<ptrdiff_t>(x0) * image.step;
+        for (int i = 0; i < 4; ++i, px += image.step)
+            for (int c = 0; c < image.channels; ++c)
+                sum += px[c];
     }
-    const int mean = sum / (4 * 4 * 3);
+    const int mean = sum / (4 * 4 * image.channels);
     if (mean < BlackBelow)
         return 0;
     if (mean > WhiteAbove)
@@ -135,4 +138,12 @@ bool ReadFrameNumberTopDown(const BYTE* bgr, LONG width, LONG height, LONG strid
     if (!bgr || !number || !StampFits(width, height, stride))
         return false;
     return ReadStamp(RowAccess{bgr, height, stride, false}, number);
+}
+
+bool ReadFrameNumberFromLuma(const BYTE* luma, LONG width, LONG height, LONG stride, LONG step, uint32_t* number)
+{
+    if (!luma || !number || width < FrameStampMinWidth || height < FrameStampMinHeight || step <= 0 ||
+        static_cast<long long>(stride) < static_cast<long long>(step) * (width - 1) + 1)
+        return false;
+    return ReadStamp(RowAccess{luma, height, stride, false, step, 1}, number);
 }

@@ -28,3 +28,8 @@ bool ReadFrameNumberFromDib(const BYTE* dib, LONG width, LONG height, uint32_t* 
 // Top-down BGR24 rows of `stride` bytes each (packed rows: stride = 3 * width), as
 // `ffmpeg -f rawvideo -pix_fmt bgr24` writes them.
 bool ReadFrameNumberTopDown(const BYTE* bgr, LONG width, LONG height, LONG stride, uint32_t* number);
+
+// The stamp in a top-down luma plane (limited range reads as well as full): `luma` is
+// the first pixel's Y, `step` the bytes from one Y to the next (1 planar, 2 for YUY2
+// and UYVY, whose first Y is at byte 0 and 1).
+bool ReadFrameNumberFromLuma(const BYTE* luma, LONG width, LONG height, LONG stride, LONG step, uint32_t* number);

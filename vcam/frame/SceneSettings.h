@@ -5,6 +5,12 @@
 #include <windows.h>
 #include <unknwn.h>
 
+enum class ScenePattern : int
+{
+    NightSky,
+    ColourBars  // vcam/frame/ColourBars.h
+};
+
 struct SceneSettings
 {
     int starDensity = 50;         // 0..100: share of the sky's star budget drawn
@@ -13,6 +19,7 @@ struct SceneSettings
     // 100 ns units; 0 = automatic. As on a real sensor, an exposure longer than the
     // stream's frame interval lengthens the interval to match.
     LONGLONG exposure = 0;
+    ScenePattern pattern = ScenePattern::NightSky;
 };
 
 constexpr LONGLONG MaxExposure = 60LL * 10000000;

@@ -99,7 +99,8 @@ bool LoadScene(IPropertyBag* bag, SceneSettings* scene)
     return LoadNumber(bag, VcamValue::StarDensity, 0, 100, &scene->starDensity) &&
            LoadNumber(bag, VcamValue::Brightness, 0, 100, &scene->brightness) &&
            LoadNumber(bag, VcamValue::ShowFrameNumber, 0, 1, &scene->showFrameNumber) &&
-           LoadTime(bag, VcamValue::Exposure, MaxExposure, &scene->exposure);
+           LoadTime(bag, VcamValue::Exposure, MaxExposure, &scene->exposure) &&
+           LoadNumber(bag, VcamValue::Pattern, 0, 1, &scene->pattern);
 }
 
 bool LoadDelivery(IPropertyBag* bag, DeviceSettings* settings)
@@ -145,8 +146,7 @@ bool SettingsAreValid(const DeviceSettings& settings)
 {
     for (const VideoFormat& format : settings.formats)
     {
-        const LONG height = format.height < 0 ? -format.height : format.height;
-        if (format.width <= 0 || format.width > MaxFormatSide || height == 0 || height > MaxFormatSide)
+        if (!FormatIsValid(format))
             return false;
     }
     const auto inRange = [](LONGLONG time) { return time >= 0 && time <= MaxDelay; };
@@ -214,6 +214,7 @@ HRESULT SaveTo(IPropertyBag* bag, const DeviceSettings& settings)
         {VcamValue::Brightness, scene.brightness},
         {VcamValue::ShowFrameNumber, scene.showFrameNumber},
         {VcamValue::Exposure, static_cast<long>(scene.exposure / 10)},
+        {VcamValue::Pattern, static_cast<long>(scene.pattern)},
         {VcamValue::FirstFrameDelay, static_cast<long>(settings.firstFrameDelay / 10)},
         {VcamValue::Jitter, static_cast<long>(settings.jitter / 10)},
         {VcamValue::DropFrom, static_cast<long>(settings.dropFrom)},

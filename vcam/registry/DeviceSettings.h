@@ -2,7 +2,8 @@
 // FriendlyName in the device's key and read back through the device's property bag.
 //
 // Stored values (missing ones mean the default):
-//   TarnviewFormats          REG_SZ     "640x480,320x240,640x-480" (negative height = top-down)
+//   TarnviewFormats          REG_SZ     "640x480,YUY2:320x240,640x-480" (no subtype = RGB24;
+//                                       negative height = a top-down RGB24 picture)
 //   TarnviewFps              REG_DWORD  frames per second, 1..60
 //   TarnviewVideoInfo2       REG_DWORD  0/1: offer VIDEOINFOHEADER2 formats
 //   TarnviewPreviewPin       REG_DWORD  0/1: a preview pin beside the capture pin
@@ -12,6 +13,7 @@
 //   TarnviewStarDensity      REG_DWORD  0..100
 //   TarnviewBrightness       REG_DWORD  0..100
 //   TarnviewShowFrameNumber  REG_DWORD  0/1
+//   TarnviewPattern          REG_DWORD  0 night sky, 1 colour bars
 //   TarnviewExposure         REG_DWORD  microseconds per frame, 0 = automatic
 //   TarnviewFirstFrameDelay  REG_DWORD  microseconds the first frame of a run comes late
 //   TarnviewJitter           REG_DWORD  microseconds: each frame comes up to this much late
@@ -27,10 +29,22 @@
 
 #include "vcam/frame/SceneSettings.h"
 
+// The pictures a USB camera sends; all but RGB24 carry even sizes and top-down rows.
+enum class VideoSubtype
+{
+    Rgb24,
+    Yuy2,
+    Uyvy,
+    I420,
+    Nv12,
+    Mjpg
+};
+
 struct VideoFormat
 {
     LONG width;
-    LONG height;  // negative = top-down
+    LONG height;  // negative = top-down (RGB24 only)
+    VideoSubtype subtype = VideoSubtype::Rgb24;
 };
 
 namespace VcamFault
@@ -77,6 +91,7 @@ constexpr const wchar_t* StopAfter = L"TarnviewStopAfter";
 constexpr const wchar_t* StarDensity = L"TarnviewStarDensity";
 constexpr const wchar_t* Brightness = L"TarnviewBrightness";
 constexpr const wchar_t* ShowFrameNumber = L"TarnviewShowFrameNumber";
+constexpr const wchar_t* Pattern = L"TarnviewPattern";
 constexpr const wchar_t* Exposure = L"TarnviewExposure";
 constexpr const wchar_t* FirstFrameDelay = L"TarnviewFirstFrameDelay";
 constexpr const wchar_t* Jitter = L"TarnviewJitter";
@@ -107,10 +122,17 @@ HRESULT LoadDeviceSettings(IPropertyBag* bag, DeviceSettings* out);
 // Writes every value above (the formats only when the list is not empty) and the marker.
 HRESULT SaveDeviceSettings(IPropertyBag* bag, const DeviceSettings& settings);
 
-// "640x480,320x240,640x-480". Parsing rejects empty items, sizes of 0 or beyond
-// MaxFormatSide, a negative width, and trailing junk; *out is set only on success.
+// "640x480,YUY2:320x240,MJPG:1280x960,640x-480" (subtypes RGB24, YUY2, UYVY, I420, NV12,
+// MJPG). Parsing rejects empty items, sizes of 0 or beyond MaxFormatSide, a negative
+// width, odd sizes or a negative height with a subtype other than RGB24, and trailing
+// junk; *out is set only on success.
 std::wstring FormatsToText(const std::vector<VideoFormat>& formats);
 bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out);
+bool FormatIsValid(const VideoFormat& format);
+
+// The catalogs of devices like real ones: "webcam" (YUY2, and MJPG at the large sizes
+// only) and "night-sky" (RGB24 and YUY2). False for an unknown name.
+bool ProfileFormats(const std::wstring& name, std::vector<VideoFormat>* out);
 
 // Seconds as decimal text ("4", "0.25"), to 100 ns units within [0, max]; at most six
 // decimals. *out is set only on success.

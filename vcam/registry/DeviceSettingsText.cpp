@@ -23,6 +23,17 @@ constexpr FaultName FaultNames[] = {
     {VcamFault::Replug, L"replug"},
 };
 
+struct SubtypeName
+{
+    VideoSubtype subtype;
+    const wchar_t* name;
+};
+
+constexpr SubtypeName SubtypeNames[] = {
+    {VideoSubtype::Rgb24, L"RGB24"}, {VideoSubtype::Yuy2, L"YUY2"}, {VideoSubtype::Uyvy, L"UYVY"},
+    {VideoSubtype::I420, L"I420"},   {VideoSubtype::Nv12, L"NV12"}, {VideoSubtype::Mjpg, L"MJPG"},
+};
+
 std::vector<std::wstring> SplitCommas(const std::wstring& text)
 {
     std::vector<std::wstring> items;
@@ -50,9 +61,30 @@ bool ParseSide(const std::wstring& text, size_t* pos, LONG* value)
     return true;
 }
 
+// "YUY2:" and the like at the start of an item; none means RGB24.
+bool ParseSubtype(const std::wstring& item, size_t* pos, VideoSubtype* subtype)
+{
+    const size_t colon = item.find(L':');
+    if (colon == std::wstring::npos)
+        return true;
+    for (const SubtypeName& known : SubtypeNames)
+    {
+        if (item.compare(0, colon, known.name) == 0)
+        {
+            *subtype = known.subtype;
+            *pos = colon + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ParseFormat(const std::wstring& item, VideoFormat* format)
 {
     size_t pos = 0;
+    VideoSubtype subtype = VideoSubtype::Rgb24;
+    if (!ParseSubtype(item, &pos, &subtype))
+        return false;
     LONG width = 0;
     LONG height = 0;
     if (!ParseSide(item, &pos, &width) || pos >= item.size() || item[pos++] != L'x')
@@ -62,7 +94,10 @@ bool ParseFormat(const std::wstring& item, VideoFormat* format)
         ++pos;
     if (!ParseSide(item, &pos, &height) || pos != item.size())
         return false;
-    *format = VideoFormat{width, topDown ? -height : height};
+    const VideoFormat parsed{width, topDown ? -height : height, subtype};
+    if (!FormatIsValid(parsed))
+        return false;
+    *format = parsed;
     return true;
 }
 
@@ -75,6 +110,9 @@ std::wstring FormatsToText(const std::vector<VideoFormat>& formats)
     {
         if (!text.empty())
             text += L',';
+        for (const SubtypeName& known : SubtypeNames)
+            if (known.subtype == format.subtype && format.subtype != VideoSubtype::Rgb24)
+                text += std::wstring(known.name) + L':';
         text += std::to_wstring(format.width) + L'x' + std::to_wstring(format.height);
     }
     return text;
@@ -93,6 +131,26 @@ bool ParseFormats(const std::wstring& text, std::vector<VideoFormat>* out)
         formats.push_back(format);
     }
     *out = formats;
+    return true;
+}
+
+bool FormatIsValid(const VideoFormat& format)
+{
+    const LONG height = format.height < 0 ? -format.height : format.height;
+    if (format.width <= 0 || format.width > MaxFormatSide || height == 0 || height > MaxFormatSide)
+        return false;
+    return format.subtype == VideoSubtype::Rgb24 || (format.height > 0 && format.width % 2 == 0 && height % 2 == 0);
+}
+
+bool ProfileFormats(const std::wstring& name, std::vector<VideoFormat>* out)
+{
+    using S = VideoSubtype;
+    if (name == L"webcam")
+        *out = {{640, 480, S::Yuy2}, {320, 240, S::Yuy2}, {1280, 960, S::Mjpg}, {1280, 720, S::Mjpg}};
+    else if (name == L"night-sky")
+        *out = {{640, 480, S::Rgb24}, {640, 480, S::Yuy2}, {1280, 960, S::Rgb24}, {1280, 960, S::Yuy2}};
+    else
+        return false;
     return true;
 }
 

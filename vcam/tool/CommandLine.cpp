@@ -59,6 +59,15 @@ bool ParseValueOption(const std::wstring& arg, DeviceSettings* settings, std::ws
     {
         good = ParseFormats(value, &settings->formats);
     }
+    else if (StartsWith(arg, L"--profile=", &value))
+    {
+        good = ProfileFormats(value, &settings->formats);
+    }
+    else if (StartsWith(arg, L"--pattern=", &value))
+    {
+        good = value == L"bars" || value == L"sky";
+        settings->scene.pattern = value == L"bars" ? ScenePattern::ColourBars : ScenePattern::NightSky;
+    }
     else if (StartsWith(arg, L"--faults=", &value))
     {
         good = ParseFaults(value, &settings->faults);
@@ -191,8 +200,13 @@ const wchar_t* ToolUsage()
            L"  --unbindable              registered without a working filter (an unplugged camera)\n"
            L"  --preview-pin             a preview pin beside the capture pin\n"
            L"  --videoport-pin           a video port pin\n"
-           L"  --formats=640x480,...     offered sizes in order; a negative height is top-down\n"
+           L"  --formats=640x480,...     offered formats in order, each [SUBTYPE:]WIDTHxHEIGHT with\n"
+           L"                            SUBTYPE one of RGB24 (the default), YUY2, UYVY, I420, NV12,\n"
+           L"                            MJPG; a negative height is a top-down RGB24 picture\n"
            L"                            (default 640x480,320x240,1280x960,642x480,640x-480)\n"
+           L"  --profile=webcam          YUY2:640x480,YUY2:320x240,MJPG:1280x960,MJPG:1280x720\n"
+           L"  --profile=night-sky       640x480,YUY2:640x480,1280x960,YUY2:1280x960\n"
+           L"  --pattern=sky|bars        the night sky (default) or 75% colour bars\n"
            L"  --fps=N                   frames per second, 1..60 (default 30)\n"
            L"  --videoinfo2              offer VIDEOINFOHEADER2 formats\n"
            L"  --faults=a,b,...          no-stream-config, no-caps, caps-fail, format-fail, no-pages,\n"

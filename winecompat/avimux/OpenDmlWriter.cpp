@@ -160,7 +160,8 @@ HRESULT OpenDmlWriter::WriteChunk(const void* data, DWORD size, bool keyframe)
         return hr;
     const ULONGLONG dataAt = m_end + sizeof(header);
     const DWORD flags = keyframe && size ? 0 : AVISTDINDEX_DELTAFRAME;
-    m_entries.push_back(AVISTDINDEX_ENTRY{static_cast<DWORD>(dataAt - m_segments.back().Base()), size | flags});
+    m_entries.push_back(
+        AVISTDINDEX_ENTRY{static_cast<DWORD>(dataAt - m_segments.back().Base()), size | flags});
     m_end += PaddedChunkBytes(size);
     m_segments.back().moviEnd = m_end;
     ++m_totalFrames;
@@ -228,7 +229,8 @@ HRESULT OpenDmlWriter::WriteLegacyIndex()
     {
         const DWORD size = m_entries[i].dwSize & AVISTDINDEX_SIZEMASK;
         const DWORD flags = m_entries[i].dwSize & AVISTDINDEX_DELTAFRAME ? 0 : AVIIF_KEYFRAME;
-        const Entry entry{m_chunkId, flags, static_cast<DWORD>(m_entries[i].dwOffset - sizeof(RIFFCHUNK)), size};
+        const Entry entry{m_chunkId, flags, static_cast<DWORD>(m_entries[i].dwOffset - sizeof(RIFFCHUNK)),
+                          size};
         memcpy(chunk.data() + sizeof(header) + i * sizeof(Entry), &entry, sizeof(entry));
     }
     HRESULT hr = m_sink.WriteAt(m_end, chunk.data(), static_cast<DWORD>(chunk.size()));

@@ -53,8 +53,8 @@ bool SubtypeMatches(const GUID& subtype, const BITMAPINFOHEADER& header)
     fourcc.Data1 = subtype.Data1;
     if (subtype == fourcc)
         return header.biCompression == subtype.Data1;
-    const GUID rgb[] = {MEDIASUBTYPE_RGB1,   MEDIASUBTYPE_RGB4,   MEDIASUBTYPE_RGB8,  MEDIASUBTYPE_RGB555,
-                        MEDIASUBTYPE_RGB565, MEDIASUBTYPE_RGB24,  MEDIASUBTYPE_RGB32, MEDIASUBTYPE_ARGB32};
+    const GUID rgb[] = {MEDIASUBTYPE_RGB1,   MEDIASUBTYPE_RGB4,  MEDIASUBTYPE_RGB8,  MEDIASUBTYPE_RGB555,
+                        MEDIASUBTYPE_RGB565, MEDIASUBTYPE_RGB24, MEDIASUBTYPE_RGB32, MEDIASUBTYPE_ARGB32};
     for (const GUID& candidate : rgb)
     {
         if (subtype == candidate)

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "comkit/ComApartment.h"
+#include "vcam/filter/FramePainter.h"
+#include "vcam/filter/VideoMode.h"
 #include "vcam/frame/FrameGenerator.h"
 
 namespace
@@ -63,6 +66,40 @@ TEST(FrameBench, MillisecondsPerFrame)
                     size.width, size.height, costs.steady, costs.first, costs.restyled);
         RecordProperty(("ms_" + std::to_string(size.width) + "x" + std::to_string(size.height)).c_str(),
                        std::to_string(costs.steady));
+    }
+}
+
+// One frame in each subtype, beside the RGB24 frame it is made from, in the same run.
+double PaintMilliseconds(const VideoFormat& format, int frames, LONG* bytes)
+{
+    FramePainter painter(format);
+    std::vector<BYTE> buffer(static_cast<size_t>(ImageSize(format)));
+    SceneSettings scene;
+    painter.Paint(0, scene, buffer.data(), ImageSize(format), bytes);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 1; i <= frames; ++i)
+        painter.Paint(static_cast<uint32_t>(i), scene, buffer.data(), ImageSize(format), bytes);
+    QueryPerformanceCounter(&end);
+    return Milliseconds(start, end) / frames;
+}
+
+TEST(FrameBench, EachSubtypeAgainstItsRgbPicture)
+{
+    comkit::ComApartment com(COINIT_MULTITHREADED);
+    for (LONG width : {640L, 1280L})
+    {
+        const LONG height = width * 3 / 4;
+        LONG bytes = 0;
+        const double rgb = PaintMilliseconds({width, height, VideoSubtype::Rgb24}, 60, &bytes);
+        for (VideoSubtype subtype : {VideoSubtype::Yuy2, VideoSubtype::I420, VideoSubtype::Mjpg})
+        {
+            const double ms = PaintMilliseconds({width, height, subtype}, 60, &bytes);
+            std::printf("BENCH | vcam %s frame %ldx%ld | %.2f ms per frame, %.2f x the RGB24 frame (%.2f ms) "
+                        "| %ld bytes\n",
+                        subtype == VideoSubtype::Yuy2 ? "YUY2" : subtype == VideoSubtype::I420 ? "I420" : "MJPG",
+                        width, height, ms, ms / rgb, rgb, bytes);
+        }
     }
 }
 

@@ -1,7 +1,51 @@
 #include "GrabGraph.h"
 
+#include <wincodec.h>
+
 #include "capture/QeditClsids.h"
 #include "vcam/frame/FrameStamp.h"
+
+namespace
+{
+
+constexpr DWORD FourCc(const char (&code)[5])
+{
+    return static_cast<DWORD>(code[0]) | static_cast<DWORD>(code[1]) << 8 | static_cast<DWORD>(code[2]) << 16 |
+           static_cast<DWORD>(code[3]) << 24;
+}
+
+bool ReadJpegStamp(const BYTE* data, long length, LONG width, LONG height, uint32_t* number)
+{
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICBitmapSource> bgr;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) ||
+        FAILED(factory->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(data), static_cast<DWORD>(length))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) ||
+        FAILED(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.Get(), &bgr)))
+        return false;
+    const LONG stride = width * 3;
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
+    return SUCCEEDED(bgr->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), pixels.data())) &&
+           ReadFrameNumberTopDown(pixels.data(), width, height, stride, number);
+}
+
+bool ReadStamp(DWORD compression, const BYTE* data, long length, LONG width, LONG height, uint32_t* number)
+{
+    if (compression == BI_RGB)
+        return ReadFrameNumberFromDib(data, width, height, number);
+    if (compression == FourCc("MJPG"))
+        return ReadJpegStamp(data, length, width, height, number);
+    const bool packed = compression == FourCc("YUY2") || compression == FourCc("UYVY");
+    const BYTE* luma = data + (compression == FourCc("UYVY") ? 1 : 0);
+    return ReadFrameNumberFromLuma(luma, width, height, packed ? width * 2 : width, packed ? 2 : 1, number);
+}
+
+}  // namespace
 
 LONGLONG NowUs()
 {
@@ -41,11 +85,12 @@ STDMETHODIMP FrameRecorder::SampleCB(double, IMediaSample* sample)
     record.arrivalUs = NowUs();
     record.length = sample->GetActualDataLength();
     record.discontinuity = sample->IsDiscontinuity() == S_OK;
+    record.syncPoint = sample->IsSyncPoint() == S_OK;
     if (FAILED(sample->GetTime(&record.start, &record.stop)))
         record.start = record.stop = -1;
     BYTE* data = nullptr;
     if (SUCCEEDED(sample->GetPointer(&data)) && width > 0)
-        record.numbered = ReadFrameNumberFromDib(data, width, height, &record.number);
+        record.numbered = ReadStamp(compression, data, record.length, width, height, &record.number);
     std::lock_guard<std::mutex> lock(m_mutex);
     m_frames.push_back(record);
     return S_OK;
@@ -75,7 +120,7 @@ HRESULT GrabGraph::Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin
         return hr;
     AM_MEDIA_TYPE want = {};
     want.majortype = MEDIATYPE_Video;
-    want.subtype = MEDIASUBTYPE_RGB24;
+    want.subtype = subtype;
     grabber->SetMediaType(&want);
     graph->AddFilter(camera, L"Camera");
     graph->AddFilter(grabberFilter.Get(), L"Grabber");
@@ -97,6 +142,7 @@ HRESULT GrabGraph::Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin
     {
         recorder->width = vih->bmiHeader.biWidth;
         recorder->height = vih->bmiHeader.biHeight;
+        recorder->compression = vih->bmiHeader.biCompression;
     }
     grabber->SetBufferSamples(FALSE);
     return grabber->SetCallback(recorder, 0);

@@ -1,5 +1,6 @@
 // camera pin -> sample grabber -> null renderer, with a callback that records every
-// frame: arrival time, sample times, frame size and the stamped frame number.
+// frame: arrival time, sample times, frame size and the stamped frame number (read from
+// RGB24, from the luma of the YUV formats, and from MJPG frames decoded with WIC).
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,7 @@ struct FrameRecord
     REFERENCE_TIME stop;
     long length;
     bool discontinuity;
+    bool syncPoint;
     bool numbered;
     uint32_t number;
 };
@@ -29,6 +31,7 @@ public:
     // Filled in once the grabber is connected.
     LONG width = 0;
     LONG height = 0;
+    DWORD compression = BI_RGB;  // the FOURCC of YUV and MJPG frames
 
     std::vector<FrameRecord> Frames();
     size_t Count();
@@ -55,6 +58,7 @@ struct GrabGraph
     ComPtr<ISampleGrabber> grabber;
     ComPtr<IBaseFilter> renderer;
     AM_MEDIA_TYPE connected = {};
+    GUID subtype = MEDIASUBTYPE_RGB24;  // what the grabber takes
 
     ~GrabGraph();
     // Adds the camera, connects `pin` (the camera's capture pin when null) through

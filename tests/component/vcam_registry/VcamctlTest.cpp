@@ -85,7 +85,7 @@ TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)
     EXPECT_EQ(0u, RunVcamctl(L"add 02 \"02 vcx 4100\" --fps=10 --formats=320x240,640x-480 --preview-pin "
                              L"--exposure=4.5 --first-frame-delay=6 --jitter=0.02 --drop-burst=30:5")
                       .exitCode);
-    EXPECT_EQ(0u, RunVcamctl(L"add 01 \"01 Generic USB Camera\"").exitCode);
+    EXPECT_EQ(0u, RunVcamctl(L"add 01 \"01 Generic USB Camera\" --profile=webcam --pattern=bars").exitCode);
     EXPECT_EQ(0u, RunVcamctl(L"add 03 \"03 Unplugged\" --unbindable --faults=no-caps,no-pages").exitCode);
     EXPECT_EQ((std::vector<std::wstring>{L"01 Generic USB Camera", L"02 vcx 4100", L"03 Unplugged"}),
               ListDeviceNames());
@@ -108,6 +108,11 @@ TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)
     EXPECT_EQ(200000, settings.jitter);
     EXPECT_EQ(30u, settings.dropFrom);
     EXPECT_EQ(5u, settings.dropCount);
+    bag.Reset();
+    ASSERT_EQ(S_OK, FindDeviceByName(L"01 Generic USB Camera")->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag)));
+    ASSERT_EQ(S_OK, LoadDeviceSettings(bag.Get(), &settings));
+    EXPECT_EQ(L"YUY2:640x480,YUY2:320x240,MJPG:1280x960,MJPG:1280x720", FormatsToText(settings.formats));
+    EXPECT_EQ(ScenePattern::ColourBars, settings.scene.pattern);
 
     EXPECT_EQ(0u, RunVcamctl(L"remove 02").exitCode);
     EXPECT_EQ((std::vector<std::wstring>{L"01 Generic USB Camera", L"03 Unplugged"}), ListDeviceNames());

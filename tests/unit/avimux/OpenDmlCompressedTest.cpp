@@ -44,7 +44,8 @@ void Write(const AviVideoFormat& format, const std::vector<DWORD>& sizes, const 
     for (size_t i = 0; i < sizes.size(); ++i)
     {
         const std::vector<BYTE> frame(sizes[i], static_cast<BYTE>(i + 1));
-        ASSERT_EQ(S_OK, writer.WriteFrameAt(static_cast<REFERENCE_TIME>(slots[i] * kInterval), frame.data(), sizes[i], keys[i]));
+        ASSERT_EQ(S_OK, writer.WriteFrameAt(static_cast<REFERENCE_TIME>(slots[i] * kInterval), frame.data(),
+                                            sizes[i], keys[i]));
     }
     ASSERT_EQ(S_OK, writer.Finish());
     out->index = ReadIndex(out->sink);

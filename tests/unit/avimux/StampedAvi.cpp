@@ -86,8 +86,8 @@ WrittenAvi WriteStampedAviAt(const std::string& unixPath, const AviVideoFormat& 
     for (uint32_t n = 0; n < slots.size() && SUCCEEDED(written.hr); ++n)
     {
         const std::vector<BYTE> frame = StampedFrame(format, n);
-        written.hr = writer.WriteFrameAt(slots[n] * EffectiveFrameDuration(format.frameDuration), frame.data(),
-                                         static_cast<DWORD>(frame.size()), true);
+        written.hr = writer.WriteFrameAt(slots[n] * EffectiveFrameDuration(format.frameDuration),
+                                         frame.data(), static_cast<DWORD>(frame.size()), true);
     }
     if (SUCCEEDED(written.hr))
         written.hr = writer.Finish();

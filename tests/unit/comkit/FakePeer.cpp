@@ -143,8 +143,8 @@ ComPtr<IPin> MakePeer(Peer** peer)
     return pin;
 }
 
-ComPtr<IMediaSample> MakeSample(IMemAllocator* allocator, const std::vector<BYTE>& bytes, REFERENCE_TIME start,
-                                REFERENCE_TIME stop, bool sync)
+ComPtr<IMediaSample> MakeSample(IMemAllocator* allocator, const std::vector<BYTE>& bytes,
+                                REFERENCE_TIME start, REFERENCE_TIME stop, bool sync)
 {
     ComPtr<IMediaSample> sample;
     EXPECT_EQ(S_OK, allocator->GetBuffer(&sample, nullptr, nullptr, 0));

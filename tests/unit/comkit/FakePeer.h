@@ -31,12 +31,12 @@ public:
 
     // Settings.
     PIN_DIRECTION direction = PINDIR_INPUT;
-    std::vector<GUID> accepts;              // subtypes ReceiveConnection takes
-    std::vector<comkit::MediaType> types;   // what EnumMediaTypes lists
-    bool memInput = true;                   // offers IMemInputPin
-    bool ownAllocator = false;              // GetAllocator hands one out
-    ALLOCATOR_PROPERTIES request = {};      // GetAllocatorRequirements
-    Microsoft::WRL::ComPtr<IStream> stream; // offered as IStream when set
+    std::vector<GUID> accepts;               // subtypes ReceiveConnection takes
+    std::vector<comkit::MediaType> types;    // what EnumMediaTypes lists
+    bool memInput = true;                    // offers IMemInputPin
+    bool ownAllocator = false;               // GetAllocator hands one out
+    ALLOCATOR_PROPERTIES request = {};       // GetAllocatorRequirements
+    Microsoft::WRL::ComPtr<IStream> stream;  // offered as IStream when set
 
     // What happened: "A" for a proposal of A, "x" for a Disconnect, "E" end of stream,
     // "B"/"F" begin/end flush; the samples' bytes and flags.
@@ -72,7 +72,10 @@ public:
     // IMemInputPin
     STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
     STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL) override;
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override { return *props = request, S_OK; }
+    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override
+    {
+        return *props = request, S_OK;
+    }
     STDMETHODIMP Receive(IMediaSample* sample) override;
     STDMETHODIMP ReceiveMultiple(IMediaSample**, long, long*) override { return E_NOTIMPL; }
     STDMETHODIMP ReceiveCanBlock() override { return S_FALSE; }

@@ -50,6 +50,36 @@ TEST(FormatsText, RejectsMalformedListsAndLeavesOutputAlone)
     EXPECT_TRUE(ParseFormats(L"4096x-4096", &largest));
 }
 
+TEST(FormatsText, SubtypesPrefixSizesAndRGB24StaysPlain)
+{
+    std::vector<VideoFormat> formats;
+    ASSERT_TRUE(ParseFormats(L"YUY2:640x480,MJPG:1280x960,RGB24:320x240,NV12:2x2,UYVY:8x8,I420:4x2", &formats));
+    ASSERT_EQ(6u, formats.size());
+    EXPECT_EQ(VideoSubtype::Yuy2, formats[0].subtype);
+    EXPECT_EQ(VideoSubtype::Mjpg, formats[1].subtype);
+    EXPECT_EQ(VideoSubtype::Rgb24, formats[2].subtype);
+    EXPECT_EQ(L"YUY2:640x480,MJPG:1280x960,320x240,NV12:2x2,UYVY:8x8,I420:4x2", FormatsToText(formats));
+    for (const wchar_t* text : {L"YUY2:641x480", L"I420:640x481", L"YUY2:640x-480", L"yuy2:640x480",
+                                L"H264:640x480", L":640x480", L"YUY2640x480"})
+        EXPECT_FALSE(ParseFormats(text, &formats)) << text;
+}
+
+TEST(FormatsText, ProfilesAreShapedLikeRealDevices)
+{
+    std::vector<VideoFormat> webcam, nightSky;
+    ASSERT_TRUE(ProfileFormats(L"webcam", &webcam));
+    ASSERT_TRUE(ProfileFormats(L"night-sky", &nightSky));
+    EXPECT_FALSE(ProfileFormats(L"camcorder", &webcam));
+    for (const VideoFormat& format : webcam)
+    {
+        EXPECT_NE(VideoSubtype::Rgb24, format.subtype);
+        if (format.subtype == VideoSubtype::Mjpg)
+            EXPECT_GE(format.width, 1280) << "MJPG only at the large sizes";
+    }
+    for (const VideoFormat& format : nightSky)
+        EXPECT_TRUE(format.subtype == VideoSubtype::Rgb24 || format.subtype == VideoSubtype::Yuy2);
+}
+
 TEST(FaultsText, NamesEachFaultAndRoundTrips)
 {
     unsigned faults = 99;
