@@ -55,6 +55,7 @@ function(tarnview_add_test_tree)
       tests/component/winecompat
       tests/e2e/discovery
       tests/e2e/faults
+      tests/e2e/profiles
       tests/e2e/recording
       tests/e2e/release
       tests/e2e/shell

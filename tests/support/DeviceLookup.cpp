@@ -66,4 +66,21 @@ HRESULT BindFirstDevice(ComPtr<IBaseFilter>* filter)
     return monikers.front()->BindToObject(nullptr, nullptr, IID_PPV_ARGS(filter->ReleaseAndGetAddressOf()));
 }
 
+CameraCounts FramesCounted(IBaseFilter* camera)
+{
+    CameraCounts counted;
+    ComPtr<IEnumPins> pins;
+    if (!camera || FAILED(camera->EnumPins(&pins)))
+        return counted;
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+    {
+        ComPtr<IAMDroppedFrames> counts;
+        if (SUCCEEDED(pin.As(&counts)) && SUCCEEDED(counts->GetNumNotDropped(&counted.sent)) &&
+            SUCCEEDED(counts->GetNumDropped(&counted.dropped)))
+            return counted;
+    }
+    return CameraCounts{};
+}
+
 }  // namespace support

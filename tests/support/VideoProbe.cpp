@@ -89,6 +89,13 @@ void ExpectVideo(const VideoProbe& probe, int width, int height, double fps, lon
     EXPECT_LE(probe.decodedFrames, probe.headerFrames) << probe.log;
 }
 
+void ExpectCountedFrames(const VideoProbe& probe, long sent, long dropped)
+{
+    ASSERT_GT(sent, 0) << "the camera counted no frame";
+    EXPECT_EQ(sent, probe.decodedFrames) << probe.log;
+    EXPECT_EQ(sent + dropped, probe.headerFrames) << probe.log;
+}
+
 std::vector<uint32_t> StampedFrameNumbers(const std::string& unixPath, int width, int* unreadable)
 {
     std::vector<uint32_t> numbers;

@@ -106,7 +106,7 @@ TEST_F(FindCameraTest, UnbindablePreferredDeviceIsTriedAgainUnderItsOwnName)
 TEST_F(FindCameraTest, NoDeviceLeavesNameAndReportsOnEveryBuild)
 {
     OpenDialog();
-    ASSERT_TRUE(PumpUntil([&] { return !errors.Texts().empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !errors.Texts().empty(); }, 30000));
     EXPECT_EQ(0u, errors.Texts()[0].find("Cannot find Nightframe or any other camera"));
     EXPECT_EQ("<None>", ControlText(IDC_CAMERA_NAME));
     EXPECT_FALSE(Find());
@@ -120,7 +120,7 @@ TEST_F(FindCameraTest, NoDeviceLeavesNameAndReportsOnEveryBuild)
 
     errors.Clear();
     CaptureDlgTestAccess::Format(*dialog);
-    ASSERT_TRUE(PumpUntil([&] { return !errors.Texts().empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !errors.Texts().empty(); }, 30000));
     EXPECT_EQ(1u, errors.Texts().size());
 }
 

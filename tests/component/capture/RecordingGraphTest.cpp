@@ -160,7 +160,7 @@ TEST_F(RecordingGraphTest, NoCameraReportsKeepsTheEmptyGraphAndStartsNoTimer)
     CaptureDlgTestAccess::Timer(dlg) = 0;
     const std::string status = ControlText(IDC_STATUS);
     EXPECT_EQ(E_FAIL, dlg.BuildRecordingGraph((folder.Path() + "none.avi").c_str()));
-    ASSERT_TRUE(PumpUntil([&] { return !errors.Texts().empty(); }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return !errors.Texts().empty(); }, 30000));
     EXPECT_EQ(0u, errors.Texts()[0].find("Cannot find Nightframe or any other camera"));
     EXPECT_NE(nullptr, CaptureDlgTestAccess::Graph(dlg));
     EXPECT_EQ(0u, CaptureDlgTestAccess::Timer(dlg));

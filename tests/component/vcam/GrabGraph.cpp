@@ -1,5 +1,6 @@
 #include "GrabGraph.h"
 
+#include <gtest/gtest.h>
 #include <wincodec.h>
 
 #include "capture/QeditClsids.h"
@@ -56,6 +57,15 @@ LONGLONG NowUs()
            counter.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
 }
 
+// From the second frame: the renderer holds the first until the stream start.
+void ExpectNoFasterThanStamped(const std::vector<FrameRecord>& frames)
+{
+    ASSERT_GE(frames.size(), 3u);
+    const REFERENCE_TIME stampedUs = (frames.back().start - frames[1].start) / 10;
+    const LONGLONG arrivedUs = frames.back().arrivalUs - frames[1].arrivalUs;
+    EXPECT_GE(2 * arrivedUs, stampedUs) << "frames came faster than their stamps";
+}
+
 std::vector<FrameRecord> FrameRecorder::Frames()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -66,6 +76,18 @@ size_t FrameRecorder::Count()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_frames.size();
+}
+
+bool FrameRecorder::WaitFor(size_t count, DWORD deadlineMs)
+{
+    const DWORD start = GetTickCount();
+    while (Count() < count)
+    {
+        if (GetTickCount() - start > deadlineMs)
+            return false;
+        Sleep(5);
+    }
+    return true;
 }
 
 STDMETHODIMP FrameRecorder::QueryInterface(REFIID riid, void** ppv)

@@ -35,6 +35,9 @@ public:
 
     std::vector<FrameRecord> Frames();
     size_t Count();
+    // Waits until `count` frames arrived; a loaded machine may take long, so the
+    // deadline is generous. False when it passed.
+    bool WaitFor(size_t count, DWORD deadlineMs = 30000);
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
     // Owned by the test, which outlives the graph.
@@ -49,6 +52,10 @@ private:
 };
 
 LONGLONG NowUs();
+
+// A camera that does not pace its frames sends them faster than their stamps say.
+// Load only ever delays frames, so this one-sided check cannot fail on a slow machine.
+void ExpectNoFasterThanStamped(const std::vector<FrameRecord>& frames);
 
 struct GrabGraph
 {

@@ -48,9 +48,7 @@ size_t OneCycle(const std::wstring& name)
     if (clock)
         clock->GetTime(&now);
     EXPECT_EQ(S_OK, graphFilter->Run(now));
-    const LONGLONG deadline = NowUs() + 2000000;
-    while (recorder.Count() < 2 && NowUs() < deadline)
-        Sleep(2);
+    recorder.WaitFor(2);
     EXPECT_EQ(S_OK, graph.control->Stop());
     return recorder.Count();
 }

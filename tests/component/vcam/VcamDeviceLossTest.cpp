@@ -54,16 +54,21 @@ TEST_F(VcamDeviceLoss, UnplugAndReplugAreGraphEventsAndTheCaptureCountStops)
     ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
     ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Running));
     LONG_PTR param1 = 0, param2 = 0;
-    ASSERT_TRUE(NextDeviceLost(graph.graph.Get(), &param1, &param2, 5000));
+    ASSERT_TRUE(NextDeviceLost(graph.graph.Get(), &param1, &param2, 30000));
     EXPECT_EQ(0, param2);
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(camera.Get()), param1);
     long sent = -1, dropped = -1;
     EXPECT_EQ(S_OK, counts->GetNumNotDropped(&sent));
     EXPECT_EQ(S_OK, counts->GetNumDropped(&dropped));
     EXPECT_EQ(7, sent);
-    EXPECT_EQ(0, dropped);
-    EXPECT_EQ(7u, recorder.Count());
-    ASSERT_TRUE(NextDeviceLost(graph.graph.Get(), &param1, &param2, 5000));
+    ASSERT_EQ(7u, recorder.Count());
+    // A loaded machine makes the camera skip slots: each one skipped is counted dropped.
+    const std::vector<FrameRecord> frames = recorder.Frames();
+    LONGLONG skipped = 0;
+    for (size_t i = 1; i < frames.size(); ++i)
+        skipped += (frames[i].start - frames[i - 1].stop) / (frames[i - 1].stop - frames[i - 1].start);
+    EXPECT_EQ(skipped, dropped);
+    ASSERT_TRUE(NextDeviceLost(graph.graph.Get(), &param1, &param2, 30000));
     EXPECT_EQ(1, param2) << "the camera did not come back";
     ASSERT_EQ(S_OK, WaitForState(graph.control.Get(), State_Stopped));
 }

@@ -31,7 +31,7 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM context)
 // Watches the thread that shows the modal frame and cancels the frame once it is up.
 void DismissFrameOf(DWORD threadId, std::atomic<bool>* seen, std::atomic<bool>* done)
 {
-    const DWORD deadline = GetTickCount() + 10000;
+    const DWORD deadline = GetTickCount() + 30000;
     while (!*done && GetTickCount() < deadline)
     {
         FrameSearch search;

@@ -58,4 +58,4 @@ using comkit::TaskMediaType;
 const VIDEOINFOHEADER* VideoInfoOf(const AM_MEDIA_TYPE& mt);
 
 // Runs a filter graph state change and returns when it took effect (or the timeout passed).
-HRESULT WaitForState(IMediaControl* control, OAFilterState wanted, DWORD timeoutMs = 5000);
+HRESULT WaitForState(IMediaControl* control, OAFilterState wanted, DWORD timeoutMs = 30000);

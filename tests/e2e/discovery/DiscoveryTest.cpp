@@ -20,7 +20,7 @@ protected:
     bool PreviewMoves() const
     {
         const unsigned long long before = window.PictureChecksum(IDC_PREVIEW);
-        return WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }, 10000);
+        return WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; });
     }
 
     // Starts the program with the default camera and presses "Setup Camera"; returns the
@@ -114,7 +114,7 @@ TEST_F(DiscoveryTest, BrightnessTypedInTheCamerasPageChangesThePreview)
     SendMessageA(box, EM_SETSEL, 0, -1);
     for (char digit : std::string("5"))
         PostMessageA(box, WM_CHAR, digit, 0);
-    EXPECT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) < before * 0.6; }, 15000))
+    EXPECT_TRUE(WaitUntil([&] { return window.PictureBrightness(IDC_PREVIEW) < before * 0.6; }))
         << "preview brightness " << before << " before, " << window.PictureBrightness(IDC_PREVIEW)
         << " after";
     Screenshot("camera-brightness");

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "driver/UnixTools.h"
 
 namespace e2e
@@ -131,6 +133,17 @@ bool TarnviewTest::WaitForText(int id, const std::string& text, DWORD deadlineMs
 bool TarnviewTest::WaitForTextPrefix(int id, const std::string& prefix, DWORD deadlineMs) const
 {
     return WaitUntil([&] { return window.Text(id).compare(0, prefix.size(), prefix) == 0; }, deadlineMs);
+}
+
+int TarnviewTest::CapturedSeconds() const
+{
+    int seconds = -1;
+    return std::sscanf(window.Text(IDC_CAPTURE_STATUS).c_str(), "Captured: %d s", &seconds) == 1 ? seconds : -1;
+}
+
+bool TarnviewTest::WaitForCapturedSeconds(int seconds, DWORD deadlineMs) const
+{
+    return WaitUntil([&] { return CapturedSeconds() >= seconds; }, deadlineMs);
 }
 
 std::string TarnviewTest::Screenshot(const std::string& name) const

@@ -43,6 +43,11 @@ protected:
     bool WaitForFile(const std::string& path, DWORD deadlineMs = 30000) const;
     bool WaitForText(int id, const std::string& text, DWORD deadlineMs = 30000) const;
     bool WaitForTextPrefix(int id, const std::string& prefix, DWORD deadlineMs = 30000) const;
+    // The seconds the capture line counts ("Captured: N s..."), -1 when it counts none.
+    int CapturedSeconds() const;
+    // Waits until the capture line counts at least `seconds`: a loaded machine may
+    // deliver a late tick that skips a second, so no exact figure is waited for.
+    bool WaitForCapturedSeconds(int seconds, DWORD deadlineMs = 30000) const;
 
     // Saves a screenshot of the whole screen into the build's artifacts folder.
     std::string Screenshot(const std::string& name) const;

@@ -38,7 +38,7 @@ TEST_F(RecordingTest, KilledFiveSecondsInKeepsTheFramesWritten)
     window.SetText(IDC_FRAME_RATE, "30");
     StartOpenEndedRecording();
     const std::string path = ClipPath(0);
-    ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 5 s", 60000));
+    ASSERT_TRUE(WaitForCapturedSeconds(5, 60000));
     app.Kill();
 
     const long frames = ExpectUnbrokenClip(path, 640);

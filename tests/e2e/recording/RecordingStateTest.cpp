@@ -16,9 +16,9 @@ TEST_F(RecordingTest, DurationZeroRunsUntilStoppedAndTheBoxIsReadOnlyAtTheStart)
 {
     StartInAviMode();
     StartOpenEndedRecording();
-    ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 1 s"));
+    ASSERT_TRUE(WaitForCapturedSeconds(1));
     window.SetText(IDC_DURATION, "1");  // too late for this recording
-    ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 3 s"));
+    ASSERT_TRUE(WaitForCapturedSeconds(3));
     EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
     VideoFacts facts = StopAndProbeFirstClip();
     ASSERT_TRUE(facts.readable) << facts.raw;
@@ -29,11 +29,11 @@ TEST_F(RecordingTest, FormatDuringARecordingEndsTheClipButKeepsTheRecordingState
 {
     StartInAviMode();
     StartOpenEndedRecording();
-    ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 1 s"));
+    ASSERT_TRUE(WaitForCapturedSeconds(1));
     window.ClickAndSettle(IDC_FORMAT);
     EXPECT_TRUE(WaitForText(IDC_STATUS, "Preview: 320 x 240"));
     EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
-    EXPECT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 3 s")) << "the timer stopped counting";
+    EXPECT_TRUE(WaitForCapturedSeconds(3)) << "the timer stopped counting";
     // The clip holds what was recorded before the format changed.
     VideoFacts facts = StopAndProbeFirstClip();
     ASSERT_TRUE(facts.readable) << facts.raw;
@@ -44,7 +44,7 @@ TEST_F(RecordingTest, SnapshotModeDuringARecordingLeavesAPlayableClip)
 {
     StartInAviMode();
     StartOpenEndedRecording();
-    ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 2 s"));
+    ASSERT_TRUE(WaitForCapturedSeconds(2));
     window.ClickAndSettle(IDC_MODE_SNAPSHOT);
     EXPECT_EQ(window.Text(IDC_ACTION), "&Take Snapshot");
     ExpectWholeClip(ClipPath(0), 640, 480, 60, 35);

@@ -13,7 +13,7 @@ TEST_F(RecordingTest, ThreeSecondsAtThirtyStopsByItselfWithEveryFrame)
 {
     StartInAviMode();
     const std::string path = RecordFor("3", "30");
-    EXPECT_EQ(window.Text(IDC_CAPTURE_STATUS), "Captured: 3 s");
+    EXPECT_GE(CapturedSeconds(), 3) << window.Text(IDC_CAPTURE_STATUS);
     EXPECT_EQ(path, ClipPath(0));
     ExpectWholeClip(path, 640, 480, 90, 3);
 }
@@ -58,13 +58,13 @@ TEST_F(RecordingTest, ThePreviewKeepsRunningDuringARecording)
     StartInAviMode();
     window.SetText(IDC_DURATION, "0");
     window.ClickAndSettle(IDC_ACTION);
-    ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 1 s"));
+    ASSERT_TRUE(WaitForCapturedSeconds(1));
     HWND video = GetWindow(window.Control(IDC_PREVIEW), GW_CHILD);
     ASSERT_NE(video, nullptr) << "no video window in the preview frame while recording";
     EXPECT_TRUE(IsWindowVisible(video));
     const unsigned long long before = window.PictureChecksum(IDC_PREVIEW);
     Screenshot("recording-1");
-    EXPECT_TRUE(WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }, 10000))
+    EXPECT_TRUE(WaitUntil([&] { return window.PictureChecksum(IDC_PREVIEW) != before; }))
         << "the preview picture stands still";
     Screenshot("recording-2");
     window.ClickAndSettle(IDC_ACTION);
@@ -88,7 +88,7 @@ TEST_F(RecordingTest, ClosingDuringARecordingLeavesAPlayableClip)
         window.SetText(IDC_FILENAME, baseName);
         window.ClickAndSettle(IDC_RESET_COUNTER);
         window.ClickAndSettle(IDC_ACTION);
-        ASSERT_TRUE(WaitForText(IDC_CAPTURE_STATUS, "Captured: 1 s"));
+        ASSERT_TRUE(WaitForCapturedSeconds(1));
         ASSERT_TRUE(run.CloseAndWait()) << "the program did not end";
         VideoFacts facts = Probe(ClipPath(0));
         ASSERT_TRUE(facts.readable) << facts.raw;

@@ -21,5 +21,14 @@ Microsoft::WRL::ComPtr<IMoniker> FindDeviceByName(const std::wstring& friendlyNa
 Microsoft::WRL::ComPtr<IBaseFilter> BindDeviceByName(const std::wstring& friendlyName);
 // The first video input device's filter, as a program that takes the first camera finds it.
 HRESULT BindFirstDevice(Microsoft::WRL::ComPtr<IBaseFilter>* filter);
+// What a camera says of its stream (IAMDroppedFrames on the first output pin that
+// counts), -1 each when none does. A loaded machine makes a camera skip slots, so a
+// recording holds `sent` frames and `dropped` empty ones, not rate times duration.
+struct CameraCounts
+{
+    long sent = -1;
+    long dropped = -1;
+};
+CameraCounts FramesCounted(IBaseFilter* camera);
 
 }  // namespace support

@@ -30,6 +30,10 @@ VideoProbe ProbeVideo(const std::string& unixPath);
 // about `frames` decoded and as long (within `tolerance`).
 void ExpectVideo(const VideoProbe& probe, int width, int height, double fps, long frames, long tolerance = 2);
 
+// Every frame the camera counted as sent is decoded; each slot it dropped is an empty
+// chunk that the header counts too.
+void ExpectCountedFrames(const VideoProbe& probe, long sent, long dropped);
+
 // Decodes the top rows of every frame to BGR24 with ffmpeg (frames as stored, none
 // repeated for a dropped one) and returns the frame
 // numbers the virtual camera stamped into them, in file order; frames without a

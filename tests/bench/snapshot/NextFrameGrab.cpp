@@ -1,0 +1,121 @@
+#include "NextFrameGrab.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "capture/QeditClsids.h"
+#include "comkit/MediaType.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace
+{
+ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
+{
+    ComPtr<IEnumPins> pins;
+    ComPtr<IPin> pin;
+    if (FAILED(filter->EnumPins(&pins)))
+        return nullptr;
+    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+    {
+        PIN_DIRECTION found;
+        if (SUCCEEDED(pin->QueryDirection(&found)) && found == direction)
+            return pin;
+    }
+    return nullptr;
+}
+
+bool WriteWhole(HANDLE file, const void* data, DWORD size)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+}  // namespace
+
+NextFrameGrab::NextFrameGrab() : m_copied(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+{
+}
+
+NextFrameGrab::~NextFrameGrab()
+{
+    if (m_control)
+        m_control->Stop();
+}
+
+HRESULT NextFrameGrab::Start(IBaseFilter* camera)
+{
+    ComPtr<IBaseFilter> grabberFilter, renderer;
+    ComPtr<ISampleGrabber> grabber;
+    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_graph));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
+    if (SUCCEEDED(hr))
+        hr = grabberFilter.As(&grabber);
+    if (FAILED(hr))
+        return hr;
+    AM_MEDIA_TYPE want = {};
+    want.majortype = MEDIATYPE_Video;
+    want.subtype = MEDIASUBTYPE_RGB24;
+    grabber->SetMediaType(&want);
+    m_graph->AddFilter(camera, L"Camera");
+    m_graph->AddFilter(grabberFilter.Get(), L"Grabber");
+    m_graph->AddFilter(renderer.Get(), L"Null");
+    if (FAILED(hr = m_graph->Connect(FirstPin(camera, PINDIR_OUTPUT).Get(),
+                                     FirstPin(grabberFilter.Get(), PINDIR_INPUT).Get())) ||
+        FAILED(hr = m_graph->Connect(FirstPin(grabberFilter.Get(), PINDIR_OUTPUT).Get(),
+                                     FirstPin(renderer.Get(), PINDIR_INPUT).Get())))
+        return hr;
+    comkit::MediaType connected;
+    if (FAILED(hr = grabber->GetConnectedMediaType(&connected.Edit())))
+        return hr;
+    const AM_MEDIA_TYPE& type = connected.Get();
+    if (type.formattype != FORMAT_VideoInfo || type.cbFormat < sizeof(VIDEOINFOHEADER))
+        return VFW_E_INVALIDMEDIATYPE;
+    m_header = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+    m_frame.resize(m_header.biSizeImage);
+    grabber->SetBufferSamples(FALSE);
+    grabber->SetOneShot(FALSE);
+    if (FAILED(hr = grabber->SetCallback(this, 1)) || FAILED(hr = m_graph.As(&m_control)))
+        return hr;
+    // S_FALSE: a live source cannot cue; the graph finishes the change running.
+    return SUCCEEDED(hr = m_control->Run()) ? S_OK : hr;
+}
+
+bool NextFrameGrab::SnapTo(const std::string& path)
+{
+    m_armed.store(true);
+    if (WaitForSingleObject(m_copied.Get(), 30000) != WAIT_OBJECT_0)
+        return false;
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof m_header;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(m_frame.size());
+    comkit::Handle out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return out && WriteWhole(out.Get(), &file, sizeof file) && WriteWhole(out.Get(), &m_header, sizeof m_header) &&
+           WriteWhole(out.Get(), m_frame.data(), static_cast<DWORD>(m_frame.size()));
+}
+
+STDMETHODIMP NextFrameGrab::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv)
+        return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_ISampleGrabberCB)
+    {
+        *ppv = static_cast<ISampleGrabberCB*>(this);
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+// The streaming thread copies only when armed, as the program's callback does.
+STDMETHODIMP NextFrameGrab::BufferCB(double, BYTE* buffer, long length)
+{
+    if (!buffer || !m_armed.exchange(false))
+        return S_OK;
+    std::memcpy(m_frame.data(), buffer, std::min<size_t>(m_frame.size(), length > 0 ? length : 0));
+    SetEvent(m_copied.Get());
+    return S_OK;
+}
