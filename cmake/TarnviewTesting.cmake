@@ -20,7 +20,8 @@ function(tarnview_add_test name)
   set_tests_properties(${name} PROPERTIES
     LABELS "${T_LABEL}"
     TIMEOUT ${T_TIMEOUT}
-    FIXTURES_REQUIRED wineprefix)
+    FIXTURES_REQUIRED wineprefix
+    ENVIRONMENT TARNVIEW_END_WINESERVER=1)
   if(T_LABEL STREQUAL "component" OR T_LABEL STREQUAL "e2e" OR T_LABEL STREQUAL "bench")
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_devices)
   endif()
