@@ -19,8 +19,8 @@ tarnview_library(tarnview_capture
   SOURCES capture/CameraDiscovery.cpp capture/CameraSetup.cpp capture/DeviceName.cpp capture/FrameRate.cpp
           capture/FrameSize.cpp capture/GraphAssembly.cpp capture/GraphEventQueue.cpp capture/GraphEventText.cpp
           capture/GraphTeardown.cpp capture/MediaTypeRecord.cpp capture/PreviewGraph.cpp
-          capture/RecordingGraph.cpp capture/RecordingWatch.cpp capture/StatusText.cpp capture/StreamFormat.cpp
-          capture/VideoWindow.cpp
+          capture/RecordingGraph.cpp capture/RecordingWatch.cpp capture/SilenceClock.cpp capture/StatusText.cpp
+          capture/StreamFormat.cpp capture/VideoWindow.cpp
   LIBS comkit strmiids ole32 oleaut32 uuid user32)
 
 # Snapshot pipeline: grab buffer and callback, still file, writer and painter, and the
