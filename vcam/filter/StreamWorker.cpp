@@ -167,19 +167,8 @@ bool StreamWorker::StreamRun(const RunParams& params)
             return false;
         }
         REFERENCE_TIME held = 0;
-        HRESULT hr = S_OK;
-        if (Dropped(m_setup.nextNumber->load()))
-        {
-            m_setup.nextNumber->fetch_add(1);
-            if (m_setup.counts)
-                ++m_setup.counts->dropped;
-        }
-        else
-        {
-            const REFERENCE_TIME stamp = stampBase + schedule.Elapsed();
-            hr = DeliverFrame(stamp, stamp + interval, first, params, &held);
-            first = false;
-        }
+        const REFERENCE_TIME stamp = stampBase + schedule.Elapsed();
+        const HRESULT hr = FillSlot(stamp, stamp + interval, &first, params, &held);
         FinishDelivery();
         if (hr != S_OK)
         {
@@ -193,6 +182,22 @@ bool StreamWorker::StreamRun(const RunParams& params)
         if (m_setup.counts && schedule.Slot() > slot + 1)
             m_setup.counts->dropped += static_cast<long>(schedule.Slot() - slot - 1);
     }
+}
+
+// A frame of the set drop burst is counted and never sent; any other is delivered.
+HRESULT StreamWorker::FillSlot(REFERENCE_TIME start, REFERENCE_TIME stop, bool* first, const RunParams& params,
+                               REFERENCE_TIME* held)
+{
+    if (Dropped(m_setup.nextNumber->load()))
+    {
+        m_setup.nextNumber->fetch_add(1);
+        if (m_setup.counts)
+            ++m_setup.counts->dropped;
+        return S_OK;
+    }
+    const HRESULT hr = DeliverFrame(start, stop, *first, params, held);
+    *first = false;
+    return hr;
 }
 
 REFERENCE_TIME StreamWorker::FrameInterval() const

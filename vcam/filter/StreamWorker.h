@@ -84,6 +84,8 @@ private:
     REFERENCE_TIME FrameInterval() const;
     REFERENCE_TIME Lateness();
     bool Dropped(uint32_t number) const;
+    HRESULT FillSlot(REFERENCE_TIME start, REFERENCE_TIME stop, bool* first, const RunParams& params,
+                     REFERENCE_TIME* held);
     bool WaitForRun(RunParams* params);
     bool SleepUntil(REFERENCE_TIME due, const RunParams& params);
     bool RunIsCurrent(const RunParams& params);

@@ -77,16 +77,18 @@ TEST_F(RecordingTest, AnUnbindableCameraIsReportedAtTheStart)
     EXPECT_EQ(window.Text(IDC_CAMERA_NAME), "Generic USB Camera");
 }
 
-TEST_F(RecordingTest, AClipThatCannotBeWrittenIsReported)
+TEST_F(RecordingTest, AClipThatCannotBeCreatedIsToldAndTheDialogStaysIdle)
 {
     StartInAviMode();
     // A base name that leads into a folder that does not exist.
     window.SetText(IDC_FILENAME, "no such folder\\clip");
-    window.Click(IDC_ACTION);
-    const std::string text = DismissError();
-    EXPECT_TRUE(text == "Could not create/hookup mux and writer" || text == "Could not run graph") << text;
-    EXPECT_FALSE(window.IsEnabled(IDC_ACTION));
-    EXPECT_TRUE(WaitForText(IDC_ACTION, "&Stop Capture"));
+    window.ClickAndSettle(IDC_ACTION);
+    EXPECT_EQ(window.Text(IDC_CAPTURE_STATUS),
+              "Recording not started: path not found (no such folder\\clip_0000.avi)");
+    EXPECT_FALSE(app.HasDialog(kErrorCaption));
+    EXPECT_TRUE(window.IsEnabled(IDC_ACTION));
+    EXPECT_EQ(window.Text(IDC_ACTION), "&Start Capture");
+    EXPECT_TRUE(WaitForTextPrefix(IDC_STATUS, "Preview: ")) << window.Text(IDC_STATUS);
 }
 
 }  // namespace

@@ -13,7 +13,8 @@ namespace testframes
 // Top-down BGR24 rows without padding: the bars below a stamp carrying `number`.
 std::vector<BYTE> MakeBarsBgr(LONG width, LONG height, uint32_t number);
 
-// One baseline JPEG of top-down BGR24 rows; empty on failure. COM must be joined.
-std::vector<BYTE> EncodeJpeg(const std::vector<BYTE>& bgr, LONG width, LONG height, float quality = 0.9f);
+// One baseline JPEG of top-down BGR24 rows, as the virtual camera encodes its MJPG
+// frames; empty on failure. COM must be joined.
+std::vector<BYTE> EncodeJpeg(const std::vector<BYTE>& bgr, LONG width, LONG height);
 
 }  // namespace testframes
