@@ -3,7 +3,11 @@
 #include <string>
 
 #include "capture/DeviceName.h"
+#include "comkit/Bstr.h"
+#include "comkit/Variant.h"
 
+using comkit::Bstr;
+using comkit::Variant;
 using Microsoft::WRL::ComPtr;
 
 namespace
@@ -18,29 +22,6 @@ enum class SearchPass
     Any
 };
 
-class OwnedBstr
-{
-public:
-    explicit OwnedBstr(const wchar_t* text) : m_text(SysAllocString(text)) {}
-    ~OwnedBstr() { SysFreeString(m_text); }
-    OwnedBstr(const OwnedBstr&) = delete;
-    OwnedBstr& operator=(const OwnedBstr&) = delete;
-    BSTR Get() const { return m_text; }
-
-private:
-    BSTR m_text;
-};
-
-class OwnedVariant
-{
-public:
-    OwnedVariant() { VariantInit(&value); }
-    ~OwnedVariant() { VariantClear(&value); }
-    OwnedVariant(const OwnedVariant&) = delete;
-    OwnedVariant& operator=(const OwnedVariant&) = delete;
-    VARIANT value;
-};
-
 bool SameName(BSTR left, BSTR right)
 {
     return VarBstrCmp(left, right, LOCALE_USER_DEFAULT, NORM_IGNORECASE) == VARCMP_EQ;
@@ -49,18 +30,18 @@ bool SameName(BSTR left, BSTR right)
 bool IsPreferredName(BSTR name)
 {
     for (const wchar_t* other : kOtherPreferredNames)
-        if (SameName(name, OwnedBstr(other).Get()))
+        if (SameName(name, Bstr(other).Get()))
             return true;
-    return SameName(name, OwnedBstr(kPreferredName).Get());
+    return SameName(name, Bstr(kPreferredName).Get());
 }
 
-bool ReadFriendlyName(IMoniker* moniker, OwnedVariant& name)
+bool ReadFriendlyName(IMoniker* moniker, Variant& name)
 {
     ComPtr<IPropertyBag> bag;
     if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_PPV_ARGS(&bag))))
         return false;
     // The variant stays VT_EMPTY: a Read that fails without writing leaves nothing to free.
-    return SUCCEEDED(bag->Read(L"FriendlyName", &name.value, nullptr)) && name.value.vt == VT_BSTR;
+    return SUCCEEDED(bag->Read(L"FriendlyName", name.Get(), nullptr)) && name.Value().vt == VT_BSTR;
 }
 
 void ShowCameraName(HWND label, const std::string& name)
@@ -76,19 +57,19 @@ ComPtr<IBaseFilter> BindFirstCamera(IEnumMoniker* devices, SearchPass pass, HWND
     ComPtr<IMoniker> moniker;
     while (devices->Next(1, moniker.ReleaseAndGetAddressOf(), nullptr) == S_OK)
     {
-        OwnedVariant name;
+        Variant name;
         if (!ReadFriendlyName(moniker.Get(), name))
             continue;
         if (pass == SearchPass::Preferred)
         {
-            if (!IsPreferredName(name.value.bstrVal))
+            if (!IsPreferredName(name.Value().bstrVal))
                 continue;
-            OwnedBstr shown(kPreferredName);
+            Bstr shown(kPreferredName);
             ShowCameraName(label, AnsiDeviceName(shown.Get()));
         }
         else
         {
-            ShowCameraName(label, AnsiDeviceName(name.value.bstrVal));
+            ShowCameraName(label, AnsiDeviceName(name.Value().bstrVal));
         }
         ComPtr<IBaseFilter> camera;
         moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&camera));

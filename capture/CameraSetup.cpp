@@ -3,20 +3,9 @@
 #include <olectl.h>
 #include <wrl/client.h>
 
-using Microsoft::WRL::ComPtr;
+#include "comkit/TaskMemory.h"
 
-namespace
-{
-class TaskPageList
-{
-public:
-    TaskPageList() : pages{} {}
-    ~TaskPageList() { CoTaskMemFree(pages.pElems); }
-    TaskPageList(const TaskPageList&) = delete;
-    TaskPageList& operator=(const TaskPageList&) = delete;
-    CAUUID pages;
-};
-}  // namespace
+using Microsoft::WRL::ComPtr;
 
 void ShowCameraPages(IBaseFilter* camera, HWND owner)
 {
@@ -25,12 +14,12 @@ void ShowCameraPages(IBaseFilter* camera, HWND owner)
         return;
     ComPtr<IUnknown> object;
     camera->QueryInterface(IID_PPV_ARGS(&object));
-    TaskPageList list;
-    const HRESULT hr = specify->GetPages(&list.pages);
+    CAUUID pages{};
+    const HRESULT hr = specify->GetPages(&pages);
+    const comkit::TaskMemory<GUID> pageIds(pages.pElems);
     specify.Reset();
-    if (FAILED(hr) || list.pages.cElems == 0 || !list.pages.pElems)
+    if (FAILED(hr) || pages.cElems == 0 || !pageIds)
         return;
     IUnknown* objects[] = {object.Get()};
-    OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, objects, list.pages.cElems, list.pages.pElems, 0, 0,
-                           nullptr);
+    OleCreatePropertyFrame(owner, 30, 30, nullptr, 1, objects, pages.cElems, pageIds.get(), 0, 0, nullptr);
 }

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <dshow.h>
 
-#include <memory>
-
 // Frees the format block (when cbFormat says there is one) and releases pUnk.
 void FreeMediaTypeContents(AM_MEDIA_TYPE& type);
 
@@ -26,10 +24,3 @@ struct MediaTypeRecord : AM_MEDIA_TYPE
     void SetSubtype(const GUID& sub) { subtype = sub; }
 };
 static_assert(sizeof(MediaTypeRecord) == sizeof(AM_MEDIA_TYPE), "same layout as AM_MEDIA_TYPE");
-
-// Owner of a task-memory media type handed out by the framework.
-struct TaskMediaTypeDelete
-{
-    void operator()(AM_MEDIA_TYPE* type) const { DeleteMediaTypeRecord(type); }
-};
-using TaskMediaType = std::unique_ptr<AM_MEDIA_TYPE, TaskMediaTypeDelete>;

@@ -8,7 +8,9 @@
 
 #include "capture/FrameRate.h"
 #include "capture/MediaTypeRecord.h"
+#include "comkit/MediaType.h"
 
+using comkit::TaskMediaType;
 using Microsoft::WRL::ComPtr;
 
 namespace

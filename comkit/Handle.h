@@ -28,6 +28,14 @@ public:
     HANDLE Get() const { return m_handle; }
     bool Valid() const { return m_handle && m_handle != INVALID_HANDLE_VALUE; }
     explicit operator bool() const { return Valid(); }
+    // Closes now and says whether the close succeeded (closing a file may flush it and
+    // fail); true when there was nothing to close.
+    bool Close()
+    {
+        const bool closed = !Valid() || CloseHandle(m_handle) != FALSE;
+        m_handle = nullptr;
+        return closed;
+    }
     void Reset(HANDLE handle = nullptr)
     {
         if (Valid())

@@ -1,7 +1,7 @@
 // AM_MEDIA_TYPE: the platform's free/copy/delete operations, and an owning holder.
 // Freeing goes by cbFormat as the platform's FreeMediaType does (a format block the count
-// does not announce is not the type's to free) and releases pUnk. The freeing functions
-// are inline, so that code which does not link comkit (the program) can use them.
+// does not announce is not the type's to free) and releases pUnk. The program keeps its
+// own names for them (capture/MediaTypeRecord.h).
 #pragma once
 
 #include <windows.h>

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "driver/TarnviewProcess.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "driver/Waiting.h"
 #include "ui/resource.h"
 

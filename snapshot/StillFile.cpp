@@ -1,5 +1,6 @@
 #include "snapshot/StillFile.h"
 
+#include "comkit/Handle.h"
 #include "snapshot/BmpLayout.h"
 
 namespace
@@ -11,29 +12,6 @@ HRESULT LastErrorResult()
 }
 
 StillWriteFn writeBytes = &::WriteFile;
-
-class FileHandle
-{
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-    bool Close()
-    {
-        if (!IsValid())
-            return true;
-        const BOOL closed = CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-        return closed != FALSE;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 HRESULT WriteWhole(HANDLE file, const void* data, DWORD size)
 {
@@ -57,8 +35,8 @@ HRESULT WriteStillFile(const char* path, const BITMAPINFOHEADER& info, const BYT
     if (!path || !pixels || length < 0)
         return E_INVALIDARG;
     const DWORD disposition = existing == ExistingFile::Keep ? CREATE_NEW : CREATE_ALWAYS;
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr));
-    if (!file.IsValid())
+    comkit::Handle file(CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition, 0, nullptr));
+    if (!file)
         return LastErrorResult();
     const BITMAPFILEHEADER header = MakeStillFileHeader(static_cast<DWORD>(length));
     HRESULT hr = WriteWhole(file.Get(), &header, sizeof header);

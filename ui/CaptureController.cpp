@@ -8,27 +8,13 @@
 
 #include "capture/GraphEventText.h"
 #include "capture/RecordingGraph.h"
+#include "comkit/TaskMemory.h"
 #include "snapshot/CaptureFileName.h"
 #include "snapshot/CaptureNameCheck.h"
 #include "snapshot/GrabBuffer.h"
 #include "snapshot/NumberedFile.h"
 #include "ui/ControllerTexts.h"
 #include "ui/OutputDirectory.h"
-
-namespace
-{
-// Frees a shell item list with the shell's allocator.
-struct ItemListHolder
-{
-    LPITEMIDLIST items;
-    ~ItemListHolder()
-    {
-        Microsoft::WRL::ComPtr<IMalloc> allocator;
-        if (items != nullptr && SUCCEEDED(SHGetMalloc(&allocator)))
-            allocator->Free(items);
-    }
-};
-}  // namespace
 
 void CCaptureDlg::OnAction()
 {
@@ -212,11 +198,12 @@ void CCaptureDlg::OnDirectory()
 {
     BROWSEINFOA browse = {};
     browse.lpszTitle = "Pick a Directory";
-    ItemListHolder chosen{SHBrowseForFolderA(&browse)};
-    if (chosen.items == nullptr)
+    // The shell's allocator is the task allocator.
+    const comkit::TaskMemory<ITEMIDLIST> chosen(SHBrowseForFolderA(&browse));
+    if (!chosen)
         return;
     char folder[MAX_PATH] = {};
-    if (!SHGetPathFromIDListA(chosen.items, folder))
+    if (!SHGetPathFromIDListA(chosen.get(), folder))
         return;
     if (!SetOutputDirectory(m_szDirectory, sizeof m_szDirectory, folder))
         ShowCaptureProblem(ControllerText::kDirectoryTooLong);

@@ -1,6 +1,6 @@
 #include "support/TempFolder.h"
 
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 namespace support
 {

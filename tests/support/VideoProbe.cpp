@@ -10,7 +10,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "vcam/frame/FrameStamp.h"
 
 namespace support

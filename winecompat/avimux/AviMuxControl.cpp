@@ -10,7 +10,31 @@ namespace
 {
 constexpr DWORD kSeekingCapabilities =
     AM_SEEKING_CanGetCurrentPos | AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration;
+
+// Media time is the only time format the mux counts in; `other` is what any other gets.
+HRESULT MediaTimeOnly(const GUID* format, HRESULT other)
+{
+    if (!format)
+        return E_POINTER;
+    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : other;
 }
+
+// The mux's settings are read and written under its data lock.
+template <class T, class Value>
+HRESULT LockedSet(comkit::CriticalSection& lock, T& setting, const Value& value)
+{
+    comkit::Lock data(lock);
+    setting = value;
+    return S_OK;
+}
+
+template <class T, class Value>
+HRESULT LockedGet(comkit::CriticalSection& lock, const T& setting, Value* out)
+{
+    comkit::Lock data(lock);
+    return comkit::SetOut(out, setting);
+}
+}  // namespace
 
 STDMETHODIMP AviMux::GetCapabilities(DWORD* capabilities)
 {
@@ -28,9 +52,7 @@ STDMETHODIMP AviMux::CheckCapabilities(DWORD* capabilities)
 
 STDMETHODIMP AviMux::IsFormatSupported(const GUID* format)
 {
-    if (!format)
-        return E_POINTER;
-    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : S_FALSE;
+    return MediaTimeOnly(format, S_FALSE);
 }
 
 STDMETHODIMP AviMux::QueryPreferredFormat(GUID* format)
@@ -50,9 +72,7 @@ STDMETHODIMP AviMux::IsUsingTimeFormat(const GUID* format)
 
 STDMETHODIMP AviMux::SetTimeFormat(const GUID* format)
 {
-    if (!format)
-        return E_POINTER;
-    return *format == TIME_FORMAT_MEDIA_TIME ? S_OK : E_INVALIDARG;
+    return MediaTimeOnly(format, E_INVALIDARG);
 }
 
 STDMETHODIMP AviMux::GetDuration(LONGLONG* duration)
@@ -126,15 +146,12 @@ STDMETHODIMP AviMux::put_Mode(InterleavingMode mode)
 {
     if (mode < INTERLEAVE_NONE || mode > INTERLEAVE_NONE_BUFFERED)
         return E_INVALIDARG;
-    comkit::Lock data(DataLock());
-    m_mode = mode;
-    return S_OK;
+    return LockedSet(DataLock(), m_mode, mode);
 }
 
 STDMETHODIMP AviMux::get_Mode(InterleavingMode* mode)
 {
-    comkit::Lock data(DataLock());
-    return comkit::SetOut(mode, m_mode);
+    return LockedGet(DataLock(), m_mode, mode);
 }
 
 STDMETHODIMP AviMux::put_Interleaving(const REFERENCE_TIME* interleave, const REFERENCE_TIME* preroll)
@@ -161,26 +178,20 @@ STDMETHODIMP AviMux::SetMasterStream(LONG stream)
 {
     if (stream < -1 || stream > 0)
         return E_INVALIDARG;  // -1: none, 0: the video stream
-    comkit::Lock data(DataLock());
-    m_masterStream = stream;
-    return S_OK;
+    return LockedSet(DataLock(), m_masterStream, stream);
 }
 
 STDMETHODIMP AviMux::GetMasterStream(LONG* stream)
 {
-    comkit::Lock data(DataLock());
-    return comkit::SetOut(stream, m_masterStream);
+    return LockedGet(DataLock(), m_masterStream, stream);
 }
 
 STDMETHODIMP AviMux::SetOutputCompatibilityIndex(BOOL compatible)
 {
-    comkit::Lock data(DataLock());
-    m_compatibilityIndex = compatible;
-    return S_OK;
+    return LockedSet(DataLock(), m_compatibilityIndex, compatible);
 }
 
 STDMETHODIMP AviMux::GetOutputCompatibilityIndex(BOOL* compatible)
 {
-    comkit::Lock data(DataLock());
-    return comkit::SetOut(compatible, m_compatibilityIndex);
+    return LockedGet(DataLock(), m_compatibilityIndex, compatible);
 }

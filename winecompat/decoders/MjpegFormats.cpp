@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "comkit/VideoHeader.h"
 #include "decoders/YuvToRgb.h"
 
 namespace decoders
@@ -52,13 +53,7 @@ HRESULT RgbType(const AM_MEDIA_TYPE& input, const BITMAPINFOHEADER& in, WORD bit
 
 const BITMAPINFOHEADER* VideoBitmapHeader(const AM_MEDIA_TYPE& type)
 {
-    if (type.majortype != MEDIATYPE_Video || !type.pbFormat)
-        return nullptr;
-    if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER))
-        return &reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
-    if (type.formattype == FORMAT_VideoInfo2 && type.cbFormat >= sizeof(VIDEOINFOHEADER2))
-        return &reinterpret_cast<const VIDEOINFOHEADER2*>(type.pbFormat)->bmiHeader;
-    return nullptr;
+    return type.majortype == MEDIATYPE_Video ? comkit::VideoBitmapHeader(type) : nullptr;
 }
 
 bool IsMjpegInput(const AM_MEDIA_TYPE& type)

@@ -28,8 +28,12 @@ HRESULT DriverFileName(std::wstring* name)
     return S_OK;
 }
 
-HRESULT OpenDrivers32(REGSAM access, comkit::RegistryKey* key)
+// This module's driver file name and the Drivers32 key, opened for `access`.
+HRESULT OpenDrivers32(REGSAM access, std::wstring* file, comkit::RegistryKey* key)
 {
+    HRESULT hr = DriverFileName(file);
+    if (FAILED(hr))
+        return hr;
     return HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kDrivers32, 0, nullptr, 0, access, nullptr,
                                               key->Receive(), nullptr));
 }
@@ -50,9 +54,7 @@ extern "C" HRESULT WINAPI DllUnregisterServer()
     {
         std::wstring file;
         comkit::RegistryKey key;
-        HRESULT hr = DriverFileName(&file);
-        if (SUCCEEDED(hr))
-            hr = OpenDrivers32(KEY_QUERY_VALUE | KEY_SET_VALUE, &key);
+        HRESULT hr = OpenDrivers32(KEY_QUERY_VALUE | KEY_SET_VALUE, &file, &key);
         // Another codec's values are not ours to remove.
         for (const wchar_t* value : kValues)
         {
@@ -73,9 +75,7 @@ extern "C" HRESULT WINAPI DllRegisterServer()
     {
         std::wstring file;
         comkit::RegistryKey key;
-        HRESULT hr = DriverFileName(&file);
-        if (SUCCEEDED(hr))
-            hr = OpenDrivers32(KEY_SET_VALUE, &key);
+        HRESULT hr = OpenDrivers32(KEY_SET_VALUE, &file, &key);
         const DWORD bytes = static_cast<DWORD>((file.size() + 1) * sizeof(wchar_t));
         for (const wchar_t* value : kValues)
         {

@@ -18,7 +18,7 @@
 #include "YuvBars.h"
 #include "comkit/ComApartment.h"
 #include "decoders/WicJpegDecoder.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "support/TempFolder.h"
 
 namespace

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "RecordingFixture.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "support/ProcessFacts.h"
 
 namespace e2e

@@ -16,7 +16,7 @@
 #include "YuvBars.h"
 #include "comkit/ComApartment.h"
 #include "decoders/WicJpegDecoder.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "support/TempFolder.h"
 #include "vcam/frame/FrameStamp.h"
 

@@ -29,6 +29,14 @@ protected:
         return TaskMediaType(mt);
     }
 
+    // The capture pin connected to a sample grabber in a graph of its own; `peer` is the
+    // grabber's input pin.
+    void ConnectToGrabber(GrabGraph& graph, FrameRecorder& recorder, ComPtr<IPin>* peer)
+    {
+        ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
+        ASSERT_EQ(S_OK, capture->ConnectedTo(peer->ReleaseAndGetAddressOf()));
+    }
+
     ComApartment com;
     DeviceScope devices;
     ComPtr<IBaseFilter> camera;
@@ -179,10 +187,8 @@ TEST_F(VcamPin, ConnectsNegotiatesAllocatorAndRefusesWhatItMust)
 {
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
-
     ComPtr<IPin> peer;
-    ASSERT_EQ(S_OK, capture->ConnectedTo(&peer));
+    ASSERT_NO_FATAL_FAILURE(ConnectToGrabber(graph, recorder, &peer));
     AM_MEDIA_TYPE mt = {};
     ASSERT_EQ(S_OK, capture->ConnectionMediaType(&mt));
     EXPECT_EQ(640, VideoInfoOf(mt)->bmiHeader.biWidth);
@@ -212,9 +218,8 @@ TEST_F(VcamPin, ConnectionRulesWithoutAGraphBuilder)
 {
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
     ComPtr<IPin> peer;
-    ASSERT_EQ(S_OK, capture->ConnectedTo(&peer));
+    ASSERT_NO_FATAL_FAILURE(ConnectToGrabber(graph, recorder, &peer));
     ASSERT_EQ(S_OK, peer->Disconnect());
     ASSERT_EQ(S_OK, capture->Disconnect());
 

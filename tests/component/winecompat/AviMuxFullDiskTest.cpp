@@ -3,7 +3,7 @@
 #include "AviMuxTesting.h"
 #include "support/SmallDisk.h"
 #include "TestFiles.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -1,7 +1,7 @@
 #include "TestClip.h"
 
 #include "TestFiles.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 bool MakeTestClip(const std::string& unixPath, int seconds, int fps)
 {

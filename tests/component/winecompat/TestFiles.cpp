@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "support/TempFolder.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 namespace
 {

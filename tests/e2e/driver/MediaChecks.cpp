@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <cstdlib>
 
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "support/TempFolder.h"
 #include "support/VideoProbe.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 namespace e2e
 {

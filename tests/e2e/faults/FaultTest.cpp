@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "RecordingFixture.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "support/SmallDisk.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 namespace e2e
 {

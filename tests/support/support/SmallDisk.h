@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 namespace support
 {

@@ -10,7 +10,7 @@
 #include "StampedAvi.h"
 #include "TestFiles.h"
 #include "support/TempFolder.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "avimux/FileHandleSink.h"
 
 namespace

@@ -9,7 +9,7 @@
 #include "StampedAvi.h"
 #include "TestFiles.h"
 #include "support/TempFolder.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 namespace
 {

@@ -22,6 +22,13 @@ protected:
     }
     void TearDown() override { ResetGrabBuffer(); }
 
+    // The grab block's size and how much of it the last frame filled.
+    static void ExpectBlock(LONG capacity, LONG length)
+    {
+        EXPECT_EQ(capacity, GrabBuffer.frameCapacity);
+        EXPECT_EQ(length, GrabBuffer.frameLength);
+    }
+
     FrameGrabbedSink sink;
 };
 
@@ -57,8 +64,7 @@ TEST_F(GrabCallbackTest, WithoutRequestFramesCostNothing)
     for (int i = 0; i < 50; ++i)
         ASSERT_EQ(S_OK, DeliverFrame(frame.data(), 1000));
     EXPECT_EQ(nullptr, GrabBuffer.frameBytes);
-    EXPECT_EQ(0, GrabBuffer.frameCapacity);
-    EXPECT_EQ(0, GrabBuffer.frameLength);
+    ExpectBlock(0, 0);
     EXPECT_EQ(0, sink.Drain());
 }
 
@@ -67,23 +73,20 @@ TEST_F(GrabCallbackTest, BlockIsExactOnFirstGrabReusedWhenShorterReplacedWhenLon
     RequestGrab("C:\\", "a");
     std::vector<BYTE> first = UniformFrame(3000, 1);
     ASSERT_EQ(S_OK, DeliverFrame(first.data(), 3000));
-    EXPECT_EQ(3000, GrabBuffer.frameCapacity);
-    EXPECT_EQ(3000, GrabBuffer.frameLength);
+    ExpectBlock(3000, 3000);
     EXPECT_EQ(1, sink.Drain());
     BYTE* firstBlock = GrabBuffer.frameBytes;
 
     std::vector<BYTE> shorter = UniformFrame(1200, 2);
     ASSERT_EQ(S_OK, DeliverFrame(shorter.data(), 1200));
     EXPECT_EQ(firstBlock, GrabBuffer.frameBytes);
-    EXPECT_EQ(3000, GrabBuffer.frameCapacity);
-    EXPECT_EQ(1200, GrabBuffer.frameLength);
+    ExpectBlock(3000, 1200);
     EXPECT_EQ(2, GrabBuffer.frameBytes[1199]);
     EXPECT_EQ(1, GrabBuffer.frameBytes[1200]);  // the rest of the block is left alone
 
     std::vector<BYTE> longer = UniformFrame(5000, 3);
     ASSERT_EQ(S_OK, DeliverFrame(longer.data(), 5000));
-    EXPECT_EQ(5000, GrabBuffer.frameCapacity);
-    EXPECT_EQ(5000, GrabBuffer.frameLength);
+    ExpectBlock(5000, 5000);
     EXPECT_EQ(0, std::memcmp(longer.data(), GrabBuffer.frameBytes, 5000));
     EXPECT_EQ(2, sink.Drain());
     EXPECT_EQ(1, GrabBuffer.grabPending.load());  // only the writer clears it
@@ -100,8 +103,7 @@ TEST_F(GrabCallbackTest, BadBufferOrLengthLeavesRequestAndBlockAlone)
     EXPECT_EQ(E_INVALIDARG, DeliverFrame(frame.data(), 0));
     EXPECT_EQ(E_INVALIDARG, DeliverFrame(frame.data(), -5));
     EXPECT_EQ(1, GrabBuffer.grabPending.load());
-    EXPECT_EQ(64, GrabBuffer.frameCapacity);
-    EXPECT_EQ(64, GrabBuffer.frameLength);
+    ExpectBlock(64, 64);
     EXPECT_EQ(9, GrabBuffer.frameBytes[0]);
     EXPECT_EQ(0, sink.Drain());
 }

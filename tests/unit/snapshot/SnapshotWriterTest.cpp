@@ -25,17 +25,29 @@ protected:
     {
         ResetGrabBuffer();
         GrabBuffer.ownerWindow = sink.Window();
-        GrabBuffer.frameWidth = 16;
-        GrabBuffer.frameHeight = 8;
+        SetFrameSize(16, 8);
     }
     void TearDown() override { ResetGrabBuffer(); }
 
-    // A request served by one frame of `value`, as the streaming thread serves it.
-    void Grab(const std::string& directory, const std::string& base, BYTE value)
+    // The size the graph runs at, as a graph (re)build sets it.
+    static void SetFrameSize(LONG width, LONG height)
+    {
+        GrabBuffer.frameWidth = width;
+        GrabBuffer.frameHeight = height;
+    }
+
+    // One RGB24 frame of `value` at that size, as the streaming thread delivers it.
+    static void Deliver(BYTE value)
+    {
+        std::vector<BYTE> frame = UniformFrame(GrabBuffer.frameWidth * GrabBuffer.frameHeight * 3, value);
+        ASSERT_EQ(S_OK, DeliverFrame(frame.data(), static_cast<LONG>(frame.size())));
+    }
+
+    // A request served by one frame of `value`.
+    static void Grab(const std::string& directory, const std::string& base, BYTE value)
     {
         RequestGrab(directory.c_str(), base.c_str());
-        std::vector<BYTE> frame = UniformFrame(16 * 8 * 3, value);
-        ASSERT_EQ(S_OK, DeliverFrame(frame.data(), static_cast<LONG>(frame.size())));
+        Deliver(value);
     }
 
     StillOutcome Write(bool increment = true)
@@ -139,10 +151,7 @@ TEST_F(SnapshotWriterTest, ThreeFramesBeforeTheWriterGiveOneStillOfTheNewest)
 {
     RequestGrab(folder.Path().c_str(), "three");
     for (BYTE value : {11, 22, 33})
-    {
-        std::vector<BYTE> frame = UniformFrame(16 * 8 * 3, value);
-        ASSERT_EQ(S_OK, DeliverFrame(frame.data(), static_cast<LONG>(frame.size())));
-    }
+        Deliver(value);
     EXPECT_EQ(3, sink.Drain());
     int written = 0;
     for (int message = 0; message < 3; ++message)
@@ -156,14 +165,10 @@ TEST_F(SnapshotWriterTest, ThreeFramesBeforeTheWriterGiveOneStillOfTheNewest)
 
 TEST_F(SnapshotWriterTest, StillAfterFormatShrinksHoldsOnlyTheNewFrame)
 {
-    GrabBuffer.frameWidth = 64;
-    GrabBuffer.frameHeight = 48;
-    RequestGrab(folder.Path().c_str(), "big");
-    std::vector<BYTE> big = UniformFrame(64 * 48 * 3, 1);
-    ASSERT_EQ(S_OK, DeliverFrame(big.data(), static_cast<LONG>(big.size())));
+    SetFrameSize(64, 48);
+    Grab(folder.Path(), "big", 1);
     ASSERT_EQ(StillOutcome::Written, Write());
-    GrabBuffer.frameWidth = 16;
-    GrabBuffer.frameHeight = 8;
+    SetFrameSize(16, 8);
     Grab(folder.Path(), "small", 2);
     ASSERT_EQ(StillOutcome::Written, Write());
     EXPECT_EQ(54u + 16 * 8 * 3, support::ReadFileBytes(folder.Path() + "small_0001.bmp").size());
@@ -172,21 +177,16 @@ TEST_F(SnapshotWriterTest, StillAfterFormatShrinksHoldsOnlyTheNewFrame)
 
 TEST_F(SnapshotWriterTest, FrameFromBeforeAFormatChangeWaitsForTheNewGraphsFrame)
 {
-    GrabBuffer.frameWidth = 64;
-    GrabBuffer.frameHeight = 48;
-    RequestGrab(folder.Path().c_str(), "switch");
-    std::vector<BYTE> old = UniformFrame(64 * 48 * 3, 1);
-    ASSERT_EQ(S_OK, DeliverFrame(old.data(), static_cast<LONG>(old.size())));
+    SetFrameSize(64, 48);
+    Grab(folder.Path(), "switch", 1);
     // "Mode" pressed before the message is handled: the rebuild sets the new size.
-    GrabBuffer.frameWidth = 16;
-    GrabBuffer.frameHeight = 8;
+    SetFrameSize(16, 8);
     DiscardGrabbedFrame();
     EXPECT_EQ(StillOutcome::NothingPending, Write());
     EXPECT_EQ(1, GrabBuffer.grabPending.load());
     EXPECT_EQ(0, counter);
 
-    std::vector<BYTE> fresh = UniformFrame(16 * 8 * 3, 2);
-    ASSERT_EQ(S_OK, DeliverFrame(fresh.data(), static_cast<LONG>(fresh.size())));
+    Deliver(2);
     ASSERT_EQ(StillOutcome::Written, Write());
     const std::vector<BYTE> file = support::ReadFileBytes(folder.Path() + "switch_0000.bmp");
     ASSERT_EQ(54u + 16 * 8 * 3, file.size());

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "GrabSupport.h"
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 #include "snapshot/BmpLayout.h"
 #include "snapshot/StillFile.h"
 

@@ -1,4 +1,4 @@
-#include "driver/UnixTools.h"
+#include "unixtools/UnixTools.h"
 
 #include <windows.h>
 

@@ -1,0 +1,36 @@
+# Every .cpp in the tree must belong to a target: explicit source lists cannot notice a
+# file that no list names. The configure step writes every target's sources into the
+# build tree; the test `sources_in_targets` compares them with the .cpp files on disk.
+
+function(tarnview_collect_sources dir out)
+  set(found "")
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${targets})
+    get_target_property(sources ${target} SOURCES)
+    get_target_property(base ${target} SOURCE_DIR)
+    foreach(source ${sources})
+      if(source AND NOT source MATCHES "\\$<")
+        get_filename_component(path ${source} ABSOLUTE BASE_DIR ${base})
+        list(APPEND found ${path})
+      endif()
+    endforeach()
+  endforeach()
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(subdir ${subdirs})
+    tarnview_collect_sources(${subdir} below)
+    list(APPEND found ${below})
+  endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
+
+function(tarnview_add_source_check)
+  tarnview_collect_sources(${CMAKE_SOURCE_DIR} sources)
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  list(REMOVE_DUPLICATES sources)
+  list(SORT sources)
+  list(JOIN sources "\n" text)
+  file(WRITE ${CMAKE_BINARY_DIR}/target-sources.txt "${text}\n")
+  add_test(NAME sources_in_targets
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check-sources.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/target-sources.txt)
+  set_tests_properties(sources_in_targets PROPERTIES LABELS unit)
+endfunction()
