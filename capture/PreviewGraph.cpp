@@ -72,7 +72,10 @@ GraphBuildStatus RenderCamera(PreviewGraph& preview, IBaseFilter* camera, int& f
     ComPtr<IBaseFilter> grabberFilter;
     preview.grabber.As(&grabberFilter);
     const HRESULT hr = RenderThroughGrabber(builder.Get(), camera, grabberFilter.Get(), renderer.Get());
-    return FAILED(hr) ? StepFailed(ErrorText::kBuildGraph, hr) : GraphBuildStatus{};
+    if (FAILED(hr))
+        return StepFailed(ErrorText::kBuildGraph, hr);
+    preview.frameInterval = CurrentFrameInterval(builder.Get(), camera);
+    return {};
 }
 
 // The still writer and painter trust this size, so a type without a readable video

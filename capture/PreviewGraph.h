@@ -14,6 +14,7 @@ struct PreviewGraph
     Microsoft::WRL::ComPtr<ISampleGrabber> grabber;
     LONG frameWidth = 0;   // of the grabber's connected type
     LONG frameHeight = 0;  // as the type states it (negative: top-down)
+    REFERENCE_TIME frameInterval = 0;  // of the camera's format; 0 when unknown
     GraphBuildStatus status;
 };
 

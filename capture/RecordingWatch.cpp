@@ -22,13 +22,9 @@ void RecordingWatch::Start(Microsoft::WRL::ComPtr<IAMDroppedFrames> frameCounter
     m_frameInterval = frameInterval;
     m_path = path ? path : "";
     m_startMs = startMs;
-    m_lastProgressMs = startMs;
-    m_lastFrames = CameraFrames();
-    m_lastBytes = FileBytes();
-    m_flowing = false;
-    m_idleTicks = 0;
-    m_cameraStalled = false;
-    m_fileStalled = false;
+    m_camera.Start(frameInterval, CameraFrames(), startMs);
+    m_file.Start(frameInterval, FileBytes(), startMs);
+    m_diskFull = false;
 }
 
 void RecordingWatch::Stop()
@@ -60,50 +56,41 @@ LONGLONG RecordingWatch::FileBytes() const
     return known ? size.QuadPart : -1;
 }
 
-bool RecordingWatch::Silent(DWORD nowMs)
+bool RecordingWatch::DiskFull() const
+{
+    ULARGE_INTEGER available{};
+    const std::string folder = FolderOf(m_path);
+    return GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr) &&
+           available.QuadPart < kFullDiskBytes;
+}
+
+Silence RecordingWatch::Look(DWORD nowMs)
 {
     if (!m_active)
-        return false;
-    const LONGLONG frames = CameraFrames();
-    const LONGLONG bytes = FileBytes();
-    // Nothing to measure by: no judgement either.
-    if (frames < 0 && bytes < 0)
-        return false;
-    const bool cameraMoved = frames < 0 || frames > m_lastFrames;
-    const bool fileMoved = bytes < 0 || bytes > m_lastBytes;
-    m_lastFrames = frames;
-    m_lastBytes = bytes;
-    if (cameraMoved && fileMoved)
-    {
-        m_lastProgressMs = nowMs;
-        m_flowing = true;
-        m_idleTicks = 0;
-        m_cameraStalled = false;
-        m_fileStalled = false;
-        return false;
-    }
-    ++m_idleTicks;
-    m_cameraStalled = !cameraMoved;
-    m_fileStalled = !fileMoved;
-    return m_idleTicks >= (m_flowing ? kSilentTicks : kStartupTicks);
+        return Silence::None;
+    const Silence camera = m_camera.Look(CameraFrames(), nowMs);
+    const Silence file = m_file.Look(FileBytes(), nowMs);
+    // A file that stands still on a disk with no room left will not grow again.
+    m_diskFull = file != Silence::None && DiskFull();
+    if (m_diskFull || camera == Silence::Stopped || file == Silence::Stopped)
+        return Silence::Stopped;
+    return camera == Silence::Overdue || file == Silence::Overdue ? Silence::Overdue : Silence::None;
 }
 
 DWORD RecordingWatch::KeptMs(DWORD nowMs) const
 {
-    if (m_fileStalled && !m_cameraStalled)
-        return m_lastProgressMs - m_startMs;
+    const bool cameraStalled = !m_camera.MovedAtLastLook();
+    if (!m_file.MovedAtLastLook() && !cameraStalled)
+        return m_file.LastMoveMs() - m_startMs;
     const LONGLONG frames = CameraFrames();
     if (frames >= 0 && m_frameInterval > 0)
         return static_cast<DWORD>(frames * m_frameInterval / 10000);
-    return (m_cameraStalled ? m_lastProgressMs : nowMs) - m_startMs;
+    return (cameraStalled ? m_camera.LastMoveMs() : nowMs) - m_startMs;
 }
 
 std::string RecordingWatch::SilenceCause() const
 {
-    ULARGE_INTEGER available{};
-    const std::string folder = FolderOf(m_path);
-    if (GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr, nullptr) &&
-        available.QuadPart < kFullDiskBytes)
+    if (m_diskFull || DiskFull())
         return FailureCauseText(HRESULT_FROM_WIN32(ERROR_DISK_FULL));
-    return m_cameraStalled ? kCameraStoppedText : kWritingStoppedText;
+    return !m_camera.MovedAtLastLook() ? kCameraStoppedText : kWritingStoppedText;
 }

@@ -1,8 +1,9 @@
 // Notices a recording that stopped without any graph event: a camera gone silent (a
-// driver that hangs, a cable pulled on a camera that does not say so) or a file that
-// no longer grows (a writer that fails quietly, as Wine's AVI mux does on a full disk).
-// One look per timer tick at how many frames the camera has sent, from
-// IAMDroppedFrames::GetNumNotDropped on its capture pin, and at the size of the file.
+// driver that hangs, a cable pulled on a camera that does not say so), a file that no
+// longer grows (a writer that fails quietly), or a disk that filled. One look per
+// timer tick at how many frames the camera has sent, from
+// IAMDroppedFrames::GetNumNotDropped on its capture pin, and at the size of the file,
+// each judged by a SilenceClock: long exposures and short stalls are not faults.
 #pragma once
 
 #include <windows.h>
@@ -11,15 +12,11 @@
 
 #include <string>
 
+#include "capture/SilenceClock.h"
+
 class RecordingWatch
 {
 public:
-    // Looks without progress after which a flowing recording counts as stopped: at one
-    // look a second, that is noticed two to three seconds after the last frame.
-    static constexpr int kSilentTicks = 2;
-    // A camera may take a while to send its first frame.
-    static constexpr int kStartupTicks = 5;
-
     // frameCounter may be null (a camera without the interface); frameInterval is the
     // capture format's AvgTimePerFrame (100 ns), 0 when unknown.
     void Start(Microsoft::WRL::ComPtr<IAMDroppedFrames> frameCounter, REFERENCE_TIME frameInterval,
@@ -27,8 +24,10 @@ public:
     void Stop();
     bool Active() const { return m_active; }
 
-    // One look; true once the camera or the file has not moved for kSilentTicks looks.
-    bool Silent(DWORD nowMs);
+    // One look. Stopped: the recording should end (SilenceCause says why); Overdue:
+    // frames or the disk are awaited longer than usual (CameraOverdue says which).
+    Silence Look(DWORD nowMs);
+    bool CameraOverdue() const { return !m_camera.MovedAtLastLook(); }
     // How much the file holds: the frames the camera sent times their duration while
     // the camera is what stopped (or still runs); up to the file's last growth when the
     // file stopped while the camera went on; otherwise up to nowMs.
@@ -39,17 +38,14 @@ public:
 private:
     LONGLONG CameraFrames() const;
     LONGLONG FileBytes() const;
+    bool DiskFull() const;
 
     bool m_active = false;
     Microsoft::WRL::ComPtr<IAMDroppedFrames> m_frameCounter;
     REFERENCE_TIME m_frameInterval = 0;
     std::string m_path;
     DWORD m_startMs = 0;
-    DWORD m_lastProgressMs = 0;
-    LONGLONG m_lastFrames = -1;
-    LONGLONG m_lastBytes = -1;
-    bool m_flowing = false;
-    int m_idleTicks = 0;
-    bool m_cameraStalled = false;
-    bool m_fileStalled = false;
+    SilenceClock m_camera;
+    SilenceClock m_file;
+    bool m_diskFull = false;
 };

@@ -138,14 +138,19 @@ void CCaptureDlg::OnTimer(UINT_PTR timerId)
         return;
     const DWORD now = timeGetTime();
     const DWORD elapsed = (now - m_dwRecordStart) / 1000;
-    char text[64];
-    std::snprintf(text, sizeof text, ControllerText::kCapturedFormat, static_cast<unsigned>(elapsed));
-    SetCaptureStatusText(text);
-    if (m_recordingWatch.Silent(now))
+    const Silence silence = m_recordingWatch.Look(now);
+    if (silence == Silence::Stopped)
     {
         EndRecordingBecause(m_recordingWatch.SilenceCause(), m_recordingWatch.KeptMs(now));
         return;
     }
+    // Silence shorter than the watch's allowance is only shown.
+    const char* format = silence == Silence::None             ? ControllerText::kCapturedFormat
+                         : m_recordingWatch.CameraOverdue() ? ControllerText::kAwaitingFramesFormat
+                                                            : ControllerText::kAwaitingDiskFormat;
+    char text[64];
+    std::snprintf(text, sizeof text, format, static_cast<unsigned>(elapsed));
+    SetCaptureStatusText(text);
     if (m_nDurationSec != 0 && elapsed >= static_cast<DWORD>(m_nDurationSec))
         OnAction();
 }

@@ -43,8 +43,6 @@ CCaptureDlg::CCaptureDlg(CWnd* pParent)
       m_nFormatIndex(0),
       m_szRecordingName(),
       m_bCameraLost(false),
-      m_previewFramesSeen(0),
-      m_previewIdleTicks(0),
       m_bPreviewSilent(false),
       m_bCaptureProblemShown(false)
 {

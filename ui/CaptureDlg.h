@@ -79,7 +79,7 @@ protected:
     HRESULT ReportBuildFailure(const GraphBuildStatus& status, bool clipFailuresTold = false);
     HWND CameraLabel() const;
     HRESULT ShowAndRunGraph(VideoWindowOrder order, bool clipFailuresTold = false);
-    void StartPreviewWatch();
+    void StartPreviewWatch(REFERENCE_TIME frameInterval);
 
     // What the running graph reports (ui/GraphEvents.cpp).
     void HandleGraphEvent(const GraphEventMeaning& meaning);
@@ -119,8 +119,7 @@ protected:
     // Whether the running recording graph still gets frames; active only while it runs.
     RecordingWatch m_recordingWatch;
     // Whether the running preview still gets frames: looked at once a second.
-    LONG m_previewFramesSeen;
-    int m_previewIdleTicks;
+    SilenceClock m_previewSilence;
     bool m_bPreviewSilent;
     bool m_bCaptureProblemShown;
     std::string m_captureStatusBeforeProblem;

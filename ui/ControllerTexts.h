@@ -4,6 +4,9 @@
 namespace ControllerText
 {
 constexpr const char kCapturedFormat[] = "Captured: %u s";
+// While frames or the disk are later than usual (a long exposure, a stall).
+constexpr const char kAwaitingFramesFormat[] = "Captured: %u s, awaiting frames";
+constexpr const char kAwaitingDiskFormat[] = "Captured: %u s, awaiting the disk";
 constexpr const char kNameTooLong[] = "File name too long: nothing captured";
 constexpr const char kInvalidName[] = "Invalid file name: nothing captured";
 constexpr const char kNoFreeNumber[] = "No free file number: nothing captured";

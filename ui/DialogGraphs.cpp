@@ -51,7 +51,7 @@ HRESULT CCaptureDlg::BuildPreviewGraph()
     const HRESULT hr = ShowAndRunGraph(VideoWindowOrder::StyleFirst);
     if (FAILED(hr))
         return hr;
-    StartPreviewWatch();
+    StartPreviewWatch(preview.frameInterval);
     SetStatusText(PreviewStatusText(GrabBuffer.frameWidth, GrabBuffer.frameHeight).c_str());
     return S_OK;
 }
@@ -119,11 +119,10 @@ HRESULT CCaptureDlg::ShowAndRunGraph(VideoWindowOrder order, bool clipFailuresTo
 }
 
 // The preview's pulse, looked at once a second (WatchPreview).
-void CCaptureDlg::StartPreviewWatch()
+void CCaptureDlg::StartPreviewWatch(REFERENCE_TIME frameInterval)
 {
     m_bCameraLost = false;
-    m_previewFramesSeen = GrabBuffer.framesSeen.load();
-    m_previewIdleTicks = 0;
+    m_previewSilence.Start(frameInterval, GrabBuffer.framesSeen.load(), timeGetTime());
     m_bPreviewSilent = false;
     SetTimer(kPreviewWatchTimerId, 1000, nullptr);
 }

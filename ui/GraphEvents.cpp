@@ -73,20 +73,19 @@ HRESULT CCaptureDlg::ReportCameraLost()
 }
 
 // A preview camera that stops sending without a word (a hung driver) is told as lost
-// after two silent seconds, and the line comes back when its frames do.
+// by the recording's rule (long exposures are not silence), and the line comes back
+// when its frames do.
 void CCaptureDlg::WatchPreview()
 {
-    const LONG seen = GrabBuffer.framesSeen.load();
-    if (seen != m_previewFramesSeen)
+    const Silence silence = m_previewSilence.Look(GrabBuffer.framesSeen.load(), timeGetTime());
+    if (m_previewSilence.MovedAtLastLook())
     {
-        m_previewFramesSeen = seen;
-        m_previewIdleTicks = 0;
         if (m_bPreviewSilent)
             SetStatusText(PreviewStatusText(GrabBuffer.frameWidth, GrabBuffer.frameHeight).c_str());
         m_bPreviewSilent = false;
         return;
     }
-    if (++m_previewIdleTicks == RecordingWatch::kSilentTicks && !m_bPreviewSilent)
+    if (silence == Silence::Stopped && !m_bPreviewSilent)
     {
         m_bPreviewSilent = true;
         ReportCameraLost();

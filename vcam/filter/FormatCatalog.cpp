@@ -21,11 +21,15 @@ void FormatCatalog::SetCurrent(const VideoMode& mode)
     m_chosen = true;
 }
 
+REFERENCE_TIME FormatCatalog::ExposedInterval(const VideoMode& mode) const
+{
+    return m_scene ? std::max<REFERENCE_TIME>(mode.interval, m_scene->Get().exposure) : mode.interval;
+}
+
 HRESULT FormatCatalog::TypeFor(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out) const
 {
     VideoMode exposed = mode;
-    if (m_scene)
-        exposed.interval = std::max<REFERENCE_TIME>(mode.interval, m_scene->Get().exposure);
+    exposed.interval = ExposedInterval(mode);
     return BuildVideoType(exposed, videoInfo2, out);
 }
 

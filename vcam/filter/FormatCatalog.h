@@ -29,6 +29,8 @@ public:
 
     // The type delivered in a mode: its interval lengthened by the exposure.
     HRESULT TypeFor(const VideoMode& mode, bool videoInfo2, comkit::MediaType* out) const;
+    // The mode's interval as the stream runs it: an exposure longer than it lengthens it.
+    REFERENCE_TIME ExposedInterval(const VideoMode& mode) const;
     // The current format with the device's preferred header.
     HRESULT CurrentType(comkit::MediaType* out) const;
     // A capability: always a VIDEOINFOHEADER, at the current frame rate.

@@ -43,8 +43,9 @@ HRESULT VcamPin::ChangeConnectedFormat(const VideoMode& mode)
     {
         comkit::Lock data(m_filter.DataLock());
         VideoMode current;
+        // A long exposure keeps the connected interval whatever rate is asked for.
         if (ReadVideoType(ConnectedType(), &current) && SameFormat(current.format, mode.format) &&
-            current.interval == mode.interval)
+            current.interval == m_formats.ExposedInterval(mode))
         {
             m_formats.SetCurrent(mode);
             return S_OK;  // nothing changes: no reason to disturb the peer
