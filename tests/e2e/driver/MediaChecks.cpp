@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 #include "unixtools/UnixTools.h"
 #include "support/TempFolder.h"
 #include "support/VideoProbe.h"
@@ -45,8 +47,16 @@ VideoFacts Probe(const std::string& windowsPath)
     facts.width = probe.width;
     facts.height = probe.height;
     facts.frames = probe.decodedFrames;
+    facts.slots = probe.headerFrames;
     facts.frameRate = probe.fps;
     return facts;
+}
+
+void ExpectFramesCover(const VideoFacts& facts, long frames, long tolerance)
+{
+    EXPECT_GE(facts.slots, frames - tolerance) << facts.raw;
+    EXPECT_LE(facts.frames, frames + tolerance) << facts.raw;
+    EXPECT_LE(facts.frames, facts.slots) << facts.raw;
 }
 
 std::vector<uint32_t> StampedFrameNumbers(const std::string& windowsPath, int width, int* unreadable)

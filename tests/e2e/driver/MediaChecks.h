@@ -29,12 +29,17 @@ struct VideoFacts
     int width = 0;
     int height = 0;
     long frames = -1;      // frames actually decoded (ffprobe -count_frames)
+    long slots = -1;       // frame slots in the header: frames plus the camera's dropped ones
     double frameRate = 0;  // r_frame_rate
     std::string raw;
 };
 
 // ffprobe on an AVI given by its Windows path.
 VideoFacts Probe(const std::string& windowsPath);
+
+// A clip of about `frames` frames: its slots span them (a loaded machine makes the camera
+// drop frames, which the writer keeps as empty slots), and it holds no more than them.
+void ExpectFramesCover(const VideoFacts& facts, long frames, long tolerance);
 
 // Decodes the top rows of every frame of the video to BGR24 with ffmpeg and returns
 // the frame numbers the virtual camera stamped into them (frames without a stamp are
