@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace support
@@ -24,8 +26,7 @@ std::string ReadWholeFile(const std::string& path)
 
 std::string ResultFileUnixPath()
 {
-    return "/tmp/tarnview-unix-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++g_resultSequence) + ".txt";
+    return "/tmp/tarnview-unix-" + ProcessTag() + "-" + std::to_string(++g_resultSequence) + ".txt";
 }
 
 // The exit status is appended as the file's last line: "__rc=<n>".
@@ -76,6 +77,21 @@ std::string ShellQuote(const std::string& text)
             quoted += c;
     }
     return quoted + "'";
+}
+
+const std::string& ProcessTag()
+{
+    static const std::string tag = [] {
+        LARGE_INTEGER now{};
+        QueryPerformanceCounter(&now);
+        std::random_device entropy;
+        const unsigned long long mixed = static_cast<unsigned long long>(now.QuadPart) ^
+                                         (static_cast<unsigned long long>(entropy()) << 20) ^ entropy();
+        char text[48];
+        snprintf(text, sizeof text, "%lu-%llx", GetCurrentProcessId(), mixed);
+        return std::string(text);
+    }();
+    return tag;
 }
 
 UnixResult RunUnix(const std::string& shellCommand, unsigned deadlineMs)

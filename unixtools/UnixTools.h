@@ -15,6 +15,11 @@ struct UnixResult
     std::string output;  // stdout and stderr together
 };
 
+// This process's tag for names of scratch files in the shared /tmp: Wine numbers the
+// processes of each prefix from the same small ids, so two test runs in two prefixes
+// would otherwise pick the same names.
+const std::string& ProcessTag();
+
 UnixResult RunUnix(const std::string& shellCommand, unsigned deadlineMs = 300000);
 
 // The Unix path of a Windows path in the prefix (for handing files to the checkers).

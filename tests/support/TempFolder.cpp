@@ -8,7 +8,7 @@ namespace support
 TempFolder::TempFolder(const std::string& name)
 {
     static int serial = 0;
-    m_unixPath = "/tmp/tarnview-" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+    m_unixPath = "/tmp/tarnview-" + name + "-" + ProcessTag() + "-" +
                  std::to_string(++serial);
     m_windowsPath = WindowsPathOfUnix(m_unixPath) + "\\";
     CreateDirectoryA(m_windowsPath.c_str(), nullptr);

@@ -103,7 +103,7 @@ std::vector<uint32_t> StampedFrameNumbers(const std::string& unixPath, int width
         *unreadable = 0;
     // Only the top rows carry the stamp; decoding just those keeps large clips small.
     static int serial = 0;
-    const std::string raw = "/tmp/tarnview-stamps-" + std::to_string(GetCurrentProcessId()) + "-" +
+    const std::string raw = "/tmp/tarnview-stamps-" + ProcessTag() + "-" +
                             std::to_string(++serial) + ".raw";
     const UnixResult decoded = RunUnix("ffmpeg -v error -y -i " + ShellQuote(unixPath) +
                                        " -fps_mode passthrough -vf crop=iw:" + std::to_string(kStampRows) +
