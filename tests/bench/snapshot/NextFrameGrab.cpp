@@ -5,26 +5,13 @@
 
 #include "capture/QeditClsids.h"
 #include "comkit/MediaType.h"
+#include "support/Pins.h"
 
 using Microsoft::WRL::ComPtr;
+using support::FirstPin;
 
 namespace
 {
-ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
-{
-    ComPtr<IEnumPins> pins;
-    ComPtr<IPin> pin;
-    if (FAILED(filter->EnumPins(&pins)))
-        return nullptr;
-    while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
-    {
-        PIN_DIRECTION found;
-        if (SUCCEEDED(pin->QueryDirection(&found)) && found == direction)
-            return pin;
-    }
-    return nullptr;
-}
-
 bool WriteWhole(HANDLE file, const void* data, DWORD size)
 {
     DWORD written = 0;

@@ -4,30 +4,11 @@
 
 #include "capture/QeditClsids.h"
 #include "comkit/MediaType.h"
+#include "support/Pins.h"
 #include "vcam/frame/FrameStamp.h"
 
 using Microsoft::WRL::ComPtr;
-
-namespace
-{
-
-ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
-{
-    ComPtr<IEnumPins> pins;
-    ComPtr<IPin> pin;
-    if (SUCCEEDED(filter->EnumPins(&pins)))
-    {
-        while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
-        {
-            PIN_DIRECTION d;
-            if (SUCCEEDED(pin->QueryDirection(&d)) && d == direction)
-                return pin;
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
+using support::FirstPin;
 
 std::vector<DecodedFrame> DecodedFrames::Frames()
 {
