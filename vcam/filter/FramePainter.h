@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "vcam/filter/JpegEncoder.h"
+#include "vcam/filter/StripJpegEncoder.h"
 #include "vcam/frame/FrameGenerator.h"
 #include "vcam/registry/DeviceSettings.h"
 
@@ -26,5 +26,5 @@ private:
     VideoFormat m_format;
     FrameGenerator m_generator;
     std::vector<BYTE> m_rgb;  // top-down, for the formats made from RGB24
-    JpegEncoder m_jpeg;
+    StripJpegEncoder m_jpeg;
 };
