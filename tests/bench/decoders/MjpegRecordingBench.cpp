@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <mutex>
 #include <cstdio>
 #include <string>
@@ -128,14 +129,25 @@ struct Recording
     }
 };
 
-double ProcessCpuSeconds()
+// Builds the recording graph around `source`, runs it while `during` runs and returns
+// the process's CPU seconds meanwhile (or a negative number when the graph failed).
+double RecordInto(IBaseFilter* source, const support::TempFolder& dir, PreviewStamps* preview,
+                  const std::function<void()>& during)
 {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ticks = [](const FILETIME& t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return (ticks(kernel) + ticks(user)) / 1e7;
+    Recording recording;
+    ComPtr<IMediaControl> control;
+    HRESULT hr = recording.Build(source, std::wstring(dir.Path().begin(), dir.Path().end()) + L"minute.avi",
+                                 preview);
+    if (SUCCEEDED(hr))
+        hr = recording.graph.As(&control);
+    const double before = support::ProcessCpuMs();
+    if (SUCCEEDED(hr))
+        hr = control->Run();
+    if (FAILED(hr))
+        return -1;
+    during();
+    control->Stop();
+    return (support::ProcessCpuMs() - before) / 1000;
 }
 
 struct Sent
@@ -189,20 +201,8 @@ TEST(MjpegRecordingBench, OneMinuteAt1280x960PreviewedAndRecorded)
     support::TempFolder dir("mjpg-minute");
     PreviewStamps preview;
     Sent sent;
-    double cpu = 0;
-    {
-        Recording recording;
-        ASSERT_EQ(S_OK, recording.Build(filter.Get(),
-                                        std::wstring(dir.Path().begin(), dir.Path().end()) + L"minute.avi",
-                                        &preview));
-        ComPtr<IMediaControl> control;
-        ASSERT_EQ(S_OK, recording.graph.As(&control));
-        const double cpuBefore = ProcessCpuSeconds();
-        ASSERT_TRUE(SUCCEEDED(control->Run()));
-        sent = SendInRealTime(source, jpegs);
-        control->Stop();
-        cpu = ProcessCpuSeconds() - cpuBefore;
-    }
+    const double cpu = RecordInto(filter.Get(), dir, &preview, [&] { sent = SendInRealTime(source, jpegs); });
+    ASSERT_GE(cpu, 0);
     const support::VideoProbe probe = support::ProbeVideo(dir.UnixFile("minute.avi"));
     const std::vector<uint32_t> recorded = support::StampedFrameNumbers(dir.UnixFile("minute.avi"), kWidth);
     const std::vector<int64_t> previewed = preview.Stamps();
@@ -251,22 +251,10 @@ TEST(MjpegRecordingBench, VirtualCameraOneMinuteAt1280x960)
         ASSERT_EQ(S_OK, device.Bind(&camera));
         support::TempFolder dir("mjpg-camera-minute");
         PreviewStamps preview;
-        long sent = 0, dropped = 0;
-        double cpu = 0;
-        {
-            Recording recording;
-            ASSERT_EQ(S_OK, recording.Build(camera.Get(),
-                                            std::wstring(dir.Path().begin(), dir.Path().end()) + L"minute.avi",
-                                            &preview));
-            ComPtr<IMediaControl> control;
-            ASSERT_EQ(S_OK, recording.graph.As(&control));
-            const double cpuBefore = ProcessCpuSeconds();
-            ASSERT_TRUE(SUCCEEDED(control->Run()));
-            Sleep(kSeconds * 1000);
-            control->Stop();
-            cpu = ProcessCpuSeconds() - cpuBefore;
-            dropped = DroppedByCamera(camera.Get(), &sent);
-        }
+        const double cpu = RecordInto(camera.Get(), dir, &preview, [] { Sleep(kSeconds * 1000); });
+        ASSERT_GE(cpu, 0);
+        long sent = 0;
+        const long dropped = DroppedByCamera(camera.Get(), &sent);
         camera.Reset();
         const support::VideoProbe probe = support::ProbeVideo(dir.UnixFile("minute.avi"));
         const std::string load = support::RunUnix("cut -d' ' -f1-3 /proc/loadavg").output;
