@@ -144,7 +144,7 @@ void CCaptureDlg::OnTimer(UINT_PTR timerId)
         return;
     }
     // Silence shorter than the watch's allowance is only shown.
-    const UINT formatId = silence == Silence::None             ? IDS_CAPTURED
+    const UINT formatId = silence == Silence::None           ? IDS_CAPTURED
                           : m_recordingWatch.CameraOverdue() ? IDS_AWAITING_FRAMES
                                                              : IDS_AWAITING_DISK;
     CString format;
