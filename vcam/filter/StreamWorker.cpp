@@ -124,10 +124,12 @@ void StreamWorker::ThreadMain()
 void StreamWorker::StreamLoop()
 {
     // One frame drawn ahead, so that the generator's per-size preparation does not
-    // make the first real frame late.
+    // make the first real frame late. Drawn as the frame before the next one, so that
+    // an encoder working a frame ahead has the first real frame ready.
     std::vector<BYTE> scratch(static_cast<size_t>(m_setup.imageSize));
     LONG length = 0;
-    m_painter.Paint(0, m_setup.scene->Get(), scratch.data(), m_setup.imageSize, &length);
+    m_painter.Paint(m_setup.nextNumber->load() - 1, m_setup.scene->Get(), scratch.data(), m_setup.imageSize,
+                    &length);
     scratch = std::vector<BYTE>();
 
     RunParams params;
@@ -145,13 +147,17 @@ bool StreamWorker::StreamRun(const RunParams& params)
     // camera stamps it: a frame taken before the graph's stream start (it starts
     // streams a little after Run) carries a negative time, so a clocked renderer
     // shows it at once. After a pause the stamps never go back behind the last one.
-    const REFERENCE_TIME captured = std::max(params.captureStart - params.streamStart, m_lastStop);
+    // A camera still preparing its first picture when the graph ran (a large sky, the
+    // first JPEG) begins capturing once it is ready, rather than count the slots it
+    // was not ready for as dropped frames.
+    const REFERENCE_TIME start = std::max(params.captureStart, ClockTime(params.clock.Get()));
+    const REFERENCE_TIME captured = std::max(start - params.streamStart, m_lastStop);
     // How far the first sample is ahead of the graph's stream time.
-    const REFERENCE_TIME lead = params.streamStart + captured - params.captureStart;
+    const REFERENCE_TIME lead = params.streamStart + captured - start;
     const REFERENCE_TIME delay = m_started ? 0 : m_setup.irregular.firstFrameDelay;
     m_started = true;
     const REFERENCE_TIME stampBase = captured + delay;
-    FrameSchedule schedule(params.captureStart + delay, FrameInterval(), lead);
+    FrameSchedule schedule(start + delay, FrameInterval(), lead);
     bool first = true;
     for (;;)
     {
