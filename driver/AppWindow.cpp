@@ -30,24 +30,16 @@ std::string ClassOf(HWND hwnd)
     return name;
 }
 
-struct DialogSearch
+bool OfProcess(HWND hwnd, DWORD processId)
 {
-    DWORD processId;
-    const std::string* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != search->processId || ClassOf(hwnd) != "#32770" || !IsWindowVisible(hwnd))
-        return TRUE;
-    if (WindowText(hwnd) != *search->caption)
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
+    return owner == processId;
+}
+
+bool IsDialog(HWND hwnd)
+{
+    return ClassOf(hwnd) == "#32770";
 }
 
 }  // namespace
@@ -180,11 +172,30 @@ std::vector<ControlInfo> AppWindow::Controls() const
     return controls;
 }
 
+HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match)
+{
+    struct Search
+    {
+        DWORD processId;
+        const std::function<bool(HWND)>* match;
+        HWND found;
+    } search{processId, &match, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) {
+            auto* search = reinterpret_cast<Search*>(param);
+            if (!OfProcess(hwnd, search->processId) || !IsWindowVisible(hwnd) || !(*search->match)(hwnd))
+                return TRUE;
+            search->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindProcessDialog(DWORD processId, const std::string& caption)
 {
-    DialogSearch search{processId, &caption, nullptr};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel(processId,
+                        [&caption](HWND hwnd) { return IsDialog(hwnd) && WindowText(hwnd) == caption; });
 }
 
 HWND FindControl(HWND parent, int id)
@@ -207,29 +218,11 @@ HWND FindControl(HWND parent, int id)
     return search.found;
 }
 
-namespace
-{
-struct OwnedSearch
-{
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOwned(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<OwnedSearch*>(param);
-    if (GetWindow(hwnd, GW_OWNER) != search->owner || !IsWindowVisible(hwnd))
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-}  // namespace
-
 HWND FindOwnedWindow(HWND owner)
 {
-    OwnedSearch search{owner, nullptr};
-    EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(owner, &processId);
+    return FindTopLevel(processId, [owner](HWND hwnd) { return GetWindow(hwnd, GW_OWNER) == owner; });
 }
 
 namespace
@@ -243,9 +236,7 @@ struct WindowListing
 BOOL CALLBACK DescribeWindow(HWND hwnd, LPARAM param)
 {
     auto* listing = reinterpret_cast<WindowListing*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != listing->processId)
+    if (!OfProcess(hwnd, listing->processId))
         return TRUE;
     char line[512];
     snprintf(line, sizeof line, "[%p \"%s\" %s owner=%p %s] ", static_cast<void*>(hwnd),
@@ -256,33 +247,9 @@ BOOL CALLBACK DescribeWindow(HWND hwnd, LPARAM param)
 }
 }  // namespace
 
-namespace
-{
-struct OtherDialogSearch
-{
-    DWORD processId;
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK MatchOtherDialog(HWND hwnd, LPARAM param)
-{
-    auto* search = reinterpret_cast<OtherDialogSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != search->processId || hwnd == search->except || ClassOf(hwnd) != "#32770" ||
-        !IsWindowVisible(hwnd))
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-}  // namespace
-
 HWND FindOtherDialog(DWORD processId, HWND except)
 {
-    OtherDialogSearch search{processId, except, nullptr};
-    EnumWindows(MatchOtherDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopLevel(processId, [except](HWND hwnd) { return hwnd != except && IsDialog(hwnd); });
 }
 
 std::string DescribeTopLevelWindows(DWORD processId)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,8 @@ private:
     HWND m_hwnd = nullptr;
 };
 
+// The first visible top-level window of the process that `match` accepts, or null.
+HWND FindTopLevel(DWORD processId, const std::function<bool(HWND)>& match);
 // A top-level dialog (#32770) of the process with this caption, or null.
 HWND FindProcessDialog(DWORD processId, const std::string& caption);
 // A control anywhere inside a window (a property page sits two levels down in its frame).

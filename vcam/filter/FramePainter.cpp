@@ -34,10 +34,14 @@ HRESULT FramePainter::Paint(uint32_t number, const SceneSettings& scene, BYTE* o
         *length = size;
         return S_OK;
     }
+    if (m_format.subtype == VideoSubtype::Mjpg)
+    {
+        if (!m_jpeg)
+            m_jpeg = std::make_unique<JpegAhead>(m_format.width, m_format.height);
+        return m_jpeg->Paint(number, scene, out, capacity, length);
+    }
     PaintRgb(number, scene);
     const FrameLayout layout = Rgb24Layout(m_format.width, -m_format.height);
-    if (m_format.subtype == VideoSubtype::Mjpg)
-        return m_jpeg.Encode(m_rgb.data(), m_format.width, m_format.height, layout.stride, out, capacity, length);
     if (capacity < size)
         return E_FAIL;
     PackYuv(PackingOf(m_format.subtype), layout, m_rgb.data(), out);

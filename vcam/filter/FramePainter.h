@@ -1,13 +1,14 @@
 // Draws one frame in the stream's format into a sample's buffer: RGB24 straight from
-// the generator; YUV and MJPG from an RGB24 picture drawn first.
+// the generator; YUV from an RGB24 picture drawn first; MJPG one frame ahead.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
-#include "vcam/filter/JpegEncoder.h"
+#include "vcam/filter/JpegAhead.h"
 #include "vcam/frame/FrameGenerator.h"
 #include "vcam/registry/DeviceSettings.h"
 
@@ -26,5 +27,5 @@ private:
     VideoFormat m_format;
     FrameGenerator m_generator;
     std::vector<BYTE> m_rgb;  // top-down, for the formats made from RGB24
-    JpegEncoder m_jpeg;
+    std::unique_ptr<JpegAhead> m_jpeg;  // made at the first MJPG frame
 };

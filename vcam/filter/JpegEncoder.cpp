@@ -22,9 +22,7 @@ HRESULT AskQuality(IPropertyBag2* options, float quality)
 HRESULT JpegEncoder::Encode(const BYTE* bgr, LONG width, LONG height, LONG stride, BYTE* out, LONG capacity,
                             LONG* written)
 {
-    HRESULT hr = S_OK;
-    if (!m_factory)
-        hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_factory));
+    HRESULT hr = Prepare();
     ComPtr<IWICStream> stream;
     if (SUCCEEDED(hr))
         hr = m_factory->CreateStream(&stream);
@@ -32,7 +30,7 @@ HRESULT JpegEncoder::Encode(const BYTE* bgr, LONG width, LONG height, LONG strid
         hr = stream->InitializeFromMemory(out, static_cast<DWORD>(capacity));
     ComPtr<IWICBitmapEncoder> encoder;
     if (SUCCEEDED(hr))
-        hr = m_factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder);
+        hr = m_encoderClass->CreateInstance(nullptr, IID_PPV_ARGS(&encoder));
     if (SUCCEEDED(hr))
         hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache);
     if (SUCCEEDED(hr))
@@ -46,6 +44,16 @@ HRESULT JpegEncoder::Encode(const BYTE* bgr, LONG width, LONG height, LONG strid
         return hr;
     *written = static_cast<LONG>(end.QuadPart);
     return S_OK;
+}
+
+HRESULT JpegEncoder::Prepare()
+{
+    HRESULT hr = S_OK;
+    if (!m_factory)
+        hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_factory));
+    if (SUCCEEDED(hr) && !m_encoderClass)
+        hr = CoGetClassObject(CLSID_WICJpegEncoder, CLSCTX_INPROC_SERVER, nullptr, IID_PPV_ARGS(&m_encoderClass));
+    return hr;
 }
 
 HRESULT JpegEncoder::EncodeFrame(IWICBitmapEncoder* encoder, const BYTE* bgr, LONG width, LONG height,

@@ -212,6 +212,7 @@ VIDEO_STREAM_CONFIG_CAPS CapsFor(const VideoFormat& format)
     caps.MaxFrameInterval = MaxFrameInterval;
     const LONGLONG frameBits = static_cast<LONGLONG>(ImageSize(format)) * 8;
     caps.MinBitsPerSecond = static_cast<LONG>(frameBits > LONG_MAX ? LONG_MAX : frameBits);
-    caps.MaxBitsPerSecond = static_cast<LONG>(frameBits * 30 > LONG_MAX ? LONG_MAX : frameBits * 30);
+    const LONGLONG fastest = frameBits * MaxFps;
+    caps.MaxBitsPerSecond = static_cast<LONG>(fastest > LONG_MAX ? LONG_MAX : fastest);
     return caps;
 }

@@ -9,8 +9,9 @@
 #include "comkit/MediaType.h"
 #include "vcam/registry/DeviceSettings.h"
 
-constexpr REFERENCE_TIME MinFrameInterval = 333333;    // 30 frames per second
-constexpr REFERENCE_TIME MaxFrameInterval = 10000000;  // 1 frame per second
+// The stream's rates are those `--fps` takes: MaxFps (60) down to MinFps (1) a second.
+constexpr REFERENCE_TIME MinFrameInterval = 10000000 / MaxFps;
+constexpr REFERENCE_TIME MaxFrameInterval = 10000000 / MinFps;
 
 struct VideoMode
 {

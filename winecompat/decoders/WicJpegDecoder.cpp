@@ -31,19 +31,23 @@ HRESULT CopyRows(IWICBitmapSource* source, const RgbTarget& out)
 
 HRESULT WicJpegDecoder::Start()
 {
-    if (m_factory)
-        return S_OK;
-    return CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_factory));
+    HRESULT hr = S_OK;
+    if (!m_factory)
+        hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_factory));
+    if (SUCCEEDED(hr) && !m_decoderClass)
+        hr = CoGetClassObject(CLSID_WICJpegDecoder, CLSCTX_INPROC_SERVER, nullptr, IID_PPV_ARGS(&m_decoderClass));
+    return hr;
 }
 
 void WicJpegDecoder::Stop()
 {
+    m_decoderClass.Reset();
     m_factory.Reset();
 }
 
 HRESULT WicJpegDecoder::OpenFrame(const BYTE* jpeg, size_t bytes, ComPtr<IWICBitmapFrameDecode>* frame) const
 {
-    if (!m_factory)
+    if (!m_factory || !m_decoderClass)
         return E_UNEXPECTED;
     if (!jpeg || bytes == 0 || bytes > MAXDWORD)
         return E_INVALIDARG;
@@ -53,7 +57,7 @@ HRESULT WicJpegDecoder::OpenFrame(const BYTE* jpeg, size_t bytes, ComPtr<IWICBit
     if (SUCCEEDED(hr))
         hr = stream->InitializeFromMemory(const_cast<BYTE*>(jpeg), static_cast<DWORD>(bytes));
     if (SUCCEEDED(hr))
-        hr = m_factory->CreateDecoder(GUID_ContainerFormatJpeg, nullptr, &decoder);
+        hr = m_decoderClass->CreateInstance(nullptr, IID_PPV_ARGS(&decoder));
     if (SUCCEEDED(hr))
         hr = decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand);
     if (SUCCEEDED(hr))

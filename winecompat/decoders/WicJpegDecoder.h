@@ -13,7 +13,8 @@ namespace decoders
 class WicJpegDecoder
 {
 public:
-    // Makes the imaging factory; call on a thread that has joined COM.
+    // Makes the imaging factory and the decoders' class object; call on a thread that
+    // has joined COM.
     HRESULT Start();
     void Stop();
 
@@ -27,6 +28,9 @@ private:
                       Microsoft::WRL::ComPtr<IWICBitmapFrameDecode>* frame) const;
 
     Microsoft::WRL::ComPtr<IWICImagingFactory> m_factory;
+    // Decoders come from the JPEG decoder's class object: the imaging factory's
+    // CreateDecoder searches the registered codecs on every call.
+    Microsoft::WRL::ComPtr<IClassFactory> m_decoderClass;
 };
 
 }  // namespace decoders

@@ -1,8 +1,9 @@
 // An MJPG camera of 1280x960 at 30 fps for a minute, previewed and recorded as the
 // program does it: its frames through a Smart Tee into the prefix's AVI mux (kept as
 // MJPG) and, decoded by the prefix's MJPEG Decompressor, into a sample grabber. Frames
-// are sent in real time by a source filter of the test; prints the frames lost on either
-// branch and the process's CPU time per recorded second.
+// come from a source filter of the test that sends ready JPEGs in real time, and from
+// the virtual camera, which encodes its own; prints the frames lost on either branch
+// and the process's CPU time per recorded second.
 #include <windows.h>
 #include <dshow.h>
 #include <qedit.h>
@@ -16,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "CameraDevice.h"
 #include "FrameSource.h"
 #include "GrabberCallback.h"
 #include "JpegFrames.h"
@@ -24,6 +26,7 @@
 #include "support/ProcessFacts.h"
 #include "support/TempFolder.h"
 #include "support/VideoProbe.h"
+#include "unixtools/UnixTools.h"
 #include "vcam/frame/FrameStamp.h"
 
 using Microsoft::WRL::ComPtr;
@@ -217,6 +220,66 @@ TEST(MjpegRecordingBench, OneMinuteAt1280x960PreviewedAndRecorded)
     EXPECT_EQ(sent.stamps, recorded) << "every frame sent is recorded, in order";
     EXPECT_EQ(expected, previewed) << "every frame sent is previewed, in order";
     DeleteFileA(dir.WindowsFile("minute.avi").c_str());
+}
+
+long DroppedByCamera(IBaseFilter* camera, long* sent)
+{
+    ComPtr<IAMDroppedFrames> counts;
+    long dropped = -1;
+    *sent = -1;
+    if (SUCCEEDED(PinAt(camera, 0).As(&counts)))
+    {
+        counts->GetNumDropped(&dropped);
+        counts->GetNumNotDropped(sent);
+    }
+    return dropped;
+}
+
+// The virtual camera as the program meets it, in the night sky (every strip of the sky
+// changes with every frame) and in colour bars (only the stamp's strips change).
+TEST(MjpegRecordingBench, VirtualCameraOneMinuteAt1280x960)
+{
+    comkit::ComApartment com;
+    for (ScenePattern pattern : {ScenePattern::NightSky, ScenePattern::ColourBars})
+    {
+        DeviceSettings settings;
+        settings.formats = {{kWidth, kHeight, VideoSubtype::Mjpg}};
+        settings.scene.pattern = pattern;
+        CameraDevice device(settings);
+        ASSERT_EQ(S_OK, device.Added());
+        ComPtr<IBaseFilter> camera;
+        ASSERT_EQ(S_OK, device.Bind(&camera));
+        support::TempFolder dir("mjpg-camera-minute");
+        PreviewStamps preview;
+        long sent = 0, dropped = 0;
+        double cpu = 0;
+        {
+            Recording recording;
+            ASSERT_EQ(S_OK, recording.Build(camera.Get(),
+                                            std::wstring(dir.Path().begin(), dir.Path().end()) + L"minute.avi",
+                                            &preview));
+            ComPtr<IMediaControl> control;
+            ASSERT_EQ(S_OK, recording.graph.As(&control));
+            const double cpuBefore = ProcessCpuSeconds();
+            ASSERT_TRUE(SUCCEEDED(control->Run()));
+            Sleep(kSeconds * 1000);
+            control->Stop();
+            cpu = ProcessCpuSeconds() - cpuBefore;
+            dropped = DroppedByCamera(camera.Get(), &sent);
+        }
+        camera.Reset();
+        const support::VideoProbe probe = support::ProbeVideo(dir.UnixFile("minute.avi"));
+        const std::string load = support::RunUnix("cut -d' ' -f1-3 /proc/loadavg").output;
+        std::printf("BENCH | MJPG virtual camera 1280x960/30, %s, 60 s previewed and recorded | %ld frames sent, "
+                    "%ld dropped by the camera; AVI: %ld slots, %ld empty; %zu previewed | CPU %.2f s per "
+                    "recorded second (the camera's encoding included); load average %s\n",
+                    pattern == ScenePattern::NightSky ? "night sky" : "colour bars", sent, dropped,
+                    probe.headerFrames, probe.headerFrames - probe.decodedFrames, preview.Stamps().size(),
+                    cpu / kSeconds, load.substr(0, load.find('\n')).c_str());
+        EXPECT_EQ("mjpeg", probe.codec);
+        EXPECT_EQ(sent, probe.decodedFrames) << "every frame sent is recorded";
+        DeleteFileA(dir.WindowsFile("minute.avi").c_str());
+    }
 }
 
 }  // namespace

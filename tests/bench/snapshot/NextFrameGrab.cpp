@@ -3,12 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "capture/QeditClsids.h"
 #include "comkit/MediaType.h"
-#include "support/Pins.h"
-
-using Microsoft::WRL::ComPtr;
-using support::FirstPin;
 
 namespace
 {
@@ -31,29 +26,10 @@ NextFrameGrab::~NextFrameGrab()
 
 HRESULT NextFrameGrab::Start(IBaseFilter* camera)
 {
-    ComPtr<IBaseFilter> grabberFilter, renderer;
-    ComPtr<ISampleGrabber> grabber;
-    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&m_graph));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
-    if (SUCCEEDED(hr))
-        hr = grabberFilter.As(&grabber);
-    if (FAILED(hr))
+    HRESULT hr = m_chain.Build(camera);
+    if (FAILED(hr) || FAILED(hr = m_chain.graph.As(&m_control)))
         return hr;
-    AM_MEDIA_TYPE want = {};
-    want.majortype = MEDIATYPE_Video;
-    want.subtype = MEDIASUBTYPE_RGB24;
-    grabber->SetMediaType(&want);
-    m_graph->AddFilter(camera, L"Camera");
-    m_graph->AddFilter(grabberFilter.Get(), L"Grabber");
-    m_graph->AddFilter(renderer.Get(), L"Null");
-    if (FAILED(hr = m_graph->Connect(FirstPin(camera, PINDIR_OUTPUT).Get(),
-                                     FirstPin(grabberFilter.Get(), PINDIR_INPUT).Get())) ||
-        FAILED(hr = m_graph->Connect(FirstPin(grabberFilter.Get(), PINDIR_OUTPUT).Get(),
-                                     FirstPin(renderer.Get(), PINDIR_INPUT).Get())))
-        return hr;
+    ISampleGrabber* grabber = m_chain.grabber.Get();
     comkit::MediaType connected;
     if (FAILED(hr = grabber->GetConnectedMediaType(&connected.Edit())))
         return hr;
@@ -64,7 +40,7 @@ HRESULT NextFrameGrab::Start(IBaseFilter* camera)
     m_frame.resize(m_header.biSizeImage);
     grabber->SetBufferSamples(FALSE);
     grabber->SetOneShot(FALSE);
-    if (FAILED(hr = grabber->SetCallback(this, 1)) || FAILED(hr = m_graph.As(&m_control)))
+    if (FAILED(hr = grabber->SetCallback(this, 1)))
         return hr;
     // S_FALSE: a live source cannot cue; the graph finishes the change running.
     return SUCCEEDED(hr = m_control->Run()) ? S_OK : hr;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "comkit/Handle.h"
+#include "support/GrabberChain.h"
 
 class NextFrameGrab final : public ISampleGrabberCB
 {
@@ -33,7 +34,7 @@ public:
     STDMETHODIMP BufferCB(double time, BYTE* buffer, long length) override;
 
 private:
-    Microsoft::WRL::ComPtr<IGraphBuilder> m_graph;
+    support::GrabberChain m_chain;
     Microsoft::WRL::ComPtr<IMediaControl> m_control;
     BITMAPINFOHEADER m_header = {};
     std::vector<BYTE> m_frame;

@@ -1,14 +1,9 @@
 #include "DecodeGraph.h"
 
-#include <utility>
-
-#include "capture/QeditClsids.h"
 #include "comkit/MediaType.h"
-#include "support/Pins.h"
 #include "vcam/frame/FrameStamp.h"
 
 using Microsoft::WRL::ComPtr;
-using support::FirstPin;
 
 std::vector<DecodedFrame> DecodedFrames::Frames()
 {
@@ -56,32 +51,7 @@ DecodeGraph::~DecodeGraph()
 
 HRESULT DecodeGraph::Build(IBaseFilter* source, DecodedFrames* frames, bool clock)
 {
-    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(&grabberFilter));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
-    if (SUCCEEDED(hr))
-        hr = grabberFilter.As(&grabber);
-    AM_MEDIA_TYPE want = {};
-    want.majortype = MEDIATYPE_Video;
-    want.subtype = MEDIASUBTYPE_RGB24;
-    if (SUCCEEDED(hr))
-        hr = grabber->SetMediaType(&want);
-    for (auto [filter, name] : {std::pair<IBaseFilter*, const wchar_t*>{source, L"Source"},
-                                {grabberFilter.Get(), L"Grabber"},
-                                {renderer.Get(), L"Null"}})
-    {
-        if (SUCCEEDED(hr))
-            hr = graph->AddFilter(filter, name);
-    }
-    if (SUCCEEDED(hr))
-        hr = graph->Connect(FirstPin(source, PINDIR_OUTPUT).Get(),
-                            FirstPin(grabberFilter.Get(), PINDIR_INPUT).Get());
-    if (SUCCEEDED(hr))
-        hr = graph->Connect(FirstPin(grabberFilter.Get(), PINDIR_OUTPUT).Get(),
-                            FirstPin(renderer.Get(), PINDIR_INPUT).Get());
+    HRESULT hr = GrabberChain::Build(source);
     ComPtr<IMediaFilter> media;
     if (SUCCEEDED(hr) && !clock)
         hr = graph.As(&media);

@@ -14,6 +14,7 @@
 
 #include "GrabberCallback.h"
 #include "decoders/YuvToRgb.h"
+#include "support/GrabberChain.h"
 
 struct DecodedFrame
 {
@@ -38,12 +39,8 @@ private:
     std::vector<DecodedFrame> m_frames;
 };
 
-struct DecodeGraph
+struct DecodeGraph : support::GrabberChain
 {
-    Microsoft::WRL::ComPtr<IGraphBuilder> graph;
-    Microsoft::WRL::ComPtr<IBaseFilter> grabberFilter, renderer;
-    Microsoft::WRL::ComPtr<ISampleGrabber> grabber;
-
     ~DecodeGraph();
     // Connects the source's first output pin; without a clock, frames pass as soon as
     // they are sent. Sets the recorder's size from the grabber's connection.

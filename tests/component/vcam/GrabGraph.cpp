@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <wincodec.h>
 
-#include "capture/QeditClsids.h"
 #include "vcam/frame/FrameStamp.h"
 
 namespace
@@ -129,32 +128,12 @@ GrabGraph::~GrabGraph()
 
 HRESULT GrabGraph::Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin)
 {
-    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph));
-    if (FAILED(hr))
-        return hr;
-    graph.As(&control);
-    hr = CoCreateInstance(CLSID_SampleGrabber, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&grabberFilter));
-    if (FAILED(hr))
-        return hr;
-    grabberFilter.As(&grabber);
-    hr = CoCreateInstance(CLSID_NullRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer));
-    if (FAILED(hr))
-        return hr;
-    AM_MEDIA_TYPE want = {};
-    want.majortype = MEDIATYPE_Video;
-    want.subtype = subtype;
-    grabber->SetMediaType(&want);
-    graph->AddFilter(camera, L"Camera");
-    graph->AddFilter(grabberFilter.Get(), L"Grabber");
-    graph->AddFilter(renderer.Get(), L"Null");
     ComPtr<IPin> source = pin ? ComPtr<IPin>(pin) : PinOfCategory(camera, PIN_CATEGORY_CAPTURE);
     if (!source)
         return E_FAIL;
-    hr = graph->Connect(source.Get(), FirstPin(grabberFilter.Get(), PINDIR_INPUT).Get());
-    if (FAILED(hr))
-        return hr;
-    hr = graph->Connect(FirstPin(grabberFilter.Get(), PINDIR_OUTPUT).Get(),
-                        FirstPin(renderer.Get(), PINDIR_INPUT).Get());
+    HRESULT hr = GrabberChain::Build(camera, source.Get(), subtype);
+    if (graph)
+        graph.As(&control);  // also half built: a test's later calls then fail, not crash
     if (FAILED(hr))
         return hr;
     hr = grabber->GetConnectedMediaType(&connected);
@@ -174,4 +153,29 @@ HRESULT GrabGraph::BuildAndRun(IBaseFilter* camera, FrameRecorder* recorder)
 {
     const HRESULT hr = Build(camera, recorder);
     return FAILED(hr) ? hr : WaitForState(control.Get(), State_Running);
+}
+
+ComPtr<IBaseFilter> GrabGraph::AddCamera(DeviceScope& devices, const std::wstring& name,
+                                         FrameRecorder* recorder)
+{
+    return AddCamera(devices, name, recorder, false);
+}
+
+ComPtr<IBaseFilter> GrabGraph::AddRunningCamera(DeviceScope& devices, const std::wstring& name,
+                                                FrameRecorder* recorder)
+{
+    return AddCamera(devices, name, recorder, true);
+}
+
+ComPtr<IBaseFilter> GrabGraph::AddCamera(DeviceScope& devices, const std::wstring& name,
+                                         FrameRecorder* recorder, bool run)
+{
+    ComPtr<IBaseFilter> camera = devices.Add(name);
+    if (!camera)
+        return nullptr;
+    const HRESULT hr = run ? BuildAndRun(camera.Get(), recorder) : Build(camera.Get(), recorder);
+    if (hr == S_OK)
+        return camera;
+    ADD_FAILURE() << "the grab graph on the camera failed: 0x" << std::hex << hr;
+    return nullptr;
 }

@@ -9,9 +9,11 @@
 
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "VcamTestSupport.h"
+#include "support/GrabberChain.h"
 
 struct FrameRecord
 {
@@ -57,13 +59,9 @@ LONGLONG NowUs();
 // Load only ever delays frames, so this one-sided check cannot fail on a slow machine.
 void ExpectNoFasterThanStamped(const std::vector<FrameRecord>& frames);
 
-struct GrabGraph
+struct GrabGraph : support::GrabberChain
 {
-    ComPtr<IGraphBuilder> graph;
     ComPtr<IMediaControl> control;
-    ComPtr<IBaseFilter> grabberFilter;
-    ComPtr<ISampleGrabber> grabber;
-    ComPtr<IBaseFilter> renderer;
     AM_MEDIA_TYPE connected = {};
     GUID subtype = MEDIASUBTYPE_RGB24;  // what the grabber takes
 
@@ -73,4 +71,13 @@ struct GrabGraph
     HRESULT Build(IBaseFilter* camera, FrameRecorder* recorder, IPin* pin = nullptr);
     // Builds as above and runs the graph until it says it runs.
     HRESULT BuildAndRun(IBaseFilter* camera, FrameRecorder* recorder);
+    // Adds the device `name` for the test and builds (or builds and runs) on it; the
+    // camera, or null with the failure reported.
+    ComPtr<IBaseFilter> AddCamera(DeviceScope& devices, const std::wstring& name, FrameRecorder* recorder);
+    ComPtr<IBaseFilter> AddRunningCamera(DeviceScope& devices, const std::wstring& name,
+                                         FrameRecorder* recorder);
+
+private:
+    ComPtr<IBaseFilter> AddCamera(DeviceScope& devices, const std::wstring& name, FrameRecorder* recorder,
+                                  bool run);
 };

@@ -78,7 +78,7 @@ TEST_F(VcamPin, OffersTheDefaultCapabilities)
         EXPECT_EQ(expected[i].imageSize, vih->bmiHeader.biSizeImage);
         EXPECT_EQ(expected[i].imageSize, mt->lSampleSize);
         EXPECT_EQ(333333, vih->AvgTimePerFrame);
-        EXPECT_EQ(333333, caps.MinFrameInterval);
+        EXPECT_EQ(166666, caps.MinFrameInterval);  // 60 fps, as vcamctl --fps allows
         EXPECT_EQ(10000000, caps.MaxFrameInterval);
         EXPECT_EQ(expected[i].width, caps.MaxOutputSize.cx);
         EXPECT_EQ(std::abs(expected[i].height), caps.MaxOutputSize.cy);
@@ -94,13 +94,13 @@ TEST_F(VcamPin, OffersTheDefaultCapabilities)
 
 TEST_F(VcamPin, SetFormatChoosesSizeAndClampsTheRate)
 {
-    OwnedMediaType small(320, 240, 100000);  // asks for 100 fps
+    OwnedMediaType small(320, 240, 100000);  // asks for 100 fps, gets 60
     ASSERT_EQ(S_OK, config->SetFormat(&small.mt));
     TaskMediaType mt = Current();
     const VIDEOINFOHEADER* vih = VideoInfoOf(*mt);
     ASSERT_TRUE(vih);
     EXPECT_EQ(320, vih->bmiHeader.biWidth);
-    EXPECT_EQ(333333, vih->AvgTimePerFrame);
+    EXPECT_EQ(166666, vih->AvgTimePerFrame);
 
     OwnedMediaType slow(320, 240, 50000000);  // one frame in 5 s
     ASSERT_EQ(S_OK, config->SetFormat(&slow.mt));

@@ -58,10 +58,9 @@ TEST(VcamPropertyPage, FrameOpensOnTheCameraAndCloses)
     ASSERT_EQ(0, LiveObjects());
     FrameRecorder recorder;
     {
-        ComPtr<IBaseFilter> streaming = devices.Add(L"Tarnview Page Camera");
-        ASSERT_TRUE(streaming);
         GrabGraph graph;
-        ASSERT_EQ(S_OK, graph.BuildAndRun(streaming.Get(), &recorder));
+        ComPtr<IBaseFilter> streaming = graph.AddRunningCamera(devices, L"Tarnview Page Camera", &recorder);
+        ASSERT_TRUE(streaming);
         HWND owner = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
                                      nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(owner);

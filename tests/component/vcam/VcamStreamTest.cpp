@@ -114,11 +114,10 @@ INSTANTIATE_TEST_SUITE_P(Formats, VcamStreamSize,
 
 TEST_F(VcamStream, StatesAsALiveSource)
 {
-    ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview State Camera");
-    ASSERT_TRUE(camera);
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
+    ComPtr<IBaseFilter> camera = graph.AddCamera(devices, L"Tarnview State Camera", &recorder);
+    ASSERT_TRUE(camera);
 
     FILTER_STATE state;
     EXPECT_EQ(S_OK, camera->GetState(0, &state));
@@ -226,11 +225,10 @@ INSTANTIATE_TEST_SUITE_P(Subtypes, VcamStreamSubtype,
 
 TEST_F(VcamStream, SamplesCarryTheClockAndStreamTime)
 {
-    ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Clock Camera");
-    ASSERT_TRUE(camera);
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
+    ComPtr<IBaseFilter> camera = graph.AddRunningCamera(devices, L"Tarnview Clock Camera", &recorder);
+    ASSERT_TRUE(camera);
     ComPtr<IReferenceClock> clock;
     ASSERT_EQ(S_OK, camera->GetSyncSource(&clock));
     ASSERT_TRUE(clock) << "the graph hands its clock to the camera";
@@ -248,11 +246,10 @@ TEST_F(VcamStream, SamplesCarryTheClockAndStreamTime)
 // it paused.
 TEST_F(VcamStream, StampsCountFromTheStartOfCapture)
 {
-    ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Stamp Camera");
-    ASSERT_TRUE(camera);
     FrameRecorder recorder;
     GrabGraph graph;
-    ASSERT_EQ(S_OK, graph.Build(camera.Get(), &recorder));
+    ComPtr<IBaseFilter> camera = graph.AddCamera(devices, L"Tarnview Stamp Camera", &recorder);
+    ASSERT_TRUE(camera);
     ASSERT_TRUE(SUCCEEDED(graph.control->Pause()));
     ASSERT_TRUE(SUCCEEDED(graph.control->Run()));
     EXPECT_TRUE(recorder.WaitFor(10));
@@ -286,10 +283,9 @@ TEST_F(VcamStream, ReleasedWhileRunningLeavesNothingBehind)
     ASSERT_EQ(0, LiveObjects());
     FrameRecorder recorder;
     {
-        ComPtr<IBaseFilter> camera = devices.Add(L"Tarnview Release Camera");
-        ASSERT_TRUE(camera);
         GrabGraph graph;
-        ASSERT_EQ(S_OK, graph.BuildAndRun(camera.Get(), &recorder));
+        ComPtr<IBaseFilter> camera = graph.AddRunningCamera(devices, L"Tarnview Release Camera", &recorder);
+        ASSERT_TRUE(camera);
         Sleep(300);
         graph.control.Reset();  // nobody stops it: the last release must
         camera.Reset();

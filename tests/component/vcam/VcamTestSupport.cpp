@@ -86,17 +86,6 @@ ComPtr<IAMStreamConfig> StreamConfigOf(IPin* pin)
     return config;
 }
 
-ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
-{
-    for (const ComPtr<IPin>& pin : PinsOf(filter))
-    {
-        PIN_DIRECTION candidate;
-        if (SUCCEEDED(pin->QueryDirection(&candidate)) && candidate == direction)
-            return pin;
-    }
-    return nullptr;
-}
-
 OwnedMediaType::OwnedMediaType(LONG width, LONG height, REFERENCE_TIME interval)
 {
     const LONG stride = (width * 3 + 3) & ~3;

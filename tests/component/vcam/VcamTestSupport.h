@@ -13,6 +13,7 @@
 #include "comkit/MediaType.h"
 #include "comkit/NonCopyable.h"
 #include "support/DeviceLookup.h"
+#include "support/Pins.h"
 #include "vcam/registry/VcamDevices.h"
 
 using Microsoft::WRL::ComPtr;
@@ -40,7 +41,7 @@ std::vector<ComPtr<IPin>> PinsOf(IBaseFilter* filter);
 ComPtr<IPin> PinOfCategory(IBaseFilter* filter, const GUID& category);
 GUID CategoryOf(IPin* pin);
 ComPtr<IAMStreamConfig> StreamConfigOf(IPin* pin);
-ComPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction);
+using support::FirstPin;
 
 // An RGB24 VIDEOINFOHEADER type as a program would pass to SetFormat.
 struct OwnedMediaType

@@ -12,36 +12,13 @@ HostWindow::~HostWindow()
         DestroyWindow(m_hwnd);
 }
 
-namespace
-{
-
-struct TitleSearch
-{
-    const std::wstring* text;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM param)
-{
-    TitleSearch* search = reinterpret_cast<TitleSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    wchar_t title[256] = {};
-    GetWindowTextW(hwnd, title, 256);
-    if (process != GetCurrentProcessId() || !IsWindowVisible(hwnd) ||
-        std::wstring(title).find(*search->text) == std::wstring::npos)
-        return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-}  // namespace
-
 HWND FindTopLevelWindow(const std::wstring& text)
 {
-    TitleSearch search{&text, nullptr};
-    EnumWindows(&MatchTitle, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return e2e::FindTopLevel(GetCurrentProcessId(), [&text](HWND hwnd) {
+        wchar_t title[256] = {};
+        GetWindowTextW(hwnd, title, 256);
+        return std::wstring(title).find(text) != std::wstring::npos;
+    });
 }
 
 void PumpMessages()

@@ -3,6 +3,7 @@
 #include <dshow.h>
 
 #include "DeviceLookup.h"
+#include "NoDevicesTest.h"
 #include "vcam/VcamGuids.h"
 #include "vcam/registry/DeviceEnumeration.h"
 #include "vcam/registry/VcamDevices.h"
@@ -25,16 +26,9 @@ DeviceSpec Entry(const wchar_t* instance, const wchar_t* name, bool unbindable =
     return entry;
 }
 
-class VcamDevices : public ::testing::Test
+class VcamDevices : public NoDevicesTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_HRESULT_SUCCEEDED(m_com.Result());
-        ASSERT_HRESULT_SUCCEEDED(RemoveAllDevices());
-    }
-    void TearDown() override { EXPECT_HRESULT_SUCCEEDED(RemoveAllDevices()); }
-
     ComPtr<IPropertyBag> BagOf(const wchar_t* name)
     {
         ComPtr<IMoniker> moniker = FindDeviceByName(name);
@@ -45,8 +39,6 @@ protected:
         }
         return bag;
     }
-
-    comkit::ComApartment m_com;
 };
 
 TEST_F(VcamDevices, EnumerateInInstanceOrderWhateverTheOrderAdded)

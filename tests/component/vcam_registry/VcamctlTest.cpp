@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DeviceLookup.h"
+#include "NoDevicesTest.h"
 #include "comkit/Handle.h"
 #include "vcam/registry/DeviceSettings.h"
 #include "vcam/registry/VcamDevices.h"
@@ -67,18 +68,8 @@ ToolRun RunVcamctl(const std::wstring& arguments)
     return run;
 }
 
-class Vcamctl : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_HRESULT_SUCCEEDED(m_com.Result());
-        ASSERT_HRESULT_SUCCEEDED(RemoveAllDevices());
-    }
-    void TearDown() override { EXPECT_HRESULT_SUCCEEDED(RemoveAllDevices()); }
-
-    comkit::ComApartment m_com;
-};
+class Vcamctl : public NoDevicesTest
+{};
 
 TEST_F(Vcamctl, AddListAndRemoveAllFromTheCommandLine)
 {

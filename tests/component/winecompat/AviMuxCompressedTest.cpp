@@ -11,25 +11,18 @@
 #include "FrameSource.h"
 #include "JpegFrames.h"
 #include "comkit/ComApartment.h"
+#include "support/Pins.h"
 #include "support/TempFolder.h"
 #include "support/VideoProbe.h"
 
 using Microsoft::WRL::ComPtr;
+using support::FirstPin;
 
 namespace
 {
 
 constexpr LONG kWidth = 320, kHeight = 240;
 constexpr REFERENCE_TIME kInterval = 333333;
-
-ComPtr<IPin> FirstPin(IBaseFilter* filter)
-{
-    ComPtr<IEnumPins> pins;
-    ComPtr<IPin> pin;
-    if (SUCCEEDED(filter->EnumPins(&pins)))
-        pins->Next(1, &pin, nullptr);
-    return pin;
-}
 
 TEST(MuxCompressed, AnMjpgStreamWithDroppedFramesLastsAsLongAsItWasSent)
 {
@@ -57,8 +50,8 @@ TEST(MuxCompressed, AnMjpgStreamWithDroppedFramesLastsAsLongAsItWasSent)
                                              std::wstring(file.begin(), file.end()).c_str(), &mux, nullptr));
         ASSERT_EQ(S_OK, builder->GetFiltergraph(&graph));
         ASSERT_EQ(S_OK, graph->AddFilter(source.Get(), L"Camera"));
-        ASSERT_EQ(S_OK,
-                  graph->ConnectDirect(FirstPin(source.Get()).Get(), FirstPin(mux.Get()).Get(), nullptr));
+        ASSERT_EQ(S_OK, graph->ConnectDirect(FirstPin(source.Get(), PINDIR_OUTPUT).Get(),
+                                             FirstPin(mux.Get(), PINDIR_INPUT).Get(), nullptr));
         ASSERT_EQ(S_OK, graph.As(&control));
         ASSERT_TRUE(SUCCEEDED(control->Run()));
         for (REFERENCE_TIME slot : {0, 1, 2, 5, 6})  // 3 and 4 dropped

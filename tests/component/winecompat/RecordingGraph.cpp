@@ -3,32 +3,10 @@
 #include <wrl/client.h>
 
 #include "comkit/InterfaceIds.h"
+#include "support/Pins.h"
 
 using Microsoft::WRL::ComPtr;
-
-namespace
-{
-
-HRESULT FirstPin(IBaseFilter* filter, PIN_DIRECTION wanted, IPin** found)
-{
-    ComPtr<IEnumPins> pins;
-    HRESULT hr = filter->EnumPins(&pins);
-    if (FAILED(hr))
-        return hr;
-    ComPtr<IPin> pin;
-    while (pins->Next(1, &pin, nullptr) == S_OK)
-    {
-        PIN_DIRECTION direction;
-        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == wanted)
-        {
-            *found = pin.Detach();
-            return S_OK;
-        }
-    }
-    return VFW_E_NOT_FOUND;
-}
-
-}  // namespace
+using support::FirstPin;
 
 HRESULT RunToCompletion(IGraphBuilder* graph, long timeoutMs, bool* completed)
 {
@@ -75,7 +53,6 @@ HRESULT AddClipSource(IGraphBuilder* graph, const wchar_t* file, IBaseFilter** s
 {
     ComPtr<IBaseFilter> reader, demux;
     ComPtr<IFileSourceFilter> source;
-    ComPtr<IPin> readerOut, demuxIn;
     HRESULT hr = CoCreateInstance(CLSID_AsyncReader, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&reader));
     if (SUCCEEDED(hr))
         hr = reader.As(&source);
@@ -88,11 +65,8 @@ HRESULT AddClipSource(IGraphBuilder* graph, const wchar_t* file, IBaseFilter** s
     if (SUCCEEDED(hr))
         hr = graph->AddFilter(demux.Get(), L"Splitter");
     if (SUCCEEDED(hr))
-        hr = FirstPin(reader.Get(), PINDIR_OUTPUT, &readerOut);
-    if (SUCCEEDED(hr))
-        hr = FirstPin(demux.Get(), PINDIR_INPUT, &demuxIn);
-    if (SUCCEEDED(hr))
-        hr = graph->ConnectDirect(readerOut.Get(), demuxIn.Get(), nullptr);
+        hr = graph->ConnectDirect(FirstPin(reader.Get(), PINDIR_OUTPUT).Get(),
+                                  FirstPin(demux.Get(), PINDIR_INPUT).Get(), nullptr);
     if (SUCCEEDED(hr))
         *splitter = demux.Detach();
     return hr;
