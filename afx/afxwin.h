@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "afxmsgmap.h"
+#include "afxstr.h"
 #include "afxgdi.h"
 #include "afxwnd.h"
 #include "afxapp.h"

@@ -13,7 +13,6 @@
 #include "snapshot/CaptureNameCheck.h"
 #include "snapshot/GrabBuffer.h"
 #include "snapshot/NumberedFile.h"
-#include "ui/ControllerTexts.h"
 #include "ui/OutputDirectory.h"
 
 void CCaptureDlg::OnAction()
@@ -32,7 +31,7 @@ void CCaptureDlg::RequestSnapshot(const char* baseName)
 {
     if (!IsSafeCaptureName(baseName))
     {
-        ShowCaptureProblem(ControllerText::kInvalidName);
+        ShowCaptureProblem(IDS_INVALID_NAME);
         return;
     }
     // The snapshot writer names the still; it must not meet a name that cannot fit.
@@ -40,7 +39,7 @@ void CCaptureDlg::RequestSnapshot(const char* baseName)
     char shortName[MAX_PATH];
     if (!FormatCaptureNames(m_szDirectory, baseName, m_nFileCounter, "bmp", fullPath, shortName))
     {
-        ShowCaptureProblem(ControllerText::kNameTooLong);
+        ShowCaptureProblem(IDS_NAME_TOO_LONG);
         return;
     }
     RequestGrab(m_szDirectory, baseName);
@@ -53,7 +52,7 @@ bool CCaptureDlg::ReserveClip(const char* baseName, bool increment, NumberedFile
 {
     if (!IsSafeCaptureName(baseName))
     {
-        ShowCaptureProblem(ControllerText::kInvalidName);
+        ShowCaptureProblem(IDS_INVALID_NAME);
         return false;
     }
     const ExistingFile existing = increment ? ExistingFile::Keep : ExistingFile::Replace;
@@ -63,10 +62,10 @@ bool CCaptureDlg::ReserveClip(const char* baseName, bool increment, NumberedFile
     case NumberedFileOutcome::Created:
         return true;
     case NumberedFileOutcome::NameTooLong:
-        ShowCaptureProblem(ControllerText::kNameTooLong);
+        ShowCaptureProblem(IDS_NAME_TOO_LONG);
         return false;
     case NumberedFileOutcome::NoFreeNumber:
-        ShowCaptureProblem(ControllerText::kNoFreeNumber);
+        ShowCaptureProblem(IDS_NO_FREE_NUMBER);
         return false;
     default:
         ShowCaptureProblem(RecordingNotStartedText(clip.failure, clip.shortName).c_str());
@@ -145,9 +144,11 @@ void CCaptureDlg::OnTimer(UINT_PTR timerId)
         return;
     }
     // Silence shorter than the watch's allowance is only shown.
-    const char* format = silence == Silence::None             ? ControllerText::kCapturedFormat
-                         : m_recordingWatch.CameraOverdue() ? ControllerText::kAwaitingFramesFormat
-                                                            : ControllerText::kAwaitingDiskFormat;
+    const UINT formatId = silence == Silence::None           ? IDS_CAPTURED
+                          : m_recordingWatch.CameraOverdue() ? IDS_AWAITING_FRAMES
+                                                             : IDS_AWAITING_DISK;
+    CString format;
+    format.LoadString(formatId);
     char text[64];
     std::snprintf(text, sizeof text, format, static_cast<unsigned>(elapsed));
     SetCaptureStatusText(text);
@@ -206,7 +207,7 @@ void CCaptureDlg::OnDirectory()
     if (!SHGetPathFromIDListA(chosen.get(), folder))
         return;
     if (!SetOutputDirectory(m_szDirectory, sizeof m_szDirectory, folder))
-        ShowCaptureProblem(ControllerText::kDirectoryTooLong);
+        ShowCaptureProblem(IDS_DIRECTORY_TOO_LONG);
 }
 
 void CCaptureDlg::OnViewStill()

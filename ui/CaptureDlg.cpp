@@ -72,8 +72,8 @@ BOOL CCaptureDlg::OnInitDialog()
 
     if (CMenu* pSysMenu = GetSystemMenu(FALSE))
     {
-        char aboutText[64] = {};
-        if (LoadStringA(AfxGetResourceHandle(), IDS_ABOUTBOX, aboutText, sizeof aboutText) > 0)
+        CString aboutText;
+        if (aboutText.LoadString(IDS_ABOUTBOX))
         {
             pSysMenu->AppendMenu(MF_SEPARATOR);
             pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);

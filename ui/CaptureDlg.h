@@ -91,6 +91,7 @@ protected:
     // A capture that failed is told on IDC_CAPTURE_STATUS until the next one succeeds,
     // which puts the line back as it was (ui/ErrorReporting.cpp).
     void ShowCaptureProblem(const char* text);
+    void ShowCaptureProblem(UINT nIDText);  // a text of the string table
     void ClearCaptureProblem();
 
     // The three roads of the action button (ui/CaptureController.cpp).

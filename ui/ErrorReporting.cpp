@@ -33,6 +33,13 @@ void CCaptureDlg::ShowCaptureProblem(const char* text)
     SetCaptureStatusText(text);
 }
 
+void CCaptureDlg::ShowCaptureProblem(UINT nIDText)
+{
+    CString text;
+    text.LoadString(nIDText);
+    ShowCaptureProblem(text);
+}
+
 void CCaptureDlg::ClearCaptureProblem()
 {
     if (!m_bCaptureProblemShown)

@@ -5,7 +5,6 @@
 #include "snapshot/GrabBuffer.h"
 #include "snapshot/SnapshotWriter.h"
 #include "snapshot/StillPainter.h"
-#include "ui/ControllerTexts.h"
 
 // Handles WM_FRAME_GRABBED. Only a still that was written whole counts: otherwise the
 // shown file name, the picture and "View Still" stay as they were, and the capture
@@ -21,9 +20,9 @@ void CCaptureDlg::WriteSnapshot()
     const StillOutcome outcome = WritePendingStill(counter, increment, frame, displayName, &failure);
     m_nFileCounter = counter;
     if (outcome == StillOutcome::NameTooLong)
-        ShowCaptureProblem(ControllerText::kNameTooLong);
+        ShowCaptureProblem(IDS_NAME_TOO_LONG);
     if (outcome == StillOutcome::NoFreeNumber)
-        ShowCaptureProblem(ControllerText::kNoFreeNumber);
+        ShowCaptureProblem(IDS_NO_FREE_NUMBER);
     if (outcome == StillOutcome::NotWritten && FAILED(failure))
         ShowCaptureProblem(SnapshotNotWrittenText(failure, displayName).c_str());
     if (outcome != StillOutcome::Written)

@@ -7,6 +7,15 @@
 #define IDD_MAIN      102
 #define IDR_MAINFRAME 128
 
+// Texts of the capture line under "Camera".
+#define IDS_CAPTURED           200
+#define IDS_AWAITING_FRAMES    201
+#define IDS_AWAITING_DISK      202
+#define IDS_NAME_TOO_LONG      203
+#define IDS_INVALID_NAME       204
+#define IDS_NO_FREE_NUMBER     205
+#define IDS_DIRECTORY_TOO_LONG 206
+
 #define IDC_FILENAME       1000
 #define IDC_CAMERA_NAME    1001
 #define IDC_ACTION         1002

@@ -6,3 +6,5 @@
 #define IDC_TEST_SECOND 1101
 #define IDC_TEST_LABEL  1102
 #define IDC_TEST_OTHER  1103
+#define IDS_AFX_LONG    201
+#define IDS_AFX_MISSING 202

@@ -15,7 +15,6 @@
 #include "ModalBoxWatcher.h"
 #include "snapshot/GrabBuffer.h"
 #include "support/TempFolder.h"
-#include "ui/ControllerTexts.h"
 
 class CaptureDlgTestAccess
 {
@@ -187,7 +186,7 @@ TEST_F(CaptureDlgTest, NamesThatDoNotFitStartNothingAndSaySo)
     ::SetDlgItemTextA(dlg.m_hWnd, IDC_FILENAME, std::string(255, 'n').c_str());
     Click(IDC_ACTION);
     EXPECT_EQ(GrabBuffer.grabPending.load(), 0);
-    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kNameTooLong);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), "File name too long: nothing captured");
 
     Click(IDC_MODE_AVI);
     const bool enabledBefore = ActionEnabled();
@@ -196,7 +195,7 @@ TEST_F(CaptureDlgTest, NamesThatDoNotFitStartNothingAndSaySo)
     EXPECT_FALSE(Access::Recording(dlg));
     EXPECT_EQ(Access::Counter(dlg), 0);
     EXPECT_EQ(Text(dlg, IDC_ACTION), "&Start Capture");
-    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kNameTooLong);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), "File name too long: nothing captured");
     EXPECT_EQ(ActionEnabled(), enabledBefore);
 }
 
@@ -205,7 +204,7 @@ TEST_F(CaptureDlgTest, NamesThatWouldOpenADeviceOrAStreamStartNothingAndSaySo)
     ::SetDlgItemTextA(dlg.m_hWnd, IDC_FILENAME, "nul.x");
     Click(IDC_ACTION);
     EXPECT_EQ(GrabBuffer.grabPending.load(), 0);
-    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kInvalidName);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), "Invalid file name: nothing captured");
 
     Click(IDC_MODE_AVI);
     ::SetDlgItemTextA(dlg.m_hWnd, IDC_FILENAME, "clip:evil");
@@ -213,7 +212,7 @@ TEST_F(CaptureDlgTest, NamesThatWouldOpenADeviceOrAStreamStartNothingAndSaySo)
     Click(IDC_ACTION);
     EXPECT_FALSE(Access::Recording(dlg));
     EXPECT_EQ(Access::Counter(dlg), 0);
-    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), ControllerText::kInvalidName);
+    EXPECT_EQ(Text(dlg, IDC_CAPTURE_STATUS), "Invalid file name: nothing captured");
     EXPECT_FALSE(support::FileExists(folder.Path() + "clip"));
 }
 
