@@ -5,6 +5,19 @@
 namespace support
 {
 
+namespace
+{
+
+double CpuMs(const FILETIME& kernel, const FILETIME& user)
+{
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return (ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+}  // namespace
+
 long ThreadsOfThisProcess()
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -31,6 +44,20 @@ double SecondsSince(const LARGE_INTEGER& start)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return double(Now().QuadPart - start.QuadPart) / double(frequency.QuadPart);
+}
+
+double ThreadCpuMs()
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    return CpuMs(kernel, user);
+}
+
+double ProcessCpuMs()
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    return CpuMs(kernel, user);
 }
 
 }  // namespace support

@@ -19,6 +19,7 @@
 #include "comkit/ComApartment.h"
 #include "decoders/WicJpegDecoder.h"
 #include "unixtools/UnixTools.h"
+#include "support/ProcessFacts.h"
 #include "support/TempFolder.h"
 
 namespace
@@ -26,16 +27,6 @@ namespace
 
 constexpr int kDistinctFrames = 30;
 constexpr int kRounds = 10;  // each frame decoded this often
-
-double ThreadCpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    const auto ticks = [](const FILETIME& t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return (ticks(kernel) + ticks(user)) / 10000.0;
-}
 
 struct Sequence
 {
@@ -80,7 +71,7 @@ double FfmpegPerFrameMs(const Sequence& sequence, const support::TempFolder& dir
 template <class Decode>
 double OursPerFrameMs(const Sequence& sequence, Decode decode)
 {
-    const double start = ThreadCpuMs();
+    const double start = support::ThreadCpuMs();
     int failed = 0;
     for (int round = 0; round < kRounds; ++round)
     {
@@ -88,7 +79,7 @@ double OursPerFrameMs(const Sequence& sequence, Decode decode)
             failed += !decode(frame);
     }
     EXPECT_EQ(0, failed);
-    return (ThreadCpuMs() - start) / (kDistinctFrames * kRounds);
+    return (support::ThreadCpuMs() - start) / (kDistinctFrames * kRounds);
 }
 
 void Print(const char* what, LONG width, LONG height, double ours, double ffmpeg)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "comkit/ComApartment.h"
+#include "support/ProcessFacts.h"
 #include "vcam/filter/FramePainter.h"
 #include "vcam/filter/JpegEncoder.h"
 #include "vcam/filter/StripJpegEncoder.h"
@@ -105,16 +106,6 @@ TEST(FrameBench, EachSubtypeAgainstItsRgbPicture)
     }
 }
 
-double ThreadCpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    const auto ticks = [](const FILETIME& t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    return (ticks(kernel) + ticks(user)) / 10000.0;
-}
-
 // CPU per MJPG frame as the camera encodes it (only changed strips encoded again)
 // beside the whole picture encoded for every frame, in the same run.
 double MjpgCpuMs(const SceneSettings& scene, bool strips)
@@ -129,7 +120,7 @@ double MjpgCpuMs(const SceneSettings& scene, bool strips)
     double start = 0;
     for (int i = 0; i <= kFrames; ++i)
     {
-        start = i == 1 ? ThreadCpuMs() : start;  // frame 0 encodes every strip
+        start = i == 1 ? support::ThreadCpuMs() : start;  // frame 0 encodes every strip
         generator.Render(layout, rgb.data(), static_cast<uint32_t>(i), scene);
         LONG bytes = 0;
         if (strips)
@@ -139,7 +130,7 @@ double MjpgCpuMs(const SceneSettings& scene, bool strips)
             wholeEncoder.Encode(rgb.data(), format.width, format.height, layout.stride, jpeg.data(),
                                 ImageSize(format), &bytes);
     }
-    return (ThreadCpuMs() - start) / kFrames;
+    return (support::ThreadCpuMs() - start) / kFrames;
 }
 
 TEST(FrameBench, MjpgStripsAgainstWholePictures)
