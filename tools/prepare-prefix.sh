@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# prepare-prefix.sh <build-dir>: makes the build tree's private Wine prefix (once) and
+# prepare-prefix.sh <build-dir> [prefix-name]: makes the build tree's private Wine prefix
+# (build/wineprefix, or the test suite's second one by its name) once and
 # installs this build's Wine-side pieces into it (every time, so paths stay current):
 #   - a real Documents folder of the prefix's own (Wine links it to $HOME by default);
 #   - the virtual camera's COM server;
@@ -7,7 +8,7 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:?build dir}" && pwd)"
-prefix="$build/wineprefix"
+prefix="$build/${2:-wineprefix}"
 run() { "$here/tools/winerun" "$prefix" "$@"; }
 
 if [ ! -f "$prefix/system.reg" ]; then

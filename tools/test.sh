@@ -13,8 +13,12 @@ mkdir -p "$build/artifacts"
 
 run_suite() {
   local rc=0
-  (cd "$build" && ctest --output-on-failure --timeout 900 "$@") || rc=$?
-  "$here/tools/winerun" "$build/wineprefix" wineserver -k 2>/dev/null || true
+  # Two at a time: the suite's two chains (cmake/TarnviewTesting.cmake).
+  (cd "$build" && ctest --parallel 2 --output-on-failure --timeout 900 "$@") || rc=$?
+  local prefix
+  for prefix in "$build/wineprefix" "$build/wineprefix-b"; do
+    [ -d "$prefix" ] && "$here/tools/winerun" "$prefix" wineserver -k 2>/dev/null || true
+  done
   return $rc
 }
 # The benchmarks (label "bench") print figures and take minutes: tools/bench.sh runs

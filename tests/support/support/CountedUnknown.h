@@ -1,4 +1,5 @@
-// An IUnknown that only counts, to see that code under test releases what it holds.
+// An IUnknown that only counts, and a look at any object's count, to see that code under
+// test releases what it holds.
 #pragma once
 
 #include <windows.h>
@@ -19,5 +20,12 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return --references; }
     ULONG references = 1;
 };
+
+// The object's reference count as it stands (AddRef and Release both return it).
+inline ULONG ReferenceCount(IUnknown* object)
+{
+    object->AddRef();
+    return object->Release();
+}
 
 }  // namespace support

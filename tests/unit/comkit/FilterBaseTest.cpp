@@ -11,6 +11,7 @@
 #include "comkit/FilterBase.h"
 #include "comkit/PinBase.h"
 #include "comkit/Unknown.h"
+#include "support/CountedUnknown.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -75,12 +76,6 @@ ComPtr<IPin> Pin(IBaseFilter* filter, const wchar_t* id)
     return pin;
 }
 
-ULONG CountOf(IUnknown* object)
-{
-    object->AddRef();
-    return object->Release();
-}
-
 TEST(FilterBase, ChangesStateThroughItsCallbacks)
 {
     ComPtr<IBaseFilter> filter;
@@ -115,7 +110,7 @@ TEST(FilterBase, PinsShareTheFilterCountAndConnectByTheRules)
     ComPtr<IPin> in = Pin(filter.Get(), L"in"), out = Pin(filter.Get(), L"out");
     EXPECT_EQ(first.Get(), in.Get());
     first.Reset();
-    EXPECT_EQ(3u, CountOf(filter.Get()));
+    EXPECT_EQ(3u, support::ReferenceCount(filter.Get()));
     ComPtr<IPin> missing;
     EXPECT_EQ(VFW_E_NOT_FOUND, filter->FindPin(L"other", &missing));
 

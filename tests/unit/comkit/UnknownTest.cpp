@@ -8,6 +8,7 @@
 
 #include "comkit/ClassFactory.h"
 #include "comkit/Unknown.h"
+#include "support/CountedUnknown.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -46,19 +47,13 @@ public:
 bool Sample::failConstruction = false;
 bool Sample::offersClassInfo = true;
 
-ULONG CountOf(IUnknown* object)
-{
-    object->AddRef();
-    return object->Release();
-}
-
 TEST(Unknown, AnswersFromTheTableWithOneIdentity)
 {
     const LONG before = comkit::ModuleLiveObjects();
     ComPtr<IPersistStream> stream;
     ASSERT_EQ(S_OK, comkit::CreateObject<Sample>(IID_PPV_ARGS(&stream)));
     EXPECT_EQ(before + 1, comkit::ModuleLiveObjects());
-    EXPECT_EQ(1u, CountOf(stream.Get()));
+    EXPECT_EQ(1u, support::ReferenceCount(stream.Get()));
 
     ComPtr<IProvideClassInfo> info;
     ASSERT_EQ(S_OK, stream.As(&info));
@@ -67,7 +62,7 @@ TEST(Unknown, AnswersFromTheTableWithOneIdentity)
     ASSERT_EQ(S_OK, info.As(&fromInfo));
     EXPECT_EQ(fromStream.Get(), fromInfo.Get());
     EXPECT_EQ(static_cast<IUnknown*>(stream.Get()), fromStream.Get());
-    EXPECT_EQ(4u, CountOf(stream.Get()));
+    EXPECT_EQ(4u, support::ReferenceCount(stream.Get()));
 
     void* none = &none;
     EXPECT_EQ(E_NOINTERFACE, stream->QueryInterface(IID_IClassFactory, &none));
