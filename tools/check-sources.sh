@@ -3,6 +3,7 @@
 # of the tree belong to no target. In a git checkout the tree is what git tracks or would
 # track; elsewhere every folder but build trees (a CMakeCache.txt in them).
 set -euo pipefail
+[ $# -eq 2 ] || { echo "usage: check-sources.sh <source-dir> <target-sources.txt>" >&2; exit 2; }
 source_dir="$(cd "$1" && pwd)"
 list="$2"
 tree_sources() {
