@@ -22,8 +22,14 @@ extern const CLSID kOurMux;
 CLSID ClassOf(IBaseFilter* filter);
 // Waits for an event with the given code; its first parameter, or S_FALSE if none came.
 LONG_PTR WaitForEvent(IGraphBuilder* graph, long wanted, DWORD timeoutMs);
-// Every frame the camera sent, once and in order, and the header agreeing.
-void ExpectEveryFrame(const std::string& path, long expected, long tolerance);
+// Every frame the camera sent, once and in order, and the header agreeing: at least
+// atLeast slots (frames or the empty chunks of skipped ones), at most atMost frames.
+void ExpectEveryFrame(const std::string& path, long atLeast, long atMost);
+// A recording of a known length: its slots within the tolerance of it.
+inline void ExpectEveryFrameNear(const std::string& path, long expected, long tolerance)
+{
+    ExpectEveryFrame(path, expected - tolerance, expected + tolerance);
+}
 
 class MuxRecording : public ::testing::Test
 {

@@ -100,7 +100,7 @@ TEST_F(RecordingStartTest, TwoWindowsStartingAtOnceRecordTwoClipsWithDifferentNu
         const VideoFacts facts = Probe(OutputPath(clip));
         ASSERT_TRUE(facts.readable) << clip << ": " << facts.raw;
         EXPECT_EQ(facts.width, 640) << clip;
-        EXPECT_GE(facts.frames, 60) << clip << ": " << facts.raw;
+        EXPECT_GE(facts.slots, 60) << clip << ": " << facts.raw;
     }
 }
 

@@ -22,7 +22,7 @@ TEST_F(RecordingTest, DurationZeroRunsUntilStoppedAndTheBoxIsReadOnlyAtTheStart)
     EXPECT_EQ(window.Text(IDC_ACTION), "&Stop Capture");
     VideoFacts facts = StopAndProbeFirstClip();
     ASSERT_TRUE(facts.readable) << facts.raw;
-    EXPECT_GE(facts.frames, 85);
+    EXPECT_GE(facts.slots, 85);
 }
 
 TEST_F(RecordingTest, FormatDuringARecordingEndsTheClipButKeepsTheRecordingState)
